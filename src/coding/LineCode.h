@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/RandomSource.h"
+
+#include <string>
+#include <string_view>
+
+namespace drilbank {
+
+// The coding step every record line passes through: it returns the line unchanged.
+std::string code(std::string_view aLine, float codeNbr);
+
+// The key line that carries the coding number: for each of codeNbr iterations, with
+// probability one in ten a filler character (66..116), then a key character (118..255).
+std::string makeCodeLine(float codeNbr, RandomSource& random);
+
+// Per-character decoding; a computed code outside 0..255 is failure 5 and no result.
+std::string decode(std::string_view aLine, float codeNbr);
+
+} // namespace drilbank

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace drilbank {
+
+// Windows-1252, the single-byte code page of the record files, against Unicode (UTF-16).
+// Text is NFC-normalised first; a character the code page cannot hold is kept as a decimal
+// character reference such as "&#916;", so nothing typed is dropped or turned into "?".
+// The five bytes the code page leaves undefined map to U+0081, U+008D, U+008F, U+0090 and
+// U+009D and back, so every byte survives a round trip.
+std::string cp1252FromUnicode(std::u16string_view text);
+
+// With decodeReferences, references to characters the code page cannot hold (the only ones
+// cp1252FromUnicode makes) are shown as the character again; "&#65;" and the like stay literal.
+std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences);
+
+std::string cp1252ToUtf8(std::string_view bytes);
+
+} // namespace drilbank

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace drilbank {
+
+// Maps the Windows paths the program works with ("c:\drilbank\...") onto this machine:
+// drive X is the folder <root>/x. The folder for drive c is made on demand, as a local
+// disk is always there; any other drive exists only where the user made or linked it.
+// A path that a Windows file name cannot hold, or that would climb out of its drive, is
+// refused with the bad-file-name failure, so nothing is ever written outside the drive.
+class DriveMap {
+public:
+    explicit DriveMap(std::filesystem::path root);
+
+    // $DRILBANK_DRIVES, or ~/.local/share/drilbank/drives when it is not set.
+    static DriveMap fromEnvironment();
+
+    std::filesystem::path toLocal(std::string_view windowsPath) const;
+    const std::filesystem::path& root() const { return root_; }
+
+private:
+    std::filesystem::path root_;
+};
+
+} // namespace drilbank

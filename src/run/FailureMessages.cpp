@@ -1,0 +1,29 @@
+#include "run/FailureMessages.h"
+
+#include "platform/Failure.h"
+
+namespace drilbank {
+
+const char* const invalidAssignmentMessage =
+    "You have probably not entered a valid assignment number.  Make sure the assignment "
+    "number is a number, like 1 or 8 or 15 or 27 etc., and make sure that this assignment is "
+    "supposed to be in the current ruv_.  This program will end and you will need to start "
+    "over.  If you are sure you have entered a valid assignment number email the instructor "
+    "and specify that you have received a 'subscript out of range' error";
+
+std::string generalErrorMessage(int failureNumber) {
+    return "You have encountered an error.  If you are encountering this error repeatedly you "
+           "should report the error number to the instructor and explain exactly what you were "
+           "doing, keystroke by keystroke, when the error occurred.  The error is:  " +
+           std::to_string(failureNumber);
+}
+
+void reportFailure(Run& run, int failureNumber) {
+    if (failureNumber == failure::IndexOutOfRange) {
+        run.platform.messageBox(invalidAssignmentMessage);
+        endRunAtOnce();
+    }
+    run.platform.messageBox(generalErrorMessage(failureNumber));
+}
+
+} // namespace drilbank

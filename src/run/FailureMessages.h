@@ -1,0 +1,19 @@
+#pragma once
+
+#include "run/Run.h"
+
+#include <string>
+
+namespace drilbank {
+
+extern const char* const invalidAssignmentMessage;
+
+// The general error message directly followed by the failure's number.
+std::string generalErrorMessage(int failureNumber);
+
+// How start-up, the reader and "Next Question / Answer" report a caught failure: failure 9
+// shows the invalid-assignment message and ends the run; any other shows the general error
+// message and the operation returns.
+void reportFailure(Run& run, int failureNumber);
+
+} // namespace drilbank

@@ -1,0 +1,104 @@
+#include "run/StartUpDialogue.h"
+
+#include "platform/Failure.h"
+#include "platform/NumberReading.h"
+#include "run/FailureMessages.h"
+#include "script/BuiltInScript.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace drilbank {
+
+const char* const localDirectory = "c:\\drilbank";
+const char* const lanDirectory =
+    "i:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1";
+
+namespace {
+
+const char* const homeOrLanPrompt = "Enter 1 for home user, 2 for TARN LAN user";
+const char* const namePrompt = "Your full name:  ";
+const char* const initialsPrompt = "Your initials (use all 3 initials and always use the same "
+                                   "three initials when submitting work):  ";
+const char* const assignmentPrompt = "Assignment Number:  ";
+
+const char* const answerPromptFirst =
+    "Enter, as appropriate, an answer to the question, a critique of your answer in response to "
+    "a given answer, your insights regarding the situation at this point, notes to yourself, or "
+    "just an OK.";
+const char* const answerPromptSecond =
+    "Always critique your solutions by describing any insights you had or errors you makde, and "
+    "by explaining how you can make use of the insight or how you now know how to avoid certain "
+    "errors.  Also pose for the instructor any question or questions that you have related to "
+    "the problem or series of problems.";
+
+void deriveRecordFilePaths(Run& run) {
+    RunState& state = run.state;
+    std::string name = state.studentName;
+    std::replace(name.begin(), name.end(), ' ', '_');
+    const std::string month = run.platform.clock().dateText().substr(0, 2);
+    const std::string dateForDay = run.platform.clock().dateText();
+    const std::string day = dateForDay.size() > 3 ? dateForDay.substr(3, 2) : std::string();
+    state.masterFilePath = state.workDir + "\\masterFile_" + name + ".txt";
+    state.sendFilePath = state.workDir + "\\send_" + month + day + name + ".txt";
+    state.notesFilePath = state.workDir + "\\notes_" + name + ".txt";
+}
+
+void askAndDerive(Run& run) {
+    RunState& state = run.state;
+    PlatformServices& platform = run.platform;
+
+    state.codeNbr = std::floor(platform.random().next() * 10.0f + 19.0f);
+    for (PictureArea area : {PictureArea::Picture1, PictureArea::Picture2}) {
+        platform.setPictureScale(area, 1000.0f, 1000.0f);
+    }
+
+    const std::string homeOrLan = platform.inputBox(homeOrLanPrompt);
+    state.workDir = mustBeNumber(homeOrLan) == 2.0 ? lanDirectory : localDirectory;
+    state.studentName = platform.inputBox(namePrompt);
+    state.initials = platform.inputBox(initialsPrompt);
+    deriveRecordFilePaths(run);
+    state.assignmentNumber = platform.inputBox(assignmentPrompt);
+
+    state.answerPrompt = std::string(answerPromptFirst) + "\r\n\r\n" + answerPromptSecond;
+    state.questionSeparator = " <-<-<-<-  Q/A:   ";
+    state.answerSeparator = " YOUR ANSWER  ->->->->  ";
+
+    state.assignmentNumber = padAssignmentNumber(state.assignmentNumber);
+    state.nextAssignmentNumber = followingAssignmentNumber(state.assignmentNumber);
+
+    state.scriptIndex = 0;
+    storeBuiltInScript(run.state);
+}
+
+} // namespace
+
+std::string padAssignmentNumber(const std::string& number) {
+    if (number.size() == 1) {
+        return "00" + number;
+    }
+    if (number.size() == 2) {
+        return "0" + number;
+    }
+    return number;
+}
+
+std::string followingAssignmentNumber(const std::string& paddedNumber) {
+    return padAssignmentNumber(numberText(leadingNumber(paddedNumber) + 1.0));
+}
+
+void startUpDialogue(Run& run) {
+    run.platform.random().seed(run.platform.clock().secondsSinceMidnight());
+    try {
+        run.platform.files().createDirectory(localDirectory);
+    } catch (const Failure&) {
+        // An existing directory or a missing drive is no reason to stop.
+    }
+    try {
+        askAndDerive(run);
+    } catch (const Failure& fault) {
+        reportFailure(run, fault.number());
+    }
+}
+
+} // namespace drilbank

@@ -1,0 +1,91 @@
+#include "support/FakePlatform.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace drilbank::testing {
+
+std::string FakeClock::dateText() {
+    ++dateReadings;
+    return date;
+}
+
+std::string FakeClock::timeText() {
+    ++timeReadings;
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", secondsOfDay / 3600 % 24,
+                  secondsOfDay / 60 % 60, secondsOfDay % 60);
+    if (tickOnEveryTimeReading) {
+        ++secondsOfDay;
+    }
+    return text;
+}
+
+void FakeRandom::seed(float seed) {
+    lastSeed = seed;
+    generator_.seed(seed);
+}
+
+float FakeRandom::next() {
+    ++draws;
+    if (!scripted.empty()) {
+        const float draw = scripted.front();
+        scripted.pop_front();
+        return draw;
+    }
+    return generator_.next();
+}
+
+FakePlatform::FakePlatform() : files_(DriveMap(folder_.path())) {}
+
+std::string FakePlatform::inputBox(const std::string& prompt) {
+    prompts.push_back(prompt);
+    if (answers.empty()) {
+        return std::string();
+    }
+    std::string next = answers.front();
+    answers.pop_front();
+    return next;
+}
+
+void FakePlatform::setPictureScale(PictureArea area, float height, float width) {
+    pictureCalls.push_back("scale " + std::to_string(static_cast<int>(area)) + " " +
+                           std::to_string(height) + " " + std::to_string(width));
+}
+
+void FakePlatform::putPictureOnClipboard(PictureArea area) {
+    pictureCalls.push_back("put " + std::to_string(static_cast<int>(area)));
+}
+
+void FakePlatform::takePictureFromClipboard(PictureArea area) {
+    pictureCalls.push_back("take " + std::to_string(static_cast<int>(area)));
+}
+
+void FakePlatform::drawCircle(PictureArea area, float x, float y, float radius) {
+    pictureCalls.push_back("circle " + std::to_string(static_cast<int>(area)) + " " +
+                           std::to_string(x) + " " + std::to_string(y) + " " +
+                           std::to_string(radius));
+}
+
+std::filesystem::path FakePlatform::localPath(const std::string& windowsPath) const {
+    return files_.drives().toLocal(windowsPath);
+}
+
+std::string FakePlatform::fileBytes(const std::string& windowsPath) const {
+    std::ifstream in(localPath(windowsPath), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool FakePlatform::fileExists(const std::string& windowsPath) const {
+    return std::filesystem::exists(localPath(windowsPath));
+}
+
+void answerStartUp(FakePlatform& platform, const std::string& homeOrLan, const std::string& name,
+                   const std::string& initials, const std::string& assignment) {
+    platform.answers = {homeOrLan, name, initials, assignment};
+}
+
+} // namespace drilbank::testing

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/PlatformServices.h"
+#include "platform/RunRandom.h"
+#include "support/TemporaryFolder.h"
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace drilbank::testing {
+
+// A clock that stands still unless told to tick: every reading of the time can advance it
+// by a second, so that tests see how often and in which order the clock was read.
+class FakeClock final : public Clock {
+public:
+    std::string date = "04-16-2003";
+    int secondsOfDay = 14 * 3600 + 5 * 60 + 9;  // 14:05:09
+    bool tickOnEveryTimeReading = false;
+    int dateReadings = 0;
+    int timeReadings = 0;
+
+    std::string dateText() override;
+    std::string timeText() override;
+    float secondsSinceMidnight() override { return static_cast<float>(secondsOfDay); }
+};
+
+// The run's random source, seeded like the real one, with draws that a test can script.
+class FakeRandom final : public RandomSource {
+public:
+    std::deque<float> scripted;  // used first, in order
+    float lastSeed = -1.0f;
+    int draws = 0;
+
+    void seed(float seed) override;
+    float next() override;
+
+private:
+    RunRandom generator_;
+};
+
+// The platform the core's tests drive it through: scripted input-box answers, recorded
+// message boxes, a fixed clock, a seedable random source and real files under a
+// temporary folder that stands for the drives.
+class FakePlatform final : public PlatformServices {
+public:
+    FakePlatform();
+
+    std::deque<std::string> answers;     // input-box answers; the empty text when none is left
+    std::vector<std::string> prompts;    // every input-box prompt, in order
+    std::vector<std::string> messages;   // every message-box text, in order
+    std::string question;                // the question box
+    std::string answer = " ";            // the answer box, as the window starts it
+    std::vector<std::string> pictureCalls;
+    int beeps = 0;
+    bool timerEnabled = false;
+    bool ended = false;
+    FakeClock fakeClock;
+    FakeRandom fakeRandom;
+
+    std::string inputBox(const std::string& prompt) override;
+    void messageBox(const std::string& text) override { messages.push_back(text); }
+    RecordFiles& files() override { return files_; }
+    Clock& clock() override { return fakeClock; }
+    RandomSource& random() override { return fakeRandom; }
+    std::string questionText() override { return question; }
+    void setQuestionText(const std::string& text) override { question = text; }
+    std::string answerText() override { return answer; }
+    void setAnswerText(const std::string& text) override { answer = text; }
+    void setPictureScale(PictureArea area, float height, float width) override;
+    void putPictureOnClipboard(PictureArea area) override;
+    void takePictureFromClipboard(PictureArea area) override;
+    void drawCircle(PictureArea area, float x, float y, float radius) override;
+    void setTimerEnabled(bool enabled) override { timerEnabled = enabled; }
+    void beep() override { ++beeps; }
+    void endRun() override { ended = true; }
+
+    // Where a Windows path of the run lies in the temporary folder, and what it holds.
+    std::filesystem::path localPath(const std::string& windowsPath) const;
+    std::string fileBytes(const std::string& windowsPath) const;
+    bool fileExists(const std::string& windowsPath) const;
+    const std::filesystem::path& drivesRoot() const { return folder_.path(); }
+
+private:
+    TemporaryFolder folder_;
+    RecordFiles files_;
+};
+
+// Answers for the four start-up questions.
+void answerStartUp(FakePlatform& platform, const std::string& homeOrLan, const std::string& name,
+                   const std::string& initials, const std::string& assignment);
+
+} // namespace drilbank::testing

@@ -8,7 +8,9 @@ namespace drilbank {
 namespace {
 
 // Rounds to the nearest whole number, a value exactly halfway going to the even neighbour.
-long roundHalfEven(double value) { return std::lrint(value); }
+long roundHalfEven(double value) {
+    return std::lrint(value);
+}
 
 char characterOf(double codeValue) {
     const long characterCode = roundHalfEven(codeValue);
@@ -20,7 +22,9 @@ char characterOf(double codeValue) {
 
 } // namespace
 
-std::string code(std::string_view aLine, float /*codeNbr*/) { return std::string(aLine); }
+std::string code(std::string_view aLine, float /*codeNbr*/) {
+    return std::string(aLine);
+}
 
 std::string makeCodeLine(float codeNbr, RandomSource& random) {
     std::string keyLine;

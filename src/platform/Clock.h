@@ -5,10 +5,10 @@
 namespace drilbank {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
-    virtual std::string dateText() = 0;        // MM-DD-YYYY
-    virtual std::string timeText() = 0;        // HH:MM:SS, 24-hour clock
+    virtual std::string dateText() = 0; // MM-DD-YYYY
+    virtual std::string timeText() = 0; // HH:MM:SS, 24-hour clock
     virtual float secondsSinceMidnight() = 0;
 };
 

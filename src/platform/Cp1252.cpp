@@ -52,7 +52,9 @@ int byteFor(UChar32 codePoint) {
     return static_cast<unsigned char>(out[0]);
 }
 
-bool cp1252Holds(UChar32 codePoint) { return byteFor(codePoint) >= 0; }
+bool cp1252Holds(UChar32 codePoint) {
+    return byteFor(codePoint) >= 0;
+}
 
 std::u16string decodeBytes(std::string_view bytes) {
     std::u16string text(bytes.size(), u'\0');

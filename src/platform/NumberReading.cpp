@@ -10,7 +10,9 @@
 namespace drilbank {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Collects the characters of a leading number, leaving out the skipped white space; stops
 // where the number cannot go on. `end` is where reading stopped in the original text.
@@ -19,7 +21,7 @@ std::string collectNumber(std::string_view text, bool skipWhiteSpace, std::size_
     Part part = Part::Sign;
     std::string number;
     bool anyDigit = false;
-    std::size_t lastGood = 0;  // length of `number` that forms a complete number
+    std::size_t lastGood = 0; // length of `number` that forms a complete number
     std::size_t index = 0;
     end = 0;
     for (; index < text.size(); ++index) {
@@ -68,8 +70,8 @@ double parse(const std::string& number) {
     const auto result = std::from_chars(first, number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small rounds to zero; too large cannot be held.
-        const bool tiny = number.find("e-") != std::string::npos ||
-                          number.find("E-") != std::string::npos;
+        const bool tiny =
+            number.find("e-") != std::string::npos || number.find("E-") != std::string::npos;
         if (tiny) {
             return 0.0;
         }
@@ -116,7 +118,7 @@ std::string numberText(double value) {
         digits.pop_back();
     }
     std::string plain;
-    const int pointAfter = exponent + 1;  // digits before the decimal point
+    const int pointAfter = exponent + 1; // digits before the decimal point
     if (pointAfter <= 0) {
         plain = "0." + std::string(static_cast<std::size_t>(-pointAfter), '0') + digits;
     } else if (static_cast<std::size_t>(pointAfter) >= digits.size()) {

@@ -40,11 +40,10 @@ int failureForErrno(int error, bool opening) {
 // A missing file and a missing folder are different faults for the student to fix.
 int failureForMissing(const std::string& localPath) {
     const std::string::size_type slash = localPath.rfind('/');
-    struct stat folder{};
+    struct stat folder {};
     const std::string parent = slash == std::string::npos ? "." : localPath.substr(0, slash);
-    return ::stat(parent.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode)
-               ? failure::FileNotFound
-               : failure::PathNotFound;
+    return ::stat(parent.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) ? failure::FileNotFound
+                                                                           : failure::PathNotFound;
 }
 
 void syncFolderOf(const std::string& localPath) {
@@ -136,7 +135,7 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
         throw Failure(error == ENOENT ? failureForMissing(opened.localPath)
                                       : failureForErrno(error, true));
     }
-    struct stat status{};
+    struct stat status {};
     if (::fstat(opened.descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
         ::close(opened.descriptor);
         throw Failure(failure::PathFileAccessError);
@@ -159,8 +158,8 @@ void RecordFiles::writeLine(int channel, std::string_view text, LineEnding endin
     }
     open.pending.append(text);
     const std::size_t lastBreak = text.rfind('\n');
-    open.column = lastBreak == std::string_view::npos ? open.column + text.size()
-                                                      : text.size() - lastBreak;
+    open.column =
+        lastBreak == std::string_view::npos ? open.column + text.size() : text.size() - lastBreak;
     if (ending == LineEnding::CrLf) {
         open.pending.append("\r\n");
         open.column = 1;
@@ -202,13 +201,13 @@ void RecordFiles::commit(Channel& open) {
     // taken under it lets a failed write be cut back, so a file never keeps half a block.
     while (::flock(open.descriptor, LOCK_EX) != 0 && errno == EINTR) {
     }
-    struct stat before{};
+    struct stat before {};
     const bool sized = ::fstat(open.descriptor, &before) == 0 && S_ISREG(before.st_mode);
     int error = 0;
     std::size_t written = 0;
     while (written < open.pending.size()) {
-        const ssize_t count = ::write(open.descriptor, open.pending.data() + written,
-                                      open.pending.size() - written);
+        const ssize_t count =
+            ::write(open.descriptor, open.pending.data() + written, open.pending.size() - written);
         if (count < 0 && errno == EINTR) {
             continue;
         }

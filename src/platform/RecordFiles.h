@@ -22,7 +22,7 @@ enum class LineEnding { CrLf, NextPrintZone };
 // killed, the disk fills up or a second copy of the program writes to the same file.
 // Every fault is a numbered Failure; after a failed close the channel is closed all the same.
 class RecordFiles {
-public:
+  public:
     static constexpr int channelCount = 3;
 
     explicit RecordFiles(DriveMap drives);
@@ -36,21 +36,21 @@ public:
     void writeLine(int channel, std::string_view text, LineEnding ending = LineEnding::CrLf);
     std::string readLine(int channel);
     bool atEndOfFile(int channel);
-    void close(int channel);  // no effect when the channel is not open
-    void closeAll();          // closes every channel, then reports the first fault
+    void close(int channel); // no effect when the channel is not open
+    void closeAll();         // closes every channel, then reports the first fault
     bool isOpen(int channel) const;
 
     const DriveMap& drives() const { return drives_; }
 
-private:
+  private:
     struct Channel {
         int descriptor = -1;
         ChannelMode mode = ChannelMode::Append;
         bool created = false;
         std::string localPath;
-        std::string pending;       // bytes written and not yet committed
-        std::size_t column = 1;    // print column of the next byte on the current line
-        std::string contents;      // a file open for reading, read whole at open
+        std::string pending;    // bytes written and not yet committed
+        std::size_t column = 1; // print column of the next byte on the current line
+        std::string contents;   // a file open for reading, read whole at open
         std::size_t readPosition = 0;
     };
 

@@ -5,7 +5,9 @@
 
 namespace drilbank {
 
-void RunRandom::seed(float seed) { generator_.seed(std::bit_cast<std::uint32_t>(seed)); }
+void RunRandom::seed(float seed) {
+    generator_.seed(std::bit_cast<std::uint32_t>(seed));
+}
 
 float RunRandom::next() {
     // 24 random bits fill a float's mantissa exactly, so every draw is a multiple of 2^-24

@@ -22,14 +22,19 @@ std::string formatNow(const char* format) {
 
 } // namespace
 
-std::string SystemClock::dateText() { return formatNow("%m-%d-%Y"); }
+std::string SystemClock::dateText() {
+    return formatNow("%m-%d-%Y");
+}
 
-std::string SystemClock::timeText() { return formatNow("%H:%M:%S"); }
+std::string SystemClock::timeText() {
+    return formatNow("%H:%M:%S");
+}
 
 float SystemClock::secondsSinceMidnight() {
     using namespace std::chrono;
     const std::tm local = localNow();
-    const auto fraction = duration_cast<milliseconds>(system_clock::now().time_since_epoch()) % 1000;
+    const auto fraction =
+        duration_cast<milliseconds>(system_clock::now().time_since_epoch()) % 1000;
     return static_cast<float>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) +
            static_cast<float>(fraction.count()) / 1000.0f;
 }

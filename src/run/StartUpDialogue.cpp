@@ -48,7 +48,8 @@ void askAndDerive(Run& run) {
     RunState& state = run.state;
     PlatformServices& platform = run.platform;
 
-    state.codeNbr = std::floor(platform.random().next() * 10.0f + 19.0f);
+    // Worked out in double precision: in single precision the largest draws round up to 29.
+    state.codeNbr = static_cast<float>(std::floor(platform.random().next() * 10.0 + 19.0));
     for (PictureArea area : {PictureArea::Picture1, PictureArea::Picture2}) {
         platform.setPictureScale(area, 1000.0f, 1000.0f);
     }

@@ -25,6 +25,8 @@ std::string lowerCase(std::string_view text) {
     return lower;
 }
 
-bool isRoutineLine(std::string_view line) { return lowerCase(leftOf(line, 8)) == "`routine"; }
+bool isRoutineLine(std::string_view line) {
+    return lowerCase(leftOf(line, 8)) == "`routine";
+}
 
 } // namespace drilbank

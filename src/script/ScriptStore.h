@@ -15,7 +15,9 @@ void appendScriptLine(RunState& state, std::string line);
 std::size_t checkedSlot(int index);
 
 // The first n characters of a text, the whole text when it is shorter.
-inline std::string_view leftOf(std::string_view text, std::size_t n) { return text.substr(0, n); }
+inline std::string_view leftOf(std::string_view text, std::size_t n) {
+    return text.substr(0, n);
+}
 
 // Whether a line's first eight characters, lower-cased, are the routine marker "`routine".
 bool isRoutineLine(std::string_view line);

@@ -56,9 +56,8 @@ TEST(LineCode, KeyLineCarriesTheCodingNumberForManySeeds) {
         const std::string key = makeCodeLine(static_cast<float>(n), random);
         ASSERT_GE(key.size(), static_cast<std::size_t>(n));
         ASSERT_LE(key.size(), static_cast<std::size_t>(2 * n));
-        const auto keyCharacters = std::count_if(key.begin(), key.end(), [](char c) {
-            return static_cast<unsigned char>(c) >= 118;
-        });
+        const auto keyCharacters = std::count_if(
+            key.begin(), key.end(), [](char c) { return static_cast<unsigned char>(c) >= 118; });
         ASSERT_EQ(keyCharacters, n);
         for (char c : key) {
             const int value = static_cast<unsigned char>(c);
@@ -90,8 +89,8 @@ TEST(LineCode, DecodeFailsWithNoPartialResultOutsideTheCodeRange) {
     }
     EXPECT_EQ(decode(bytes({128}), 28), bytes({0}));
     EXPECT_EQ(decode(bytes({119}), 19), bytes({0}));
-    EXPECT_THROW(decode(bytes({65}), 10), Failure);                 // 65 + 199 > 255
-    EXPECT_EQ(decode(bytes({150}), 19.5f), bytes({30}));            // 30.5 to even
+    EXPECT_THROW(decode(bytes({65}), 10), Failure);      // 65 + 199 > 255
+    EXPECT_EQ(decode(bytes({150}), 19.5f), bytes({30})); // 30.5 to even
 }
 
 } // namespace

@@ -8,7 +8,8 @@
 namespace drilbank::testing {
 
 TemporaryFolder::TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "drilbank-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "drilbank-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot make a temporary folder");
     }
@@ -19,7 +20,8 @@ TemporaryFolder::~TemporaryFolder() {
     std::error_code error;
     // Tests make folders read-only; give the permissions back so that removal succeeds.
     for (auto entry = std::filesystem::recursive_directory_iterator(path_, error);
-         !error && entry != std::filesystem::recursive_directory_iterator(); entry.increment(error)) {
+         !error && entry != std::filesystem::recursive_directory_iterator();
+         entry.increment(error)) {
         if (entry->is_directory(error) && !entry->is_symlink(error)) {
             ::chmod(entry->path().c_str(), 0755);
         }

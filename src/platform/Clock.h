@@ -5,7 +5,7 @@
 namespace drilbank {
 
 class Clock {
-  public:
+public:
     virtual ~Clock() = default;
     virtual std::string dateText() = 0; // MM-DD-YYYY
     virtual std::string timeText() = 0; // HH:MM:SS, 24-hour clock

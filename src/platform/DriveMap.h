@@ -11,7 +11,7 @@ namespace drilbank {
 // A path that a Windows file name cannot hold, or that would climb out of its drive, is
 // refused with the bad-file-name failure, so nothing is ever written outside the drive.
 class DriveMap {
-  public:
+public:
     explicit DriveMap(std::filesystem::path root);
 
     // $DRILBANK_DRIVES, or ~/.local/share/drilbank/drives when it is not set.
@@ -20,7 +20,7 @@ class DriveMap {
     std::filesystem::path toLocal(std::string_view windowsPath) const;
     const std::filesystem::path& root() const { return root_; }
 
-  private:
+private:
     std::filesystem::path root_;
 };
 

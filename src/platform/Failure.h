@@ -24,19 +24,19 @@ constexpr int PathNotFound = 76;
 } // namespace failure
 
 class Failure : public std::runtime_error {
-  public:
+public:
     explicit Failure(int number)
         : std::runtime_error("failure " + std::to_string(number)), number_(number) {}
     int number() const { return number_; }
 
-  private:
+private:
     int number_;
 };
 
 // Thrown to end the run at once: it unwinds the current handler so that nothing after
 // the ending step runs; the dispatcher then closes every channel and ends the program.
 class RunEnded : public std::exception {
-  public:
+public:
     const char* what() const noexcept override { return "the run has ended"; }
 };
 

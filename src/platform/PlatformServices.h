@@ -13,7 +13,7 @@ enum class PictureArea { Picture1, Picture2 };
 // Everything the program's logic needs from the outside world. Text crosses this
 // interface as Windows-1252 bytes with CR LF line breaks, exactly as the record files hold it.
 class PlatformServices {
-  public:
+public:
     virtual ~PlatformServices() = default;
 
     // Modal boxes with the program's own title. An input box gives the empty text on

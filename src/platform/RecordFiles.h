@@ -22,7 +22,7 @@ enum class LineEnding { CrLf, NextPrintZone };
 // killed, the disk fills up or a second copy of the program writes to the same file.
 // Every fault is a numbered Failure; after a failed close the channel is closed all the same.
 class RecordFiles {
-  public:
+public:
     static constexpr int channelCount = 3;
 
     explicit RecordFiles(DriveMap drives);
@@ -42,7 +42,7 @@ class RecordFiles {
 
     const DriveMap& drives() const { return drives_; }
 
-  private:
+private:
     struct Channel {
         int descriptor = -1;
         ChannelMode mode = ChannelMode::Append;

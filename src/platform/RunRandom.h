@@ -7,11 +7,11 @@
 namespace drilbank {
 
 class RunRandom final : public RandomSource {
-  public:
+public:
     void seed(float seed) override;
     float next() override;
 
-  private:
+private:
     std::mt19937 generator_;
 };
 

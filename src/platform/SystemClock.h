@@ -6,7 +6,7 @@ namespace drilbank {
 
 // The machine's local time.
 class SystemClock final : public Clock {
-  public:
+public:
     std::string dateText() override;
     std::string timeText() override;
     float secondsSinceMidnight() override;

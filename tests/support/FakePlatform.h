@@ -14,7 +14,7 @@ namespace drilbank::testing {
 // A clock that stands still unless told to tick: every reading of the time can advance it
 // by a second, so that tests see how often and in which order the clock was read.
 class FakeClock final : public Clock {
-  public:
+public:
     std::string date = "04-16-2003";
     int secondsOfDay = 14 * 3600 + 5 * 60 + 9; // 14:05:09
     bool tickOnEveryTimeReading = false;
@@ -28,7 +28,7 @@ class FakeClock final : public Clock {
 
 // The run's random source, seeded like the real one, with draws that a test can script.
 class FakeRandom final : public RandomSource {
-  public:
+public:
     std::deque<float> scripted; // used first, in order
     float lastSeed = -1.0f;
     int draws = 0;
@@ -36,7 +36,7 @@ class FakeRandom final : public RandomSource {
     void seed(float seed) override;
     float next() override;
 
-  private:
+private:
     RunRandom generator_;
 };
 
@@ -44,7 +44,7 @@ class FakeRandom final : public RandomSource {
 // message boxes, a fixed clock, a seedable random source and real files under a
 // temporary folder that stands for the drives.
 class FakePlatform final : public PlatformServices {
-  public:
+public:
     FakePlatform();
 
     std::deque<std::string> answers;   // input-box answers; the empty text when none is left
@@ -82,7 +82,7 @@ class FakePlatform final : public PlatformServices {
     bool fileExists(const std::string& windowsPath) const;
     const std::filesystem::path& drivesRoot() const { return folder_.path(); }
 
-  private:
+private:
     TemporaryFolder folder_;
     RecordFiles files_;
 };

@@ -6,7 +6,7 @@ namespace drilbank::testing {
 
 // A fresh folder under the system's temporary directory, removed with everything in it.
 class TemporaryFolder {
-  public:
+public:
     TemporaryFolder();
     ~TemporaryFolder();
     TemporaryFolder(const TemporaryFolder&) = delete;
@@ -14,7 +14,7 @@ class TemporaryFolder {
 
     const std::filesystem::path& path() const { return path_; }
 
-  private:
+private:
     std::filesystem::path path_;
 };
 

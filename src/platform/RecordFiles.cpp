@@ -1,9 +1,11 @@
 #include "platform/RecordFiles.h"
 
+#include "platform/AppendJournal.h"
 #include "platform/Failure.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,6 +76,37 @@ std::string readWhole(int descriptor) {
     }
 }
 
+// Holds a file's exclusive lock for as long as it lives.
+class FileLock {
+public:
+    explicit FileLock(int descriptor) : descriptor_(descriptor) {
+        while (::flock(descriptor_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FileLock() { ::flock(descriptor_, LOCK_UN); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int descriptor_;
+};
+
+// Writes every byte, going on after short writes; gives the error that stopped it, or 0.
+int writeAll(int descriptor, std::string_view bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count = ::write(descriptor, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return count < 0 ? errno : ENOSPC;
+        }
+        written += static_cast<std::size_t>(count);
+    }
+    return 0;
+}
+
 } // namespace
 
 RecordFiles::RecordFiles(DriveMap drives) : drives_(std::move(drives)) {}
@@ -140,6 +173,10 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
         ::close(opened.descriptor);
         throw Failure(failure::PathFileAccessError);
     }
+    if (mode == ChannelMode::Append) {
+        const FileLock lock(opened.descriptor);
+        AppendJournal::recover(opened.descriptor, opened.localPath);
+    }
     if (mode == ChannelMode::Input) {
         try {
             opened.contents = readWhole(opened.descriptor);
@@ -197,33 +234,30 @@ void RecordFiles::commit(Channel& open) {
     if (open.pending.empty()) {
         return;
     }
-    // The lock keeps a second copy of the program from writing between our bytes; the size
-    // taken under it lets a failed write be cut back, so a file never keeps half a block.
-    while (::flock(open.descriptor, LOCK_EX) != 0 && errno == EINTR) {
-    }
-    struct stat before {};
-    const bool sized = ::fstat(open.descriptor, &before) == 0 && S_ISREG(before.st_mode);
     int error = 0;
-    std::size_t written = 0;
-    while (written < open.pending.size()) {
-        const ssize_t count =
-            ::write(open.descriptor, open.pending.data() + written, open.pending.size() - written);
-        if (count < 0 && errno == EINTR) {
-            continue;
+    {
+        // The lock keeps a second copy of the program from writing between our bytes; the
+        // size taken under it lets a failed write be cut back, so no file keeps half a block.
+        const FileLock lock(open.descriptor);
+        const bool appending = open.mode == ChannelMode::Append;
+        if (appending) {
+            AppendJournal::recover(open.descriptor, open.localPath);
         }
-        if (count <= 0) {
-            error = count < 0 ? errno : ENOSPC;
-            break;
+        struct stat before {};
+        const bool sized = ::fstat(open.descriptor, &before) == 0 && S_ISREG(before.st_mode);
+        std::optional<AppendJournal> journal;
+        if (appending && sized) {
+            journal.emplace(open.localPath, before.st_size,
+                            before.st_size + static_cast<off_t>(open.pending.size()));
         }
-        written += static_cast<std::size_t>(count);
+        error = writeAll(open.descriptor, open.pending);
+        if (error == 0 && ::fsync(open.descriptor) != 0 && errno != EINVAL) {
+            error = errno;
+        }
+        if (error != 0 && appending && sized) {
+            [[maybe_unused]] const int ignored = ::ftruncate(open.descriptor, before.st_size);
+        }
     }
-    if (error == 0 && ::fsync(open.descriptor) != 0 && errno != EINVAL) {
-        error = errno;
-    }
-    if (error != 0 && sized && open.mode == ChannelMode::Append) {
-        [[maybe_unused]] const int ignored = ::ftruncate(open.descriptor, before.st_size);
-    }
-    ::flock(open.descriptor, LOCK_UN);
     if (error != 0) {
         throw Failure(failureForErrno(error, false));
     }

@@ -1,5 +1,5 @@
-#include "platform/Failure.h"
 #include "platform/RecordFiles.h"
+#include "platform/Failure.h"
 #include "support/AsUnprivilegedUser.h"
 #include "support/TemporaryFolder.h"
 
@@ -48,7 +48,7 @@ TEST_F(RecordFilesTest, AppendsReachTheFileAsOneBlockWhenTheChannelCloses) {
     files.open(1, "c:\\d\\m.txt", ChannelMode::Append);
     files.writeLine(1, "first");
     files.writeLine(1, "");
-    EXPECT_EQ(bytesOf(drive / "d" / "m.txt"), "old\r\n");  // nothing half-written meanwhile
+    EXPECT_EQ(bytesOf(drive / "d" / "m.txt"), "old\r\n"); // nothing half-written meanwhile
     files.close(1);
     EXPECT_EQ(bytesOf(drive / "d" / "m.txt"), "old\r\nfirst\r\n\r\n");
     EXPECT_FALSE(files.isOpen(1));
@@ -60,11 +60,11 @@ TEST_F(RecordFilesTest, AppendsReachTheFileAsOneBlockWhenTheChannelCloses) {
 
 TEST_F(RecordFilesTest, TheZoneEndingPadsToTheNextFourteenColumnZone) {
     files.open(1, "c:\\d\\z.txt", ChannelMode::Append);
-    files.writeLine(1, std::string(49, '.'), LineEnding::NextPrintZone);  // column 50 to 57
+    files.writeLine(1, std::string(49, '.'), LineEnding::NextPrintZone); // column 50 to 57
     files.writeLine(1, "next");
     files.writeLine(1, "", LineEnding::NextPrintZone);                   // column 1 to 15
-    files.writeLine(1, std::string(14, 'x'), LineEnding::NextPrintZone);  // 29
-    files.writeLine(1, "a\r\nbc", LineEnding::NextPrintZone);             // column 3 to 15
+    files.writeLine(1, std::string(14, 'x'), LineEnding::NextPrintZone); // 29
+    files.writeLine(1, "a\r\nbc", LineEnding::NextPrintZone);            // column 3 to 15
     files.close(1);
     EXPECT_EQ(bytesOf(drive / "d" / "z.txt"),
               std::string(49, '.') + std::string(7, ' ') + "next\r\n" + std::string(14, ' ') +
@@ -75,7 +75,7 @@ TEST_F(RecordFilesTest, ChannelRules) {
     files.open(3, "c:\\d\\n.txt", ChannelMode::Append);
     EXPECT_EQ(failureOf([&] { files.open(3, "c:\\d\\other.txt", ChannelMode::Append); }),
               failure::FileAlreadyOpen);
-    EXPECT_NO_THROW(files.close(1));  // closing a closed channel does nothing
+    EXPECT_NO_THROW(files.close(1)); // closing a closed channel does nothing
     EXPECT_EQ(failureOf([&] { files.open(4, "c:\\d\\x.txt", ChannelMode::Append); }),
               failure::BadFileName);
     EXPECT_EQ(failureOf([&] { files.writeLine(2, "nowhere"); }), failure::BadFileName);
@@ -132,11 +132,30 @@ TEST_F(RecordFilesTest, FolderFaultsAreNumberedFailures) {
               failure::PathNotFound);
     EXPECT_EQ(failureOf([&] { files.open(1, "q:\\m.txt", ChannelMode::Append); }),
               failure::PathNotFound);
-    EXPECT_EQ(failureOf([&] { files.open(1, "c:\\d\\" + std::string(300, 'n') + ".txt",
-                                         ChannelMode::Append); }),
+    EXPECT_EQ(failureOf([&] {
+                  files.open(1, "c:\\d\\" + std::string(300, 'n') + ".txt", ChannelMode::Append);
+              }),
               failure::BadFileName);
     EXPECT_EQ(failureOf([&] { files.createDirectory("c:\\d"); }), failure::PathFileAccessError);
     EXPECT_FALSE(files.isOpen(1));
+}
+
+TEST_F(RecordFilesTest, AnAppendAKilledWriterLeftHalfDoneIsRolledBack) {
+    const std::string whole = "whole block\r\n";
+    writeFile(drive / "d" / "m.txt", whole + "half a blo");
+    writeFile(drive / "d" / ".m.txt.appending", "13 30\n");
+    files.open(1, "c:\\d\\m.txt", ChannelMode::Append);
+    files.writeLine(1, "next block");
+    files.close(1);
+    EXPECT_EQ(bytesOf(drive / "d" / "m.txt"), whole + "next block\r\n");
+    EXPECT_FALSE(fs::exists(drive / "d" / ".m.txt.appending"));
+
+    // An append that had finished when its writer died is kept.
+    writeFile(drive / "d" / ".m.txt.appending", "13 25\n");
+    files.open(1, "c:\\d\\m.txt", ChannelMode::Append);
+    files.close(1);
+    EXPECT_EQ(bytesOf(drive / "d" / "m.txt"), whole + "next block\r\n");
+    EXPECT_FALSE(fs::exists(drive / "d" / ".m.txt.appending"));
 }
 
 TEST_F(RecordFilesTest, AReadOnlyFolderOrFileIsPermissionDenied) {

@@ -1,7 +1,7 @@
 #include "support/AsUnprivilegedUser.h"
 
-#include <sys/wait.h>
 #include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace drilbank::testing {
@@ -13,8 +13,9 @@ int resultAsUnprivilegedUser(const std::function<int()>& action) {
     }
     if (child == 0) {
         constexpr uid_t nobody = 65534;
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setresgid(nobody, nobody, nobody) != 0 ||
-                                 ::setresuid(nobody, nobody, nobody) != 0)) {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(nobody, nobody, nobody) != 0 ||
+             ::setresuid(nobody, nobody, nobody) != 0)) {
             ::_exit(255);
         }
         ::_exit(action() & 0xFF);

@@ -37,7 +37,10 @@ float FakeRandom::next() {
     return generator_.next();
 }
 
-FakePlatform::FakePlatform() : files_(DriveMap(folder_.path())) {}
+FakePlatform::FakePlatform() : folder_(std::in_place), files_(DriveMap(folder_->path())) {}
+
+FakePlatform::FakePlatform(const std::filesystem::path& drivesRoot)
+    : files_(DriveMap(drivesRoot)) {}
 
 std::string FakePlatform::inputBox(const std::string& prompt) {
     prompts.push_back(prompt);

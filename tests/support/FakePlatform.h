@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,8 @@ private:
 class FakePlatform final : public PlatformServices {
 public:
     FakePlatform();
+    // Files under a folder that outlives the platform, as when processes share the drives.
+    explicit FakePlatform(const std::filesystem::path& drivesRoot);
 
     std::deque<std::string> answers;   // input-box answers; the empty text when none is left
     std::vector<std::string> prompts;  // every input-box prompt, in order
@@ -80,10 +83,10 @@ public:
     std::filesystem::path localPath(const std::string& windowsPath) const;
     std::string fileBytes(const std::string& windowsPath) const;
     bool fileExists(const std::string& windowsPath) const;
-    const std::filesystem::path& drivesRoot() const { return folder_.path(); }
+    const std::filesystem::path& drivesRoot() const { return files_.drives().root(); }
 
 private:
-    TemporaryFolder folder_;
+    std::optional<TemporaryFolder> folder_;
     RecordFiles files_;
 };
 

@@ -7,9 +7,10 @@
 
 namespace drilbank::testing {
 
-TemporaryFolder::TemporaryFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "drilbank-test-XXXXXX").string();
+TemporaryFolder::TemporaryFolder() : TemporaryFolder(std::filesystem::temp_directory_path()) {}
+
+TemporaryFolder::TemporaryFolder(const std::filesystem::path& base) {
+    std::string pattern = (base / "drilbank-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot make a temporary folder");
     }

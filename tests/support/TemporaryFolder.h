@@ -8,6 +8,8 @@ namespace drilbank::testing {
 class TemporaryFolder {
 public:
     TemporaryFolder();
+    // Under the given folder instead, such as a memory-backed one for quick reference runs.
+    explicit TemporaryFolder(const std::filesystem::path& base);
     ~TemporaryFolder();
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;

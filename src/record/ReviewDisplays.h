@@ -4,6 +4,9 @@
 
 namespace drilbank {
 
+// What "display notes" tells a student who has saved no note yet.
+extern const char* const noNotesMessage;
+
 // "display notes": appends the notes file, lines joined, after workText to the question box.
 void displayNotesClicked(Run& run);
 

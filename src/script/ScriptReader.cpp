@@ -1,0 +1,105 @@
+#include "script/ScriptReader.h"
+
+#include "platform/Failure.h"
+#include "platform/NumberReading.h"
+#include "run/FailureMessages.h"
+#include "script/ScriptStore.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace drilbank {
+namespace {
+
+constexpr std::string_view questionMarker = "`q";
+constexpr std::string_view endOfScriptMarker = "####.#";
+constexpr std::string_view sentenceBreak = ". ";
+
+bool isQuestionMarkerLine(std::string_view line) {
+    return lowerCase(leftOf(line, 2)) == questionMarker;
+}
+
+// Characters 3 to 5 read as a number and written back as plain decimal: "007" gives "7".
+std::string questionNumberOf(std::string_view line) {
+    const std::string_view digits = line.size() > 2 ? line.substr(2, 3) : std::string_view();
+    return numberText(leadingNumber(digits));
+}
+
+void recordConsumedLine(RunState& state, const std::string& line) {
+    state.currentLine = line;
+    if (isQuestionMarkerLine(line)) {
+        state.currentQuestion = questionNumberOf(line);
+    }
+    state.cumulativeText = state.questionSeparator + line + state.cumulativeText;
+}
+
+// Advances over blank slots to the next non-blank line; past slot 5000 is failure 9, with the
+// cursor left advanced.
+std::string consumeNextLine(RunState& state) {
+    std::string line;
+    while (line.empty()) {
+        ++state.scriptIndex;
+        line = state.scriptLines[checkedSlot(state.scriptIndex)];
+    }
+    recordConsumedLine(state, line);
+    if (!isRoutineLine(line)) {
+        state.responsePending = true;
+    }
+    return line;
+}
+
+void readNextLine(Run& run) {
+    RunState& state = run.state;
+    if (state.responsePending) {
+        run.platform.setAnswerText(state.answerPrompt); // the last line went unanswered
+    }
+    state.responsePending = false;
+
+    std::string lineInHand;
+    const bool readingNewLine = state.sentenceStart == 0;
+    if (readingNewLine) {
+        lineInHand = consumeNextLine(state);
+    }
+
+    if (state.presentationMode == 1) {
+        state.displayText = lineInHand;
+    } else if (state.presentationMode == 2) {
+        // With a line in progress no new line is read; the pieces come from the current line.
+        state.displayText = nextSentence(state, readingNewLine ? lineInHand : state.currentLine);
+    }
+
+    if (leftOf(lineInHand, 3) == state.nextAssignmentNumber) {
+        endRunAtOnce();
+    }
+    if (lineInHand.starts_with(endOfScriptMarker)) {
+        endRunAtOnce();
+    }
+}
+
+} // namespace
+
+void readNextQuestion(Run& run) {
+    try {
+        readNextLine(run);
+    } catch (const Failure& fault) {
+        reportFailure(run, fault.number());
+    }
+}
+
+std::string nextSentence(RunState& state, const std::string& line) {
+    const std::size_t from = state.sentenceStart > 0 ? std::size_t(state.sentenceStart - 1) : 0;
+    const std::size_t start = std::min(from, line.size());
+    const std::size_t breakAt = line.find(sentenceBreak, start);
+    const std::size_t end =
+        breakAt == std::string::npos ? line.size() : breakAt + sentenceBreak.size();
+    if (end == line.size()) {
+        // The last piece: the line is done and awaits a response.
+        state.sentenceStart = 0;
+        state.responsePending = true;
+    } else {
+        state.sentenceStart = static_cast<int>(end) + 1; // 1-based, just after the break
+    }
+    return line.substr(start, end - start);
+}
+
+} // namespace drilbank

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/QtDialogProvider.h"
+
+namespace drilbank {
+
+// Modal boxes titled with the program's own name, and the system's beep.
+class QtModalDialogs final : public QtDialogProvider {
+public:
+    static const char* const title;
+
+    QString askText(QWidget* parent, const QString& prompt) override;
+    void showMessage(QWidget* parent, const QString& text) override;
+    void beep() override;
+};
+
+} // namespace drilbank

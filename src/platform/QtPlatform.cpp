@@ -1,0 +1,87 @@
+#include "platform/QtPlatform.h"
+
+#include "app/MainWindow.h"
+#include "app/PictureBox.h"
+#include "platform/QtDialogProvider.h"
+#include "platform/QtTextBoundary.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace drilbank {
+
+QtPlatform::QtPlatform(MainWindow& window, Parts parts, std::function<void()> endRun)
+    : window_(window), parts_(parts), endRun_(std::move(endRun)) {}
+
+QWidget* QtPlatform::dialogParent() const {
+    // Before the window is first shown the boxes stand alone, centred on the screen.
+    return window_.isVisible() ? &window_ : nullptr;
+}
+
+std::string QtPlatform::inputBox(const std::string& prompt) {
+    return fromWidgetText(parts_.dialogs.askText(dialogParent(), toWidgetText(prompt)));
+}
+
+void QtPlatform::messageBox(const std::string& text) {
+    parts_.dialogs.showMessage(dialogParent(), toWidgetText(text));
+}
+
+std::string QtPlatform::questionText() {
+    return boxText(window_.questionBox());
+}
+
+void QtPlatform::setQuestionText(const std::string& text) {
+    setBoxText(window_.questionBox(), text);
+}
+
+std::string QtPlatform::answerText() {
+    return boxText(window_.answerBox());
+}
+
+void QtPlatform::setAnswerText(const std::string& text) {
+    setBoxText(window_.answerBox(), text);
+}
+
+void QtPlatform::setPictureScale(PictureArea area, float height, float width) {
+    window_.picture(area).setScale(height, width);
+}
+
+void QtPlatform::putPictureOnClipboard(PictureArea area) {
+    const QPixmap& picture = window_.picture(area).picture();
+    emptyPictureCopied_ = picture.isNull();
+    if (!emptyPictureCopied_) {
+        QGuiApplication::clipboard()->setPixmap(picture);
+    }
+}
+
+void QtPlatform::takePictureFromClipboard(PictureArea area) {
+    if (emptyPictureCopied_) {
+        window_.picture(area).setPicture(QPixmap());
+        return;
+    }
+    window_.picture(area).setPicture(QGuiApplication::clipboard()->pixmap());
+}
+
+void QtPlatform::drawCircle(PictureArea area, float x, float y, float radius) {
+    window_.picture(area).drawCircle(x, y, radius);
+}
+
+void QtPlatform::setTimerEnabled(bool enabled) {
+    QTimer& timer = window_.pendulumTimer();
+    // Starting a running timer again would restart its interval, not add a second one.
+    if (enabled && !timer.isActive()) {
+        timer.start();
+    } else if (!enabled) {
+        timer.stop();
+    }
+}
+
+void QtPlatform::beep() {
+    parts_.dialogs.beep();
+}
+
+void QtPlatform::endRun() {
+    endRun_();
+}
+
+} // namespace drilbank

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/PlatformServices.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace drilbank {
+
+class MainWindow;
+class QtDialogProvider;
+
+// The platform services over the Qt window: its boxes, picture areas and timer, the system
+// clipboard, and dialogs and beeps through a provider that tests can replace.
+class QtPlatform final : public PlatformServices {
+public:
+    // What the platform uses besides the window; each is owned by whoever starts the run.
+    struct Parts {
+        QtDialogProvider& dialogs;
+        RecordFiles& files;
+        Clock& clock;
+        RandomSource& random;
+    };
+
+    QtPlatform(MainWindow& window, Parts parts, std::function<void()> endRun);
+
+    std::string inputBox(const std::string& prompt) override;
+    void messageBox(const std::string& text) override;
+
+    RecordFiles& files() override { return parts_.files; }
+    Clock& clock() override { return parts_.clock; }
+    RandomSource& random() override { return parts_.random; }
+
+    std::string questionText() override;
+    void setQuestionText(const std::string& text) override;
+    std::string answerText() override;
+    void setAnswerText(const std::string& text) override;
+
+    void setPictureScale(PictureArea area, float height, float width) override;
+    void putPictureOnClipboard(PictureArea area) override;
+    void takePictureFromClipboard(PictureArea area) override;
+    void drawCircle(PictureArea area, float x, float y, float radius) override;
+
+    void setTimerEnabled(bool enabled) override;
+    void beep() override;
+    void endRun() override;
+
+private:
+    QWidget* dialogParent() const;
+
+    MainWindow& window_;
+    Parts parts_;
+    std::function<void()> endRun_;
+    // An empty picture is never put on the clipboard, which keeps whatever the user copied
+    // there; taking it back then gives the empty picture.
+    bool emptyPictureCopied_ = false;
+};
+
+} // namespace drilbank

@@ -1,0 +1,152 @@
+#include "GuiSession.h"
+
+#include "run/FailureMessages.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <fstream>
+#include <sstream>
+
+using drilbank::testing::GuiSession;
+using drilbank::testing::typeText;
+
+namespace {
+
+const std::string masterFile = "c:\\drilbank\\masterFile_Ann_Lee_Smith.txt";
+const std::string sendFile = "c:\\drilbank\\send_0416Ann_Lee_Smith.txt";
+const std::string notesFile = "c:\\drilbank\\notes_Ann_Lee_Smith.txt";
+
+const QStringList annLeeSmith{"1", "Ann Lee Smith", "ALS", "1"};
+
+std::string golden(const char* name) {
+    std::ifstream in(std::string(DRILBANK_GOLDEN) + "/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+QString invalidAssignment() {
+    return QString::fromLatin1(drilbank::invalidAssignmentMessage);
+}
+
+void startShown(GuiSession& run) {
+    QVERIFY(run.start(annLeeSmith));
+    run.window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&run.window()));
+}
+
+} // namespace
+
+class SessionTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A student's whole run through the real widgets: two answers typed and pasted, with a
+    // Greek letter, an emoji and line breaks, the reviews, and "quit program".
+    void wholeSessionWritesTheRecordFiles() {
+        GuiSession run;
+        run.scriptPlainKeyLine();
+        startShown(run);
+        QCOMPARE(run.dialogs.prompts.size(), 4);
+
+        run.click("cmdNextQuestion");
+        QVERIFY(run.window().questionBox().toPlainText().startsWith("Suppose the depth"));
+        run.click("cmd_clear_answer_box");
+        typeText(run.window().answerBox(),
+                 QString::fromUtf8("\u0394v = 11 cm\nso fast \U0001F600"));
+        run.click("cmd_enter_response");
+        QCOMPARE(run.window().answerBox().toPlainText(), QString());
+
+        run.click("cmdNextQuestion");
+        QGuiApplication::clipboard()->setText(QStringLiteral("first line\r\nsecond line"));
+        run.window().answerBox().setFocus();
+        QTest::keyClick(&run.window().answerBox(), Qt::Key_V, Qt::ControlModifier);
+        run.click("cmd_save_as_notes");
+
+        run.click("cmd_display_note_file");
+        const QString notesShown = run.window().questionBox().toPlainText();
+        QVERIFY(notesShown.startsWith("NOTES -------> first line\nsecond line......!!!!"));
+        run.click("cmd_displayCumulativeText");
+        const QString transcript = run.window().questionBox().toPlainText();
+        QVERIFY(transcript.contains(QString::fromUtf8("\u0394v = 11 cm\nso fast \U0001F600")));
+
+        run.click("cmd_quit");
+        QCOMPARE(run.runEndings, 1);
+        QVERIFY(!run.window().isVisible());
+        QVERIFY(run.dialogs.messages.isEmpty());
+        QCOMPARE(run.fileBytes(masterFile), golden("masterFile_Ann_Lee_Smith.txt"));
+        QCOMPARE(run.fileBytes(sendFile), golden("send_0416Ann_Lee_Smith.txt"));
+        QCOMPARE(run.fileBytes(notesFile), golden("notes_Ann_Lee_Smith.txt"));
+    }
+
+    void anAssignmentNotInTheScriptEndsTheRunUnseen() {
+        GuiSession run;
+        QVERIFY(!run.start({"1", "Ann Lee Smith", "ALS", "2"}));
+        QCOMPARE(run.dialogs.messages, QStringList{invalidAssignment()});
+        QCOMPARE(run.runEndings, 1);
+        // Never shown: the window system was never even asked for a window.
+        QVERIFY(run.window().windowHandle() == nullptr);
+        QVERIFY(!run.fileExists(masterFile));
+    }
+
+    void aFirstAnswerThatIsNoNumberShowsBothMessages() {
+        GuiSession run;
+        QVERIFY(!run.start({"home"}));
+        const QStringList expected{QString::fromStdString(drilbank::generalErrorMessage(13)),
+                                   invalidAssignment()};
+        QCOMPARE(run.dialogs.messages, expected);
+        QVERIFY(run.window().windowHandle() == nullptr);
+    }
+
+    void readingPastTheLastQuestionEndsTheRun() {
+        GuiSession run;
+        startShown(run);
+        for (int question = 1; question <= 9; ++question) {
+            run.click("cmdNextQuestion");
+        }
+        const QString shown = run.window().questionBox().toPlainText();
+        run.click("cmdNextQuestion");
+        QCOMPARE(run.dialogs.messages, QStringList{invalidAssignment()});
+        QCOMPARE(run.runEndings, 1);
+        QVERIFY(!run.window().isVisible());
+        QCOMPARE(run.window().questionBox().toPlainText(), shown);
+    }
+
+    void inertControlsChangeNothing() {
+        GuiSession run;
+        startShown(run);
+        const std::string master = run.fileBytes(masterFile);
+        for (const char* inert :
+             {"cmd_timerTrigger", "cmd_Make_paragraph", "cmd_Make_Paragraph_question"}) {
+            run.click(inert);
+        }
+        auto* parameter = qobject_cast<QLineEdit*>(run.window().control("txt_parameter", 2));
+        typeText(*parameter, QStringLiteral("7"));
+        QCOMPARE(parameter->text(), QStringLiteral("17"));
+        QVERIFY(!run.window().pendulumTimer().isActive());
+        QCOMPARE(run.window().questionBox().toPlainText(), QString());
+        QCOMPARE(run.window().answerBox().toPlainText(), QStringLiteral(" "));
+        QCOMPARE(run.fileBytes(masterFile), master);
+        QVERIFY(run.dialogs.messages.isEmpty());
+        QCOMPARE(run.runEndings, 0);
+    }
+
+    void closingTheWindowEndsTheRun() {
+        GuiSession run;
+        startShown(run);
+        run.click("cmd_pend_exp");
+        QVERIFY(run.window().close());
+        QCOMPARE(run.runEndings, 1);
+        QVERIFY(!run.window().pendulumTimer().isActive());
+        // No handler runs once the run is over.
+        run.window().button("cmdNextQuestion").click();
+        QCOMPARE(run.window().questionBox().toPlainText(), QString());
+    }
+};
+
+QTEST_MAIN(SessionTest)
+#include "SessionTest.moc"

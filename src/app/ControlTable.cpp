@@ -9,7 +9,7 @@ using enum ControlKind;
 using enum ControlFont;
 
 // clang-format off
-constexpr std::array<ControlSpec, 30> controls{{
+constexpr std::array<ControlRow, 30> controls{{
     // name                           index    kind              caption                   left   top  width height tab font    accessible name
     {"cmd_clear_answer_box",        noIndex, CommandButton,    "clear box",              8280,   240,   855,  495, 28, Window, ""},
     {"cmd_copy_picture",            noIndex, CommandButton,    "copy picture",           1200,  8160,   855,  495, 27, Window, ""},
@@ -46,7 +46,7 @@ constexpr std::array<ControlSpec, 30> controls{{
 
 } // namespace
 
-std::span<const ControlSpec> controlTable() {
+std::span<const ControlRow> controlTable() {
     return controls;
 }
 

@@ -20,7 +20,7 @@ enum class ControlFont { Window, Box };
 
 // One control of the main window. Boxes are in twips from the top-left corner of the
 // client area; fifteen twips make one logical pixel.
-struct ControlSpec {
+struct ControlRow {
     std::string_view name;
     int index; // member index in a control array, or noIndex
     ControlKind kind;
@@ -41,7 +41,7 @@ constexpr int clientHeightTwips = 8595;
 constexpr int pendulumIntervalMs = 15;
 
 // Every control, in the window's own order of creation.
-std::span<const ControlSpec> controlTable();
+std::span<const ControlRow> controlTable();
 
 // Twips to logical pixels, to the nearest pixel.
 int twipsToPixels(int twips);

@@ -65,19 +65,19 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), pendulumTimer_(new QT
     windowFont.setPointSizeF(7.5);
     setFont(windowFont);
     resize(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
-    for (const ControlSpec& spec : controlTable()) {
-        createControl(spec);
+    for (const ControlRow& row : controlTable()) {
+        createControl(row);
     }
     orderTabs();
     questionBox_->setFocus();
 }
 
-void MainWindow::createControl(const ControlSpec& spec) {
-    const QString caption = fromView(spec.caption);
+void MainWindow::createControl(const ControlRow& row) {
+    const QString caption = fromView(row.caption);
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
     case ControlKind::Timer:
-        pendulumTimer_->setObjectName(fromView(spec.name));
+        pendulumTimer_->setObjectName(fromView(row.name));
         pendulumTimer_->setInterval(pendulumIntervalMs);
         return;
     case ControlKind::CommandButton:
@@ -88,7 +88,7 @@ void MainWindow::createControl(const ControlSpec& spec) {
         break;
     case ControlKind::MultiLineTextBox:
         widget = createMultiLineBox(caption, this);
-        (spec.name == "txt_question" ? questionBox_ : answerBox_) =
+        (row.name == "txt_question" ? questionBox_ : answerBox_) =
             static_cast<QPlainTextEdit*>(widget);
         break;
     case ControlKind::Label:
@@ -103,31 +103,30 @@ void MainWindow::createControl(const ControlSpec& spec) {
     case ControlKind::PictureArea:
         widget = new PictureBox(this);
         widget->setFocusPolicy(Qt::StrongFocus);
-        (spec.name == "Picture1" ? picture1_ : picture2_) = static_cast<PictureBox*>(widget);
+        (row.name == "Picture1" ? picture1_ : picture2_) = static_cast<PictureBox*>(widget);
         break;
     }
-    widget->setObjectName(fromView(spec.name));
-    if (spec.index != noIndex) {
-        widget->setProperty(indexProperty, spec.index);
+    widget->setObjectName(fromView(row.name));
+    if (row.index != noIndex) {
+        widget->setProperty(indexProperty, row.index);
     }
-    widget->setGeometry(twipsToPixels(spec.left), twipsToPixels(spec.top),
-                        twipsToPixels(spec.width), twipsToPixels(spec.height));
-    widget->setAccessibleName(spec.accessibleName.empty() ? caption
-                                                          : fromView(spec.accessibleName));
+    widget->setGeometry(twipsToPixels(row.left), twipsToPixels(row.top), twipsToPixels(row.width),
+                        twipsToPixels(row.height));
+    widget->setAccessibleName(row.accessibleName.empty() ? caption : fromView(row.accessibleName));
 }
 
 void MainWindow::orderTabs() {
-    std::vector<const ControlSpec*> byTabIndex;
-    for (const ControlSpec& spec : controlTable()) {
-        if (spec.kind != ControlKind::Timer) {
-            byTabIndex.push_back(&spec);
+    std::vector<const ControlRow*> byTabIndex;
+    for (const ControlRow& row : controlTable()) {
+        if (row.kind != ControlKind::Timer) {
+            byTabIndex.push_back(&row);
         }
     }
     std::sort(byTabIndex.begin(), byTabIndex.end(),
-              [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+              [](const ControlRow* a, const ControlRow* b) { return a->tabIndex < b->tabIndex; });
     QWidget* previous = nullptr;
-    for (const ControlSpec* spec : byTabIndex) {
-        QWidget* next = control(spec->name, spec->index);
+    for (const ControlRow* row : byTabIndex) {
+        QWidget* next = control(row->name, row->index);
         if (!takesFocus(*next)) {
             continue;
         }

@@ -38,7 +38,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void createControl(const ControlSpec& spec);
+    void createControl(const ControlRow& row);
     void orderTabs();
 
     QTimer* pendulumTimer_;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -18,27 +19,52 @@ bool isSet(const char* variable) {
     return value != nullptr && *value != '\0';
 }
 
-// Without a display the toolkit would stop with a plugin error that tells a student
-// nothing; say what is missing instead.
-bool displayAvailable(int argc, char** argv) {
+bool platformChosen(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "-platform") == 0) {
             return true;
         }
     }
-    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
+    return isSet("QT_QPA_PLATFORM");
+}
+
+// Without a display the toolkit stops with a plugin error that tells a student nothing;
+// one line says what is missing and what to do instead.
+[[noreturn]] void stopForWantOfDisplay(const std::string& why) {
+    std::fprintf(stderr,
+                 "drilbank needs a graphical display and %s; to run it without one, use Xvfb: "
+                 "xvfb-run -a drilbank\n",
+                 why.c_str());
+    std::_Exit(EXIT_FAILURE);
+}
+
+QtMessageHandler toolkitMessages = nullptr;
+
+// Used only while the application connects to the display: a display that is named but
+// cannot be reached is fatal there, and its plugin warnings would only confuse.
+void connectingMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        const char* display = std::getenv("DISPLAY");
+        stopForWantOfDisplay(std::string("could not open one (DISPLAY=") +
+                             (display != nullptr ? display : "") + ")");
+    }
+    if (context.category != nullptr && std::strncmp(context.category, "qt.qpa.", 7) == 0) {
+        return;
+    }
+    if (toolkitMessages != nullptr) {
+        toolkitMessages(type, context, message);
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!displayAvailable(argc, argv)) {
-        std::fputs("drilbank needs a graphical display and found none (DISPLAY is not set); "
-                   "to run it without one, use Xvfb: xvfb-run -a drilbank\n",
-                   stderr);
-        return EXIT_FAILURE;
+    if (!platformChosen(argc, argv) && !isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
+        stopForWantOfDisplay("found none (DISPLAY is not set)");
     }
+    toolkitMessages = qInstallMessageHandler(connectingMessages);
     QApplication application(argc, argv);
+    qInstallMessageHandler(toolkitMessages);
     QApplication::setApplicationName(QStringLiteral("drilbank"));
     QGuiApplication::setDesktopFileName(QStringLiteral("drilbank"));
 

@@ -26,6 +26,14 @@ bool GuiSession::start(const QStringList& answers) {
     return session_->load();
 }
 
+bool GuiSession::startShown() {
+    if (!start({"1", "Ann Lee Smith", "ALS", "1"})) {
+        return false;
+    }
+    window().show();
+    return QTest::qWaitForWindowExposed(&window());
+}
+
 void GuiSession::click(std::string_view button) {
     QTest::mouseClick(&window().button(button), Qt::LeftButton);
 }

@@ -12,12 +12,6 @@ using drilbank::testing::GuiSession;
 
 namespace {
 
-void startShown(GuiSession& run) {
-    QVERIFY(run.start({"1", "Ann Lee Smith", "ALS", "1"}));
-    run.window().show();
-    QVERIFY(QTest::qWaitForWindowExposed(&run.window()));
-}
-
 // What the area shows inside its border.
 QImage inside(PictureBox& picture) {
     return picture.grab()
@@ -54,7 +48,7 @@ private slots:
     // An empty picture leaves what the user had on the clipboard, and Picture2 empty.
     void copyingTheEmptyPictureKeepsTheClipboard() {
         GuiSession run;
-        startShown(run);
+        QVERIFY(run.startShown());
         run.window().picture(PictureArea::Picture2).setPicture(redPicture());
         QGuiApplication::clipboard()->setText(QStringLiteral("the student's own text"));
         run.click("cmd_copy_picture");
@@ -65,7 +59,7 @@ private slots:
 
     void copyingPassesThePictureButNotTheCircles() {
         GuiSession run;
-        startShown(run);
+        QVERIFY(run.startShown());
         PictureBox& source = run.window().picture(PictureArea::Picture1);
         source.setPicture(redPicture());
         run.random.scripted.assign(1000, 0.9f);
@@ -82,7 +76,7 @@ private slots:
     // reaches as far up as across, not the 1000ths of the much shorter height.
     void eachTickBeepsAndDrawsOneRoundCircle() {
         GuiSession run;
-        startShown(run);
+        QVERIFY(run.startShown());
         PictureBox& picture = run.window().picture(PictureArea::Picture1);
         run.random.scripted.assign(1000, 0.05f); // every tick draws the same circle
         const int drawsBefore = run.random.draws;
@@ -104,7 +98,7 @@ private slots:
 
     void largeCirclesAreCutOffAtTheBorder() {
         GuiSession run;
-        startShown(run);
+        QVERIFY(run.startShown());
         PictureBox& picture = run.window().picture(PictureArea::Picture1);
         const QImage before = picture.grab().toImage();
         picture.drawCircle(500.0f, 500.0f, 499.0f);
@@ -123,7 +117,7 @@ private slots:
 
     void pendExpTwiceKeepsOneTimerRunning() {
         GuiSession run;
-        startShown(run);
+        QVERIFY(run.startShown());
         run.click("cmd_pend_exp");
         run.click("cmd_pend_exp");
         QTimer& timer = run.window().pendulumTimer();
@@ -133,7 +127,7 @@ private slots:
 
     void quitEndsTheRunAtOnce() {
         GuiSession run;
-        startShown(run);
+        QVERIFY(run.startShown());
         run.click("cmd_pend_exp");
         run.click("cmd_quit");
         QCOMPARE(run.runEndings, 1);

@@ -20,8 +20,6 @@ const std::string masterFile = "c:\\drilbank\\masterFile_Ann_Lee_Smith.txt";
 const std::string sendFile = "c:\\drilbank\\send_0416Ann_Lee_Smith.txt";
 const std::string notesFile = "c:\\drilbank\\notes_Ann_Lee_Smith.txt";
 
-const QStringList annLeeSmith{"1", "Ann Lee Smith", "ALS", "1"};
-
 std::string golden(const char* name) {
     std::ifstream in(std::string(DRILBANK_GOLDEN) + "/" + name, std::ios::binary);
     std::ostringstream bytes;
@@ -31,12 +29,6 @@ std::string golden(const char* name) {
 
 QString invalidAssignment() {
     return QString::fromLatin1(drilbank::invalidAssignmentMessage);
-}
-
-void startShown(GuiSession& run) {
-    QVERIFY(run.start(annLeeSmith));
-    run.window().show();
-    QVERIFY(QTest::qWaitForWindowExposed(&run.window()));
 }
 
 } // namespace
@@ -50,7 +42,7 @@ private slots:
     void wholeSessionWritesTheRecordFiles() {
         GuiSession run;
         run.scriptPlainKeyLine();
-        startShown(run);
+        QVERIFY(run.startShown());
         QCOMPARE(run.dialogs.prompts.size(), 4);
 
         run.click("cmdNextQuestion");
@@ -104,7 +96,7 @@ private slots:
 
     void readingPastTheLastQuestionEndsTheRun() {
         GuiSession run;
-        startShown(run);
+        QVERIFY(run.startShown());
         for (int question = 1; question <= 9; ++question) {
             run.click("cmdNextQuestion");
         }
@@ -118,7 +110,7 @@ private slots:
 
     void inertControlsChangeNothing() {
         GuiSession run;
-        startShown(run);
+        QVERIFY(run.startShown());
         const std::string master = run.fileBytes(masterFile);
         for (const char* inert :
              {"cmd_timerTrigger", "cmd_Make_paragraph", "cmd_Make_Paragraph_question"}) {
@@ -137,7 +129,7 @@ private slots:
 
     void closingTheWindowEndsTheRun() {
         GuiSession run;
-        startShown(run);
+        QVERIFY(run.startShown());
         run.click("cmd_pend_exp");
         QVERIFY(run.window().close());
         QCOMPARE(run.runEndings, 1);

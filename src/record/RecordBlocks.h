@@ -8,7 +8,7 @@
 
 namespace drilbank {
 
-// The record files' channels (Part 3.1).
+// The record files' channels.
 constexpr int masterChannel = 1;
 constexpr int sendChannel = 2;
 constexpr int notesChannel = 3;

@@ -142,7 +142,7 @@ TEST(ScriptReader, TheNextAssignmentsHeaderEndsTheRunUnshown) {
 TEST(ScriptReader, OnlyTheFullEndMarkerEndsTheRun) {
     const std::pair<std::string, bool> cases[] = {
         {"####.#", true},   {"####.# and after", true},  {"####", false},
-        {"####.", false},   {"####.x", false}, // left open by the specification: an ordinary line
+        {"####.", false},   {"####.x", false}, // only the full marker ends the run
                                                // here
         {" ####.#", false}, {"003.  Later quiz", false},
     };

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Checks the golden record files of the scripted session against the block tables of the
-specification (Parts 1.3 and 3.1), independently of the program's code.
+record-file layout, independently of the program's code.
 
 Usage: checkGolden.py [folder]   (default: this script's folder)
 
 It rebuilds the three files from the tables and the session's steps (SessionTest.cpp) and
 compares byte for byte. Only the key line, which comes from the random source, is taken
-from the files, after its own properties are checked (Part 4.1).
+from the files, after its own properties are checked.
 """
 import pathlib
 import sys
@@ -19,7 +19,7 @@ NOTES_MARKER = b"NOTES -------> "
 TAG = b"\x60questionNumber"
 DATE = b"04-16-2003"
 
-# The built-in script's question lines (Part 2.1): slot -> (length, first words).
+# The built-in script's question lines: slot -> (length, first words).
 SCRIPT = {
     3: (332, b"Suppose the depth vs. clock time results for a uniform cylinder of "),
     7: (160, b"Sketch a trapezoidal approximation graph depicting the volume of water in the "),
@@ -94,13 +94,13 @@ def expected(actual_master, actual_send):
     send_lines = actual_send.split(CRLF)
     key = check_key_line(master_lines[0])
     assert send_lines[0] == key, "the same key line in both headers"
-    # The script lines are taken from the master file by position, checked against Part 2.1.
+    # The script lines are taken from the master file by position, checked against the built-in script.
     found = [l for l in master_lines if len(l) > 100]
     lines = {slot: script_line(slot, text) for (_, slot, _), text in zip(STEPS, found)}
 
     clock = Clock()
     master, send, notes = File(), File(), File()
-    for file, between in ((master, b""), (send, b" ")):   # Part 1.3, steps 8 and 9
+    for file, between in ((master, b""), (send, b" ")):   # the header blocks
         file.line(key)
         file.line(b"Student Name:  Ann Lee Smith")
         file.line(b"assignment #001")
@@ -108,7 +108,7 @@ def expected(actual_master, actual_send):
         file.line(b"Initials:  ALS")
         file.line(b"Date and Time " + DATE + between + clock.time())
     for kind, slot, text in STEPS:
-        if kind == "response":                             # Part 3.1, response block
+        if kind == "response":                             # response block
             for f in (master, send): f.line(OPENING_RULE)
             for f in (master, send): f.line(b" " * 36 + clock.time())
             master.line(b"")
@@ -119,7 +119,7 @@ def expected(actual_master, actual_send):
             for f in (master, send): f.line(RESPONSE_MARKER)
             for f in (master, send): f.line(text)
             for f in (master, send): f.line(CLOSING_RULE)
-        else:                                              # Part 3.1, notes block
+        else:                                              # notes block
             everyone = (master, send, notes)
             for f in everyone: f.line(OPENING_RULE)
             for f in everyone: f.line(b" " * 36 + clock.time())

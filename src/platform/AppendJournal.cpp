@@ -44,6 +44,11 @@ AppendJournal::~AppendJournal() {
     }
 }
 
+bool AppendJournal::needed(off_t sizeBefore, std::size_t length) {
+    constexpr std::size_t smallestPage = 4096;
+    return static_cast<std::size_t>(sizeBefore) % smallestPage + length > smallestPage;
+}
+
 void AppendJournal::recover(int descriptor, const std::string& localPath) {
     const std::string markerPath = markerPathFor(localPath);
     std::FILE* marker = std::fopen(markerPath.c_str(), "re");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <sys/types.h>
 
@@ -15,6 +16,12 @@ public:
     ~AppendJournal();
     AppendJournal(const AppendJournal&) = delete;
     AppendJournal& operator=(const AppendJournal&) = delete;
+
+    // Whether an append can be cut short by a kill at all: the kernel copies a write page by
+    // page and only looks for a fatal signal between pages, so an append that stays within
+    // one page of the file lands whole or not at all and needs no marker. 4096 bytes is the
+    // smallest page, so larger pages only make this careful.
+    static bool needed(off_t sizeBefore, std::size_t length);
 
     // Rolls back an append that a killed writer left unfinished; a finished one stays.
     static void recover(int descriptor, const std::string& localPath);

@@ -246,7 +246,7 @@ void RecordFiles::commit(Channel& open) {
         struct stat before {};
         const bool sized = ::fstat(open.descriptor, &before) == 0 && S_ISREG(before.st_mode);
         std::optional<AppendJournal> journal;
-        if (appending && sized) {
+        if (appending && sized && AppendJournal::needed(before.st_size, open.pending.size())) {
             journal.emplace(open.localPath, before.st_size,
                             before.st_size + static_cast<off_t>(open.pending.size()));
         }

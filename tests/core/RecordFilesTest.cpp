@@ -1,4 +1,5 @@
 #include "platform/RecordFiles.h"
+#include "platform/AppendJournal.h"
 #include "platform/Failure.h"
 #include "support/AsUnprivilegedUser.h"
 #include "support/TemporaryFolder.h"
@@ -156,6 +157,14 @@ TEST_F(RecordFilesTest, AnAppendAKilledWriterLeftHalfDoneIsRolledBack) {
     files.close(1);
     EXPECT_EQ(bytesOf(drive / "d" / "m.txt"), whole + "next block\r\n");
     EXPECT_FALSE(fs::exists(drive / "d" / ".m.txt.appending"));
+}
+
+TEST(AppendJournal, OnlyAppendsThatCrossAPageNeedAMarker) {
+    EXPECT_FALSE(AppendJournal::needed(0, 4096));
+    EXPECT_FALSE(AppendJournal::needed(4000, 96));
+    EXPECT_TRUE(AppendJournal::needed(4000, 97));
+    EXPECT_TRUE(AppendJournal::needed(8191, 2));
+    EXPECT_TRUE(AppendJournal::needed(0, 10 << 20));
 }
 
 TEST_F(RecordFilesTest, AReadOnlyFolderOrFileIsPermissionDenied) {

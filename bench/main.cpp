@@ -1,0 +1,18 @@
+#include "RatioReporter.h"
+
+#include <benchmark/benchmark.h>
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    drilbank::bench::RatioReporter reporter({
+        {"Enter Response vs append and flush", "EnterResponseClick", 1.2, ""},
+        {"Save as Notes vs append and flush", "SaveAsNotesClick", 1.2, ""},
+        {"Enter Response, 100 MB vs 1 KB master file", "EnterResponseOnLargeMaster", 1.1, ""},
+        {"display notes 10 MB vs raw read", "DisplayNotesBesideRawRead/10485760", 3.0, ""},
+        {"display notes growth 1 MB to 10 MB, vs reading's", "DisplayNotesBesideRawRead/10485760",
+         1.5, "DisplayNotesBesideRawRead/1048576"},
+    });
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

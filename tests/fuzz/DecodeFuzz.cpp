@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) {
         return 0;
     }
-    const float codeNbr = static_cast<float>(data[0]) / 4.0f;  // 0 to 63.75, fractions too
+    const float codeNbr = static_cast<float>(data[0]) / 4.0f; // 0 to 63.75, fractions too
     const std::string_view line(reinterpret_cast<const char*>(data + 1), size - 1);
     bool outOfRange = false;
     std::size_t kept = 0;
@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             kept += c == 32;
             continue;
         }
-        const long mapped = std::lrint(c < 66 ? c + 209 - double(codeNbr) : c - double(codeNbr) - 100);
+        const long mapped =
+            std::lrint(c < 66 ? c + 209 - double(codeNbr) : c - double(codeNbr) - 100);
         outOfRange = outOfRange || mapped < 0 || mapped > 255;
         ++kept;
     }

@@ -27,8 +27,8 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
         if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-            figures_[plainName(run.benchmark_name())] = {counter(run, "cost_ms"),
-                                                         counter(run, "floor_ms")};
+            figures_[plainName(run.benchmark_name())] = {counter(run, "cost"),
+                                                         counter(run, "floor")};
         }
     }
 }
@@ -47,10 +47,9 @@ void RatioReporter::Finalize() {
         }
         // For growth the two columns are the cost's and the floor's growth factors.
         const bool growth = !target.smaller.empty();
-        const double cost =
-            growth ? large->second.costMs / small->second.costMs : large->second.costMs;
+        const double cost = growth ? large->second.cost / small->second.cost : large->second.cost;
         const double floor =
-            growth ? large->second.floorMs / small->second.floorMs : large->second.floorMs;
+            growth ? large->second.floor / small->second.floor : large->second.floor;
         const double ratio = floor > 0 ? cost / floor : 0;
         std::printf("%-48s %11.3f %11.3f %8.2f %8.2f  %s\n", target.what.c_str(), cost, floor,
                     ratio, target.target, ratio <= target.target ? "met" : "MISSED");

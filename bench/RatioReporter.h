@@ -28,8 +28,8 @@ public:
 
 private:
     struct Figures {
-        double costMs = 0;
-        double floorMs = 0;
+        double cost = 0;
+        double floor = 0;
     };
     std::vector<Target> targets_;
     std::map<std::string, Figures> figures_;

@@ -5,6 +5,10 @@
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     drilbank::bench::RatioReporter reporter({
+        {"start-up (ms) vs bare Qt window and two flushes", "StartUpBesideBareQt", 1.2, ""},
+        {"start-up (ms) vs Qt window with a line of text", "StartUpBesideQtWithText", 1.2, ""},
+        {"peak memory (KB) vs bare Qt window", "PeakMemoryBesideBareQt", 1.2, ""},
+        {"peak memory (KB) vs Qt window with text", "PeakMemoryBesideQtWithText", 1.2, ""},
         {"Enter Response vs append and flush", "EnterResponseClick", 1.2, ""},
         {"Save as Notes vs append and flush", "SaveAsNotesClick", 1.2, ""},
         {"Enter Response, 100 MB vs 1 KB master file", "EnterResponseOnLargeMaster", 1.1, ""},

@@ -1,6 +1,8 @@
 #include "app/PictureBox.h"
 
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace drilbank {
 
@@ -44,6 +46,13 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     painter.setClipRect(inside);
     painter.drawPixmap(inside.topLeft(), picture_);
     painter.drawImage(inside.topLeft(), circles_);
+    if (hasFocus()) {
+        // The area takes the focus in the tab order; keyboard users must see where it is.
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = inside.adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void PictureBox::resizeEvent(QResizeEvent* event) {

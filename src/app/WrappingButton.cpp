@@ -7,7 +7,8 @@ namespace drilbank {
 
 WrappingButton::WrappingButton(const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {
-    setAutoDefault(false);
+    // Return and Enter press the button that has the focus, as keyboard users expect.
+    setAutoDefault(true);
 }
 
 void WrappingButton::paintEvent(QPaintEvent*) {

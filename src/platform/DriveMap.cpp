@@ -36,6 +36,32 @@ void checkComponent(std::string_view component) {
     }
 }
 
+bool sameIgnoringCase(std::string_view left, std::string_view right) {
+    return left.size() == right.size() &&
+           std::equal(left.begin(), left.end(), right.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+// Windows names ignore case: a student who types the name in other capitals on another day
+// must reach the same record files, not start new ones beside them.
+std::filesystem::path entryIgnoringCase(const std::filesystem::path& folder,
+                                        const std::string& name) {
+    std::error_code error;
+    std::filesystem::path exact = folder / name;
+    if (std::filesystem::exists(std::filesystem::symlink_status(exact, error)) ||
+        !std::filesystem::is_directory(folder, error)) {
+        return exact;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (sameIgnoringCase(entry.path().filename().string(), name)) {
+            return entry.path();
+        }
+    }
+    return exact;
+}
+
 } // namespace
 
 DriveMap::DriveMap(std::filesystem::path root) : root_(std::move(root)) {}
@@ -73,7 +99,7 @@ std::filesystem::path DriveMap::toLocal(std::string_view windowsPath) const {
         const std::size_t slash = rest.find('\\');
         const std::string_view component = rest.substr(0, slash);
         checkComponent(component);
-        local /= cp1252ToUtf8(component);
+        local = entryIgnoringCase(local, cp1252ToUtf8(component));
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
         if (slash != std::string_view::npos && rest.empty()) {
             throw Failure(failure::BadFileName);

@@ -284,9 +284,9 @@ void RecordFiles::close(int channel) {
     }
 }
 
-void RecordFiles::closeAll() {
+void RecordFiles::close(std::initializer_list<int> channels) {
     int firstFailure = 0;
-    for (int channel = 1; channel <= channelCount; ++channel) {
+    for (const int channel : channels) {
         try {
             close(channel);
         } catch (const Failure& fault) {
@@ -298,6 +298,10 @@ void RecordFiles::closeAll() {
     if (firstFailure != 0) {
         throw Failure(firstFailure);
     }
+}
+
+void RecordFiles::closeAll() {
+    close({1, 2, 3});
 }
 
 } // namespace drilbank

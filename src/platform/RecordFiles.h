@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -37,7 +38,10 @@ public:
     std::string readLine(int channel);
     bool atEndOfFile(int channel);
     void close(int channel); // no effect when the channel is not open
-    void closeAll();         // closes every channel, then reports the first fault
+    // Closes every channel listed, in order, even after a fault; then reports the first
+    // fault. Closing commits, so one file's fault never loses another file's block.
+    void close(std::initializer_list<int> channels);
+    void closeAll();
     bool isOpen(int channel) const;
 
     const DriveMap& drives() const { return drives_; }

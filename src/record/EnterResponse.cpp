@@ -1,43 +1,28 @@
 #include "record/EnterResponse.h"
 
+#include "record/RecordAnswer.h"
 #include "record/RecordBlocks.h"
 #include "record/RecordChannels.h"
-#include "run/FailureMessages.h"
 
 namespace drilbank {
 namespace {
 
-// Appends the response block to the master and send files; a fault is shown with its number
-// and the result is false. Enter Response opens its channels without closing them first.
-bool appendResponseBlocks(Run& run, const std::string& answer) {
+// The response block to the master and send files. Enter Response opens its channels
+// without closing them first.
+int appendResponseBlocks(Run& run, const std::string& response) {
     const RunState& state = run.state;
     RecordFiles& files = run.platform.files();
-    const int fault = faultWhileRecording(files, {masterChannel, sendChannel}, [&] {
+    return faultWhileRecording(files, {masterChannel, sendChannel}, [&] {
         files.open(masterChannel, state.masterFilePath, ChannelMode::Append);
         files.open(sendChannel, state.sendFilePath, ChannelMode::Append);
-        writeResponseBlock(run, answer);
+        writeResponseBlock(run, response);
     });
-    if (fault != 0) {
-        run.platform.messageBox(generalErrorMessage(fault));
-    }
-    return fault == 0;
 }
 
 } // namespace
 
 void enterResponseClicked(Run& run) {
-    RunState& state = run.state;
-    const std::string answer = run.platform.answerText();
-    if (answer != state.answerPrompt) {
-        if (!appendResponseBlocks(run, answer)) {
-            return; // the run state and both boxes stay, so nothing typed is lost
-        }
-        state.responsePending = false;
-        state.workText = answer;
-        state.cumulativeText = state.answerSeparator + answer + state.cumulativeText;
-    }
-    run.platform.setQuestionText("");
-    run.platform.setAnswerText("");
+    recordAnswer(run, "", &appendResponseBlocks);
 }
 
 } // namespace drilbank

@@ -7,10 +7,6 @@
 
 namespace drilbank {
 
-// Closes every channel listed, in order, even after a fault; then throws the first fault.
-// Closing commits a channel's writes, so one file's fault never loses another file's block.
-void closeChannels(RecordFiles& files, std::initializer_list<int> channels);
-
 // Runs a recording step (opens, writes, reads), then closes the listed channels whatever
 // happened. Gives the number of the first fault, 0 when everything succeeded.
 template <typename Step>
@@ -22,7 +18,7 @@ int faultWhileRecording(RecordFiles& files, std::initializer_list<int> channels,
         fault = failed.number();
     }
     try {
-        closeChannels(files, channels);
+        files.close(channels);
     } catch (const Failure& failed) {
         if (fault == 0) {
             fault = failed.number();

@@ -2,6 +2,7 @@
 
 #include "run/Handler.h"
 #include "run/Run.h"
+#include "script/NextQuestion.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,18 @@ struct DrillRun {
     std::string master() const { return platform.fileBytes(run.state.masterFilePath); }
     std::string send() const { return platform.fileBytes(run.state.sendFilePath); }
     std::string notes() const { return platform.fileBytes(run.state.notesFilePath); }
+};
+
+// A started run showing the first question, for the recording tests.
+struct ShowingFirstQuestion : ::testing::Test {
+    DrillRun drill;
+    RunState& state = drill.run.state;
+    FakePlatform& platform = drill.platform;
+
+    void SetUp() override {
+        drill.startUp();
+        drill.click(&nextQuestionClicked);
+    }
 };
 
 // The bytes a file gained since `before`, which must be its start.

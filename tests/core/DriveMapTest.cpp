@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 namespace drilbank {
 namespace {
@@ -27,6 +28,17 @@ TEST(DriveMap, DriveLettersAreFoldersUnderTheRoot) {
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "c"));
     // Windows-1252 names become UTF-8 names on this machine.
     EXPECT_EQ(drives.toLocal("c:\\Jos\xE9.txt"), folder.path() / "c" / "Jos\xC3\xA9.txt");
+}
+
+TEST(DriveMap, NamesInOtherCapitalsReachTheSameFile) {
+    testing::TemporaryFolder folder;
+    const DriveMap drives(folder.path());
+    std::filesystem::create_directories(folder.path() / "c" / "drilbank");
+    std::ofstream(folder.path() / "c" / "drilbank" / "masterFile_Ann_Lee.txt") << "kept";
+    EXPECT_EQ(drives.toLocal("C:\\DrilBank\\MASTERFILE_ann_lee.TXT"),
+              folder.path() / "c" / "drilbank" / "masterFile_Ann_Lee.txt");
+    EXPECT_EQ(drives.toLocal("c:\\drilbank\\notes_Ann_Lee.txt"),
+              folder.path() / "c" / "drilbank" / "notes_Ann_Lee.txt");
 }
 
 TEST(DriveMap, OnlyDriveCIsMadeOnDemand) {

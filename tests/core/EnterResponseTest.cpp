@@ -23,15 +23,7 @@ long lineEnds(const std::string& text) {
     return std::count(text.begin(), text.end(), '\n');
 }
 
-struct EnterResponse : ::testing::Test {
-    DrillRun drill;
-    RunState& state = drill.run.state;
-    testing::FakePlatform& platform = drill.platform;
-
-    void SetUp() override {
-        drill.startUp();
-        drill.click(&nextQuestionClicked);
-    }
+struct EnterResponse : testing::ShowingFirstQuestion {
     void answerWith(const std::string& text) { platform.answer = text; }
 };
 

@@ -18,16 +18,7 @@ using testing::gained;
 const std::string answerSeparator = " YOUR ANSWER  ->->->->  ";
 const std::string zoneEnding(7, ' ');
 
-struct SaveAsNotes : ::testing::Test {
-    DrillRun drill;
-    RunState& state = drill.run.state;
-    testing::FakePlatform& platform = drill.platform;
-
-    void SetUp() override {
-        drill.startUp();
-        drill.click(&nextQuestionClicked);
-    }
-};
+struct SaveAsNotes : testing::ShowingFirstQuestion {};
 
 TEST_F(SaveAsNotes, ThePromptStillInTheBoxRecordsNothingButEmptiesBothBoxes) {
     drill.click(&nextQuestionClicked);

@@ -83,6 +83,30 @@ TEST_F(StartUp, AsksTheFourQuestionsInOrderAndDerivesTheRun) {
     EXPECT_FALSE(platform.fileExists(state.masterFilePath));
 }
 
+// The texts a student sees, written out here once more so that a slip in either copy shows.
+TEST_F(StartUp, TheProgramsOwnTextsAreExact) {
+    startUp("1", "A", "B", "1");
+    EXPECT_EQ(run.state.answerPrompt,
+              "Enter, as appropriate, an answer to the question, a critique of your answer in "
+              "response to a given answer, your insights regarding the situation at this point, "
+              "notes to yourself, or just an OK.\r\n\r\nAlways critique your solutions by "
+              "describing any insights you had or errors you makde, and by explaining how you can "
+              "make use of the insight or how you now know how to avoid certain errors.  Also pose "
+              "for the instructor any question or questions that you have related to the problem "
+              "or series of problems.");
+    EXPECT_EQ(std::string(invalidAssignmentMessage),
+              "You have probably not entered a valid assignment number.  Make sure the assignment "
+              "number is a number, like 1 or 8 or 15 or 27 etc., and make sure that this "
+              "assignment is supposed to be in the current ruv_.  This program will end and you "
+              "will need to start over.  If you are sure you have entered a valid assignment "
+              "number email the instructor and specify that you have received a 'subscript out "
+              "of range' error");
+    EXPECT_EQ(generalErrorMessage(13),
+              "You have encountered an error.  If you are encountering this error repeatedly you "
+              "should report the error number to the instructor and explain exactly what you were "
+              "doing, keystroke by keystroke, when the error occurred.  The error is:  13");
+}
+
 TEST_F(StartUp, TheFirstAnswerChoosesTheDirectoryByItsNumber) {
     const std::pair<std::string, std::string> cases[] = {
         {"2", lanDirectory},   {" 2 ", lanDirectory}, {"2.0", lanDirectory},  {"1", localDirectory},

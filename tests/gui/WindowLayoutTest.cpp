@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 
 using drilbank::MainWindow;
@@ -149,6 +150,18 @@ private slots:
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
             QVERIFY(!accessible->text(QAccessible::Name).isEmpty());
         }
+    }
+
+    void aScreenReaderCanTellEveryReachableControlApart() {
+        MainWindow window;
+        QStringList names;
+        for (QWidget* control : window.findChildren<QWidget*>()) {
+            if (control->focusPolicy() & Qt::TabFocus) {
+                names << QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+            }
+        }
+        QCOMPARE(names.size(), 23); // every control but the labels and the timer
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
     }
 
     void questionAndAnswerBoxesUseArialAndScroll() {

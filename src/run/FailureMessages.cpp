@@ -26,4 +26,12 @@ void reportFailure(Run& run, int failureNumber) {
     run.platform.messageBox(generalErrorMessage(failureNumber));
 }
 
+void reportingFailures(Run& run, void (*step)(Run&)) {
+    try {
+        step(run);
+    } catch (const Failure& fault) {
+        reportFailure(run, fault.number());
+    }
+}
+
 } // namespace drilbank

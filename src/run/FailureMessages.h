@@ -16,4 +16,7 @@ std::string generalErrorMessage(int failureNumber);
 // message and the operation returns.
 void reportFailure(Run& run, int failureNumber);
 
+// Runs a step and reports any numbered failure inside it as above.
+void reportingFailures(Run& run, void (*step)(Run&));
+
 } // namespace drilbank

@@ -95,11 +95,7 @@ void startUpDialogue(Run& run) {
     } catch (const Failure&) {
         // An existing directory or a missing drive is no reason to stop.
     }
-    try {
-        askAndDerive(run);
-    } catch (const Failure& fault) {
-        reportFailure(run, fault.number());
-    }
+    reportingFailures(run, &askAndDerive);
 }
 
 } // namespace drilbank

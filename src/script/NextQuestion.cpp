@@ -43,11 +43,7 @@ void showNextQuestion(Run& run) {
 } // namespace
 
 void nextQuestionClicked(Run& run) {
-    try {
-        showNextQuestion(run);
-    } catch (const Failure& fault) {
-        reportFailure(run, fault.number());
-    }
+    reportingFailures(run, &showNextQuestion);
 }
 
 void nextPictureClicked(Run& run) {

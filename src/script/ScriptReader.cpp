@@ -79,11 +79,7 @@ void readNextLine(Run& run) {
 } // namespace
 
 void readNextQuestion(Run& run) {
-    try {
-        readNextLine(run);
-    } catch (const Failure& fault) {
-        reportFailure(run, fault.number());
-    }
+    reportingFailures(run, &readNextLine);
 }
 
 std::string nextSentence(RunState& state, const std::string& line) {

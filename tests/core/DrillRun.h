@@ -48,14 +48,19 @@ struct DrillRun {
     std::string notes() const { return platform.fileBytes(run.state.notesFilePath); }
 };
 
-// A started run showing the first question, for the recording tests.
-struct ShowingFirstQuestion : ::testing::Test {
+// A run after its start-up, as a test fixture.
+struct StartedRun : ::testing::Test {
     DrillRun drill;
     RunState& state = drill.run.state;
     FakePlatform& platform = drill.platform;
 
+    void SetUp() override { drill.startUp(); }
+};
+
+// A started run showing the first question, for the recording tests.
+struct ShowingFirstQuestion : StartedRun {
     void SetUp() override {
-        drill.startUp();
+        StartedRun::SetUp();
         drill.click(&nextQuestionClicked);
     }
 };

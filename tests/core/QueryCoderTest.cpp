@@ -14,13 +14,9 @@ using testing::DrillRun;
 const std::string queryPath = "c:\\drilbank\\query.txt";
 const std::string outputPath = "c:\\drilbank\\queri.txt";
 
-struct QueryCoder : ::testing::Test {
-    DrillRun drill;
-    RunState& state = drill.run.state;
-    testing::FakePlatform& platform = drill.platform;
-
+struct QueryCoder : testing::StartedRun {
     void SetUp() override {
-        drill.startUp();
+        StartedRun::SetUp();
         state.codeNbr = 23;
     }
     void writeQueryFile(const std::string& bytes) {

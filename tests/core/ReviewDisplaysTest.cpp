@@ -13,13 +13,9 @@ namespace {
 
 using testing::DrillRun;
 
-struct DisplayNotes : ::testing::Test {
-    DrillRun drill;
-    RunState& state = drill.run.state;
-    testing::FakePlatform& platform = drill.platform;
-
+struct DisplayNotes : testing::StartedRun {
     void SetUp() override {
-        drill.startUp();
+        StartedRun::SetUp();
         platform.question = "Q";
         state.workText = "W";
     }

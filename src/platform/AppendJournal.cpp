@@ -49,6 +49,10 @@ bool AppendJournal::needed(off_t sizeBefore, std::size_t length) {
     return static_cast<std::size_t>(sizeBefore) % smallestPage + length > smallestPage;
 }
 
+bool AppendJournal::left(const std::string& localPath) {
+    return ::access(markerPathFor(localPath).c_str(), F_OK) == 0;
+}
+
 void AppendJournal::recover(int descriptor, const std::string& localPath) {
     const std::string markerPath = markerPathFor(localPath);
     std::FILE* marker = std::fopen(markerPath.c_str(), "re");

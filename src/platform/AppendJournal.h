@@ -23,6 +23,9 @@ public:
     // smallest page, so larger pages only make this careful.
     static bool needed(off_t sizeBefore, std::size_t length);
 
+    // Whether a marker stands beside the file, as one does while an append is under way.
+    static bool left(const std::string& localPath);
+
     // Rolls back an append that a killed writer left unfinished; a finished one stays.
     static void recover(int descriptor, const std::string& localPath);
 

@@ -83,10 +83,8 @@ std::filesystem::path DriveMap::toLocal(std::string_view windowsPath) const {
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
     const std::filesystem::path drive = root_ / std::string(1, letter);
     std::error_code error;
-    if (letter == 'c') {
-        std::filesystem::create_directories(drive, error);
-    }
-    if (!std::filesystem::is_directory(drive, error)) {
+    if (!std::filesystem::is_directory(drive, error) &&
+        !(letter == 'c' && std::filesystem::create_directories(drive, error))) {
         throw Failure(failure::PathNotFound);
     }
 

@@ -173,7 +173,8 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
         ::close(opened.descriptor);
         throw Failure(failure::PathFileAccessError);
     }
-    if (mode == ChannelMode::Append) {
+    // A marker left by a killed writer is rare; look for it before taking the lock.
+    if (mode == ChannelMode::Append && AppendJournal::left(opened.localPath)) {
         const FileLock lock(opened.descriptor);
         AppendJournal::recover(opened.descriptor, opened.localPath);
     }

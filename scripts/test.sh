@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds drilbank and runs every test: the core and window suites, then the core suite
-# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds drilbank and runs every test: the core and window suites, then both again under
+# AddressSanitizer and UndefinedBehaviorSanitizer. The benchmarks are built, not run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,6 +1,6 @@
 #include "app/DrillSession.h"
 
-#include "app/PictureTools.h"
+#include "pictures/PictureTools.h"
 #include "platform/Failure.h"
 #include "record/EnterResponse.h"
 #include "record/ReviewDisplays.h"

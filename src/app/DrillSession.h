@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
-#include "platform/QtPlatform.h"
+#include "app/platform/QtPlatform.h"
 #include "run/Handler.h"
 #include "run/Run.h"
 

@@ -1,6 +1,6 @@
 #include "app/DrillSession.h"
 #include "platform/DriveMap.h"
-#include "platform/QtModalDialogs.h"
+#include "app/platform/QtModalDialogs.h"
 #include "platform/RecordFiles.h"
 #include "platform/RunRandom.h"
 #include "platform/SystemClock.h"

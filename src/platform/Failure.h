@@ -8,6 +8,7 @@ namespace drilbank {
 // Numbered failures, shown to the student as numbers in the general error message.
 // The table is fixed so that an instructor can tell what went wrong from a report.
 namespace failure {
+constexpr int OutOfMemory = 7;        // memory ran out, or something else no handler expected
 constexpr int ArgumentOutOfRange = 5; // a computed character code outside 0..255
 constexpr int Overflow = 6;           // a number too large to hold
 constexpr int IndexOutOfRange = 9;    // an index outside an array's bounds
@@ -23,14 +24,20 @@ constexpr int PathFileAccessError = 75; // the path exists but cannot be used as
 constexpr int PathNotFound = 76;
 } // namespace failure
 
+// A numbered failure. The detail, when there is one, says in plain words what failed and
+// where, the Windows path as the student knows it and the folder on this machine, so that a
+// student can fix the cause without knowing what the number means.
 class Failure : public std::runtime_error {
 public:
-    explicit Failure(int number)
-        : std::runtime_error("failure " + std::to_string(number)), number_(number) {}
+    explicit Failure(int number, std::string detail = {})
+        : std::runtime_error("failure " + std::to_string(number)), number_(number),
+          detail_(std::move(detail)) {}
     int number() const { return number_; }
+    const std::string& detail() const { return detail_; }
 
 private:
     int number_;
+    std::string detail_;
 };
 
 // Thrown to end the run at once: it unwinds the current handler so that nothing after

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/QtDialogProvider.h"
+#include "app/platform/QtDialogProvider.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "platform/QtTextBoundary.h"
+#include "app/platform/QtTextBoundary.h"
 
 #include "platform/Cp1252.h"
 

@@ -1,4 +1,4 @@
-#include "app/PictureTools.h"
+#include "pictures/PictureTools.h"
 
 #include "platform/Failure.h"
 

@@ -1,9 +1,9 @@
-#include "platform/QtPlatform.h"
+#include "app/platform/QtPlatform.h"
 
 #include "app/MainWindow.h"
 #include "app/PictureBox.h"
-#include "platform/QtDialogProvider.h"
-#include "platform/QtTextBoundary.h"
+#include "app/platform/QtDialogProvider.h"
+#include "app/platform/QtTextBoundary.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

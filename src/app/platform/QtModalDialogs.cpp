@@ -1,4 +1,4 @@
-#include "platform/QtModalDialogs.h"
+#include "app/platform/QtModalDialogs.h"
 
 #include <QApplication>
 #include <QInputDialog>

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+namespace drilbank {
+
+// One open regular file. Every fault is a Failure whose number says what kind of fault it
+// is and whose detail says it in plain words; the caller adds the path.
+class DurableFile {
+public:
+    virtual ~DurableFile() = default;
+
+    virtual std::uint64_t size() = 0;
+    // Up to `length` bytes from `offset`; fewer only at the end of the file.
+    virtual std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t length) = 0;
+    // Every byte at the file's end, or a Failure (the file may then hold a part of them).
+    virtual void append(std::string_view bytes) = 0;
+    // Everything appended so far reaches stable storage before this returns.
+    virtual void flush() = 0;
+    virtual void truncate(std::uint64_t size) = 0;
+    // The writer's lock: exclusive between processes, waited for, held until the file is
+    // closed.
+    virtual void lock() = 0;
+};
+
+enum class FileAccess {
+    Read,    // an existing file
+    Append,  // created empty when missing
+    Replace, // created, or emptied when it exists
+};
+
+// The operating system's files and folders, behind one interface with one implementation
+// per system, so that the record logic never calls the system itself.
+class DurableFiles {
+public:
+    virtual ~DurableFiles() = default;
+
+    // Opens the regular file at `path`, never through a symbolic link at the path itself
+    // (links further up are followed). A link, pipe, device or folder there is failure 75
+    // at once, never a wait. Gives null when nothing is at the path and `access` is Read.
+    // `created` tells whether Append or Replace made a new file.
+    virtual std::unique_ptr<DurableFile> open(const std::filesystem::path& path, FileAccess access,
+                                              bool* created = nullptr) = 0;
+    // Makes one folder and flushes its parent, so that the folder survives a power loss.
+    virtual void createFolder(const std::filesystem::path& path) = 0;
+    // Flushes a folder's entries, such as a file just made in it.
+    virtual void flushFolder(const std::filesystem::path& path) = 0;
+};
+
+// The implementation for the system the program was built for.
+DurableFiles& systemFiles();
+
+} // namespace drilbank

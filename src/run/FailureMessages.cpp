@@ -18,6 +18,10 @@ std::string generalErrorMessage(int failureNumber) {
            std::to_string(failureNumber);
 }
 
+void showGeneralError(Run& run, const Failure& fault) {
+    run.platform.messageBox(generalErrorMessage(fault.number()));
+}
+
 void reportFailure(Run& run, int failureNumber) {
     if (failureNumber == failure::IndexOutOfRange) {
         run.platform.messageBox(invalidAssignmentMessage);

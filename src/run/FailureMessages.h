@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Failure.h"
 #include "run/Run.h"
 
 #include <string>
@@ -10,6 +11,9 @@ extern const char* const invalidAssignmentMessage;
 
 // The general error message directly followed by the failure's number.
 std::string generalErrorMessage(int failureNumber);
+
+// Shows a failure that the run survives: the general error message with the failure's number.
+void showGeneralError(Run& run, const Failure& fault);
 
 // How start-up, the reader and "Next Question / Answer" report a caught failure: failure 9
 // shows the invalid-assignment message and ends the run; any other shows the general error

@@ -13,7 +13,7 @@ bool runHandler(Run& run, HandlerFunction handler) {
             handler(run);
             return true;
         } catch (const Failure& fault) {
-            run.platform.messageBox(generalErrorMessage(fault.number()));
+            showGeneralError(run, fault);
             return true;
         }
     } catch (const RunEnded&) {

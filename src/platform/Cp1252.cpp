@@ -144,10 +144,18 @@ std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences) {
 }
 
 std::string cp1252ToUtf8(std::string_view bytes) {
-    const std::u16string text = cp1252ToUnicode(bytes, false);
+    const std::u16string text = cp1252ToUnicode(bytes, true);
     std::string utf8;
     icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())).toUTF8String(utf8);
     return utf8;
+}
+
+std::string cp1252FromUtf8(std::string_view utf8) {
+    const icu::UnicodeString text = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+    return cp1252FromUnicode(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.getBuffer()),
+                            static_cast<std::size_t>(text.length())));
 }
 
 } // namespace drilbank

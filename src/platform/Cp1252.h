@@ -16,6 +16,8 @@ std::string cp1252FromUnicode(std::u16string_view text);
 // cp1252FromUnicode makes) are shown as the character again; "&#65;" and the like stay literal.
 std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences);
 
+// UTF-8, the file names' own form on this system, with references shown as the character.
 std::string cp1252ToUtf8(std::string_view bytes);
+std::string cp1252FromUtf8(std::string_view utf8);
 
 } // namespace drilbank

@@ -1,16 +1,22 @@
 #include "platform/DriveMap.h"
 
 #include "platform/Cp1252.h"
+#include "platform/DurableFiles.h"
 #include "platform/Failure.h"
+#include "platform/SystemDrives.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdlib>
+#include <stdexcept>
 #include <system_error>
 
 namespace drilbank {
 namespace {
+
+// A Windows file or folder name holds at most 255 UTF-16 units.
+constexpr std::size_t maximumNameLength = 255;
 
 bool isReservedDeviceName(std::string_view component) {
     std::string base(component.substr(0, component.find('.')));
@@ -32,34 +38,24 @@ void checkComponent(std::string_view component) {
     // Windows silently drops a trailing blank or full stop, which would alias another file.
     if (component.empty() || component == "." || component == ".." || forbiddenCharacter ||
         component.back() == ' ' || component.back() == '.' || isReservedDeviceName(component)) {
-        throw Failure(failure::BadFileName);
+        throw Failure(failure::BadFileName, "\"" + std::string(component) +
+                                                "\" cannot be a file or folder name on Windows");
+    }
+    if (cp1252ToUnicode(component, true).size() > maximumNameLength) {
+        throw Failure(failure::BadFileName, "the name \"" + std::string(component) +
+                                                "\" is longer than a Windows file name can be");
     }
 }
 
-bool sameIgnoringCase(std::string_view left, std::string_view right) {
-    return left.size() == right.size() &&
-           std::equal(left.begin(), left.end(), right.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
-// Windows names ignore case: a student who types the name in other capitals on another day
-// must reach the same record files, not start new ones beside them.
-std::filesystem::path entryIgnoringCase(const std::filesystem::path& folder,
-                                        const std::string& name) {
+// Makes the folder and any missing folder above it, each flushed into its parent, so that
+// none of them is lost with a power cut.
+void makeFolders(const std::filesystem::path& folder) {
     std::error_code error;
-    std::filesystem::path exact = folder / name;
-    if (std::filesystem::exists(std::filesystem::symlink_status(exact, error)) ||
-        !std::filesystem::is_directory(folder, error)) {
-        return exact;
+    if (std::filesystem::is_directory(folder, error) || folder == folder.parent_path()) {
+        return;
     }
-    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        if (sameIgnoringCase(entry.path().filename().string(), name)) {
-            return entry.path();
-        }
-    }
-    return exact;
+    makeFolders(folder.parent_path());
+    systemFiles().createFolder(folder);
 }
 
 } // namespace
@@ -67,25 +63,41 @@ std::filesystem::path entryIgnoringCase(const std::filesystem::path& folder,
 DriveMap::DriveMap(std::filesystem::path root) : root_(std::move(root)) {}
 
 DriveMap DriveMap::fromEnvironment() {
-    if (const char* drives = std::getenv("DRILBANK_DRIVES"); drives != nullptr && *drives) {
-        return DriveMap(drives);
+    const char* drives = std::getenv("DRILBANK_DRIVES");
+    if (drives == nullptr || *drives == '\0') {
+        return DriveMap(defaultDrivesRoot());
     }
-    const char* home = std::getenv("HOME");
-    const std::filesystem::path base = home != nullptr && *home ? home : ".";
-    return DriveMap(base / ".local/share/drilbank/drives");
+    const std::filesystem::path root = pathFromUtf8(drives);
+    if (!root.is_absolute()) {
+        throw std::invalid_argument("DRILBANK_DRIVES must be an absolute path, such as "
+                                    "/srv/drilbank/drives; it is \"" +
+                                    std::string(drives) + "\"");
+    }
+    return DriveMap(root);
 }
 
 std::filesystem::path DriveMap::toLocal(std::string_view windowsPath) const {
     if (windowsPath.size() < 2 || !std::isalpha(static_cast<unsigned char>(windowsPath[0])) ||
         windowsPath[1] != ':') {
-        throw Failure(failure::BadFileName);
+        throw Failure(failure::BadFileName,
+                      "\"" + std::string(windowsPath) + "\" does not start with a drive letter");
     }
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
-    const std::filesystem::path drive = root_ / std::string(1, letter);
+    const std::filesystem::path drive = driveFolder(root_, letter);
     std::error_code error;
-    if (!std::filesystem::is_directory(drive, error) &&
-        !(letter == 'c' && std::filesystem::create_directories(drive, error))) {
-        throw Failure(failure::PathNotFound);
+    if (!std::filesystem::is_directory(drive, error)) {
+        // A local disk is always there; any other drive is there only where it was made or linked.
+        if (letter != 'c') {
+            throw Failure(failure::PathNotFound,
+                          "drive " + std::string(1, letter) +
+                              ": is not there: on this computer it is the folder " +
+                              cp1252FromUtf8(utf8Of(drive)) + ", which does not exist");
+        }
+        try {
+            makeFolders(drive);
+        } catch (const Failure& fault) {
+            throw Failure(fault.number(), fault.detail() + ": " + cp1252FromUtf8(utf8Of(drive)));
+        }
     }
 
     std::string_view rest = windowsPath.substr(2);
@@ -100,7 +112,8 @@ std::filesystem::path DriveMap::toLocal(std::string_view windowsPath) const {
         local = entryIgnoringCase(local, cp1252ToUtf8(component));
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
         if (slash != std::string_view::npos && rest.empty()) {
-            throw Failure(failure::BadFileName);
+            throw Failure(failure::BadFileName,
+                          "\"" + std::string(windowsPath) + "\" ends with a backslash");
         }
     }
     return local;

@@ -14,7 +14,10 @@ class DriveMap {
 public:
     explicit DriveMap(std::filesystem::path root);
 
-    // $DRILBANK_DRIVES, or ~/.local/share/drilbank/drives when it is not set.
+    // $DRILBANK_DRIVES, or ~/.local/share/drilbank/drives when it is not set (the home from
+    // the password database when HOME is not set). A DRILBANK_DRIVES that is not an absolute
+    // path is std::invalid_argument with a message for the user, never a folder relative to
+    // wherever the program happened to start.
     static DriveMap fromEnvironment();
 
     std::filesystem::path toLocal(std::string_view windowsPath) const;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace drilbank {
@@ -50,6 +51,17 @@ public:
     // Flushes a folder's entries, such as a file just made in it.
     virtual void flushFolder(const std::filesystem::path& path) = 0;
 };
+
+// Paths and names as UTF-8 text, the same on every system (std::filesystem's narrow
+// strings follow the system's own code page on Windows).
+inline std::string utf8Of(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+inline std::filesystem::path pathFromUtf8(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
 
 // The implementation for the system the program was built for.
 DurableFiles& systemFiles();

@@ -1,198 +1,127 @@
 #include "platform/RecordFiles.h"
 
-#include "platform/AppendJournal.h"
+#include "platform/ClickJournal.h"
+#include "platform/Cp1252.h"
 #include "platform/Failure.h"
 
-#include <cerrno>
-#include <fcntl.h>
+#include <map>
 #include <optional>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace drilbank {
 namespace {
 
 constexpr std::size_t printZoneWidth = 14;
+constexpr std::size_t readChunk = std::size_t{64} * 1024;
 
-int failureForErrno(int error, bool opening) {
-    switch (error) {
-    case ENOENT:
-        return opening ? failure::FileNotFound : failure::PathNotFound;
-    case ENOTDIR:
-        return failure::PathNotFound;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return failure::DiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-        return failure::PermissionDenied;
-    case ENAMETOOLONG:
-        return failure::BadFileName;
-    case EIO:
-        return failure::DeviceIoError;
-    default:
-        return failure::PathFileAccessError;
-    }
+// The file as the student knows it and where it is on this computer.
+std::string describe(std::string_view windowsPath, const std::filesystem::path& localPath) {
+    return std::string(windowsPath) + " (on this computer " + cp1252FromUtf8(utf8Of(localPath)) +
+           ")";
 }
 
-// A missing file and a missing folder are different faults for the student to fix.
-int failureForMissing(const std::string& localPath) {
-    const std::string::size_type slash = localPath.rfind('/');
-    struct stat folder {};
-    const std::string parent = slash == std::string::npos ? "." : localPath.substr(0, slash);
-    return ::stat(parent.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) ? failure::FileNotFound
-                                                                           : failure::PathNotFound;
+Failure about(const Failure& fault, const std::string& where) {
+    return Failure(fault.number(), fault.detail() + ": " + where);
 }
 
-void syncFolderOf(const std::string& localPath) {
-    const std::string::size_type slash = localPath.rfind('/');
-    const std::string parent = slash == std::string::npos ? "." : localPath.substr(0, slash);
-    const int folder = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-}
-
-std::string readWhole(int descriptor) {
-    std::string contents;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            throw Failure(failureForErrno(errno, false));
-        }
-        if (count == 0) {
-            return contents;
-        }
-        contents.append(buffer, static_cast<std::size_t>(count));
-    }
-}
-
-// Holds a file's exclusive lock for as long as it lives.
-class FileLock {
-public:
-    explicit FileLock(int descriptor) : descriptor_(descriptor) {
-        while (::flock(descriptor_, LOCK_EX) != 0 && errno == EINTR) {
-        }
-    }
-    ~FileLock() { ::flock(descriptor_, LOCK_UN); }
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-
-private:
-    int descriptor_;
-};
-
-// Writes every byte, going on after short writes; gives the error that stopped it, or 0.
-int writeAll(int descriptor, std::string_view bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t count = ::write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            return count < 0 ? errno : ENOSPC;
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    return 0;
+std::string parentOf(std::string_view windowsPath) {
+    const std::size_t backslash = windowsPath.rfind('\\');
+    return std::string(windowsPath.substr(0, backslash == std::string_view::npos ? 0 : backslash));
 }
 
 } // namespace
 
-RecordFiles::RecordFiles(DriveMap drives) : drives_(std::move(drives)) {}
+RecordFiles::RecordFiles(DriveMap drives, DurableFiles& system)
+    : drives_(std::move(drives)), system_(system) {}
 
 RecordFiles::~RecordFiles() {
     try {
         closeAll();
     } catch (const Failure&) {
-        // Nothing is left to tell at the end of the run; closeAll kept every block whole.
+        // Nothing is left to tell at the end of the run; the journal keeps the click whole.
     }
 }
 
 RecordFiles::Channel& RecordFiles::channelAt(int channel) {
     if (channel < 1 || channel > channelCount) {
-        throw Failure(failure::BadFileName);
+        throw Failure(failure::BadFileName, "there is no channel " + std::to_string(channel));
     }
     return channels_[static_cast<std::size_t>(channel - 1)];
 }
 
+RecordFiles::Channel& RecordFiles::readingChannel(int channel) {
+    Channel& open = channelAt(channel);
+    if (!open.file || open.mode != ChannelMode::Input) {
+        throw Failure(failure::BadFileName,
+                      "channel " + std::to_string(channel) + " is not open for reading");
+    }
+    return open;
+}
+
 bool RecordFiles::isOpen(int channel) const {
     return channel >= 1 && channel <= channelCount &&
-           channels_[static_cast<std::size_t>(channel - 1)].descriptor >= 0;
+           channels_[static_cast<std::size_t>(channel - 1)].file != nullptr;
 }
 
 void RecordFiles::createDirectory(std::string_view windowsPath) {
-    const std::string local = drives_.toLocal(windowsPath).string();
-    if (::mkdir(local.c_str(), 0755) != 0) {
-        throw Failure(failureForErrno(errno, false));
+    const std::filesystem::path local = drives_.toLocal(windowsPath);
+    try {
+        system_.createFolder(local);
+    } catch (const Failure& fault) {
+        throw about(fault, "the folder " + describe(windowsPath, local));
     }
 }
 
 void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mode) {
     Channel& slot = channelAt(channel);
-    if (slot.descriptor >= 0) {
-        throw Failure(failure::FileAlreadyOpen);
+    if (slot.file) {
+        throw Failure(failure::FileAlreadyOpen,
+                      "channel " + std::to_string(channel) + " is already open");
     }
     Channel opened;
     opened.mode = mode;
-    opened.localPath = drives_.toLocal(windowsPath).string();
-    const char* path = opened.localPath.c_str();
-    switch (mode) {
-    case ChannelMode::Input:
-        opened.descriptor = ::open(path, O_RDONLY | O_CLOEXEC);
-        break;
-    case ChannelMode::Append:
-        opened.descriptor = ::open(path, O_WRONLY | O_APPEND | O_CLOEXEC);
-        if (opened.descriptor < 0 && errno == ENOENT) {
-            opened.descriptor = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-            opened.created = opened.descriptor >= 0;
+    opened.windowsPath = windowsPath;
+    opened.localPath = drives_.toLocal(windowsPath);
+    try {
+        switch (mode) {
+        case ChannelMode::Input:
+            // The reader sees whole blocks only: an unfinished click is completed first when
+            // it can be; the next recording click reports it when it cannot.
+            try {
+                recover(parentOf(windowsPath));
+            } catch (const Failure&) {
+            }
+            opened.file = system_.open(opened.localPath, FileAccess::Read);
+            if (!opened.file) {
+                const bool folderThere =
+                    std::filesystem::is_directory(opened.localPath.parent_path());
+                throw Failure(folderThere ? failure::FileNotFound : failure::PathNotFound,
+                              folderThere ? "there is no such file" : "the folder is not there");
+            }
+            opened.size = opened.file->size();
+            break;
+        case ChannelMode::Append:
+            opened.file = system_.open(opened.localPath, FileAccess::Append, &opened.created);
+            break;
+        case ChannelMode::Output:
+            opened.file = system_.open(opened.localPath, FileAccess::Replace, &opened.created);
+            break;
         }
-        break;
-    case ChannelMode::Output:
-        opened.descriptor = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        opened.created = true;
-        break;
-    }
-    if (opened.descriptor < 0) {
-        const int error = errno;
-        throw Failure(error == ENOENT ? failureForMissing(opened.localPath)
-                                      : failureForErrno(error, true));
-    }
-    struct stat status {};
-    if (::fstat(opened.descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
-        ::close(opened.descriptor);
-        throw Failure(failure::PathFileAccessError);
-    }
-    // A marker left by a killed writer is rare; look for it before taking the lock.
-    if (mode == ChannelMode::Append && AppendJournal::left(opened.localPath)) {
-        const FileLock lock(opened.descriptor);
-        AppendJournal::recover(opened.descriptor, opened.localPath);
-    }
-    if (mode == ChannelMode::Input) {
-        try {
-            opened.contents = readWhole(opened.descriptor);
-        } catch (const Failure&) {
-            ::close(opened.descriptor);
-            throw;
+    } catch (const Failure& fault) {
+        if (fault.number() == failure::FileNotFound &&
+            !std::filesystem::is_directory(opened.localPath.parent_path())) {
+            throw Failure(failure::PathNotFound,
+                          "the folder is not there: " + describe(windowsPath, opened.localPath));
         }
+        throw about(fault, describe(windowsPath, opened.localPath));
     }
     slot = std::move(opened);
 }
 
 void RecordFiles::writeLine(int channel, std::string_view text, LineEnding ending) {
     Channel& open = channelAt(channel);
-    if (open.descriptor < 0 || open.mode == ChannelMode::Input) {
-        throw Failure(failure::BadFileName);
+    if (!open.file || open.mode == ChannelMode::Input) {
+        throw Failure(failure::BadFileName,
+                      "channel " + std::to_string(channel) + " is not open for writing");
     }
     open.pending.append(text);
     const std::size_t lastBreak = text.rfind('\n');
@@ -208,96 +137,156 @@ void RecordFiles::writeLine(int channel, std::string_view text, LineEnding endin
     }
 }
 
+// Holds at least two bytes from the read position on, where the file has them, so that a
+// CR LF is never split between two pieces.
+void RecordFiles::refill(Channel& reading) {
+    const std::uint64_t buffered = reading.bufferStart + reading.buffer.size();
+    if (reading.readPosition >= reading.bufferStart && reading.readPosition + 2 <= buffered) {
+        return;
+    }
+    const auto length = static_cast<std::size_t>(
+        std::min<std::uint64_t>(readChunk, reading.size - reading.readPosition));
+    reading.buffer.resize(length);
+    try {
+        reading.buffer.resize(
+            reading.file->readAt(reading.readPosition, reading.buffer.data(), length));
+    } catch (const Failure& fault) {
+        throw about(fault, describe(reading.windowsPath, reading.localPath));
+    }
+    reading.bufferStart = reading.readPosition;
+    if (reading.buffer.empty()) {
+        reading.size = reading.readPosition; // the file shrank since it was opened
+    }
+}
+
 std::string RecordFiles::readLine(int channel) {
-    Channel& open = channelAt(channel);
-    if (open.descriptor < 0 || open.mode != ChannelMode::Input) {
-        throw Failure(failure::BadFileName);
+    Channel& reading = readingChannel(channel);
+    if (reading.readPosition >= reading.size) {
+        throw Failure(failure::InputPastEndOfFile,
+                      "reading went past the end of " +
+                          describe(reading.windowsPath, reading.localPath));
     }
-    if (open.readPosition >= open.contents.size()) {
-        throw Failure(failure::InputPastEndOfFile);
+    std::string line;
+    while (reading.readPosition < reading.size) {
+        refill(reading);
+        const std::string_view view =
+            std::string_view(reading.buffer)
+                .substr(static_cast<std::size_t>(reading.readPosition - reading.bufferStart));
+        const std::size_t lineEnd = view.find("\r\n");
+        if (lineEnd != std::string_view::npos) {
+            line.append(view.substr(0, lineEnd));
+            reading.readPosition += lineEnd + 2;
+            return line;
+        }
+        // A CR last in the piece may begin the CR LF that the next piece completes.
+        const bool moreFollows = reading.readPosition + view.size() < reading.size;
+        const std::size_t taken =
+            view.ends_with('\r') && moreFollows ? view.size() - 1 : view.size();
+        line.append(view.substr(0, taken));
+        reading.readPosition += taken;
     }
-    const std::size_t end = open.contents.find("\r\n", open.readPosition);
-    const std::size_t stop = end == std::string::npos ? open.contents.size() : end;
-    std::string line = open.contents.substr(open.readPosition, stop - open.readPosition);
-    open.readPosition = end == std::string::npos ? open.contents.size() : end + 2;
     return line;
 }
 
 bool RecordFiles::atEndOfFile(int channel) {
-    Channel& open = channelAt(channel);
-    if (open.descriptor < 0 || open.mode != ChannelMode::Input) {
-        throw Failure(failure::BadFileName);
-    }
-    return open.readPosition >= open.contents.size();
+    const Channel& reading = readingChannel(channel);
+    return reading.readPosition >= reading.size;
 }
 
-void RecordFiles::commit(Channel& open) {
-    if (open.pending.empty()) {
-        return;
+std::uint64_t RecordFiles::inputSize(int channel) {
+    return readingChannel(channel).size;
+}
+
+void RecordFiles::seekInput(int channel, std::uint64_t offset) {
+    Channel& reading = readingChannel(channel);
+    reading.readPosition = std::min(offset, reading.size);
+}
+
+void RecordFiles::recover(std::string_view windowsFolder) {
+    const std::filesystem::path folder = drives_.toLocal(windowsFolder);
+    try {
+        if (!ClickJournal::hasOpenEntry(system_, folder)) {
+            clickInterrupted_ = false;
+            return;
+        }
+        ClickJournal journal(system_, folder);
+        try {
+            journal.recover();
+        } catch (const Failure&) {
+            clickInterrupted_ = journal.entryOpen();
+            throw;
+        }
+        clickInterrupted_ = false;
+    } catch (const Failure& fault) {
+        throw about(fault, "the folder " + describe(windowsFolder, folder));
     }
-    int error = 0;
-    {
-        // The lock keeps a second copy of the program from writing between our bytes; the
-        // size taken under it lets a failed write be cut back, so no file keeps half a block.
-        const FileLock lock(open.descriptor);
-        const bool appending = open.mode == ChannelMode::Append;
-        if (appending) {
-            AppendJournal::recover(open.descriptor, open.localPath);
+}
+
+// The channels' appends, folder by folder, each folder's as one click of its journal; other
+// writes go straight to their files. Every channel is committed even after a fault.
+void RecordFiles::commit(std::vector<Channel>& closing) {
+    std::optional<Failure> fault;
+    std::map<std::filesystem::path, std::vector<Channel*>> clicks;
+    for (Channel& channel : closing) {
+        if (channel.pending.empty()) {
+            continue;
         }
-        struct stat before {};
-        const bool sized = ::fstat(open.descriptor, &before) == 0 && S_ISREG(before.st_mode);
-        std::optional<AppendJournal> journal;
-        if (appending && sized && AppendJournal::needed(before.st_size, open.pending.size())) {
-            journal.emplace(open.localPath, before.st_size,
-                            before.st_size + static_cast<off_t>(open.pending.size()));
+        if (channel.mode == ChannelMode::Append) {
+            clicks[channel.localPath.parent_path()].push_back(&channel);
+            continue;
         }
-        error = writeAll(open.descriptor, open.pending);
-        if (error == 0 && ::fsync(open.descriptor) != 0 && errno != EINVAL) {
-            error = errno;
-        }
-        if (error != 0 && appending && sized) {
-            [[maybe_unused]] const int ignored = ::ftruncate(open.descriptor, before.st_size);
+        try {
+            channel.file->append(channel.pending);
+            channel.file->flush();
+        } catch (const Failure& failed) {
+            fault = fault.value_or(about(failed, describe(channel.windowsPath, channel.localPath)));
         }
     }
-    if (error != 0) {
-        throw Failure(failureForErrno(error, false));
+    for (const auto& [folder, channels] : clicks) {
+        const std::string windowsFolder = parentOf(channels.front()->windowsPath);
+        try {
+            ClickJournal journal(system_, folder);
+            try {
+                journal.recover();
+                std::vector<BlockAppend> appends;
+                for (Channel* channel : channels) {
+                    appends.push_back({utf8Of(channel->localPath.filename()), channel->file.get(),
+                                       channel->created, channel->pending});
+                }
+                journal.record(appends);
+                clickInterrupted_ = false;
+            } catch (const Failure&) {
+                clickInterrupted_ = journal.entryOpen();
+                throw;
+            }
+        } catch (const Failure& failed) {
+            fault = fault.value_or(about(failed, "the folder " + describe(windowsFolder, folder)));
+        }
     }
-    if (open.created) {
-        syncFolderOf(open.localPath);
+    if (fault) {
+        throw *fault;
     }
 }
 
 void RecordFiles::close(int channel) {
-    Channel& open = channelAt(channel);
-    if (open.descriptor < 0) {
-        return;
-    }
-    Channel closing = std::move(open);
-    open = Channel();
-    try {
-        commit(closing);
-    } catch (const Failure&) {
-        ::close(closing.descriptor);
-        throw;
-    }
-    if (::close(closing.descriptor) != 0 && errno != EINTR) {
-        throw Failure(failureForErrno(errno, false));
-    }
+    close({channel});
 }
 
 void RecordFiles::close(std::initializer_list<int> channels) {
-    int firstFailure = 0;
+    std::vector<Channel> closing;
     for (const int channel : channels) {
-        try {
-            close(channel);
-        } catch (const Failure& fault) {
-            if (firstFailure == 0) {
-                firstFailure = fault.number();
-            }
+        Channel& open = channelAt(channel);
+        if (open.file) {
+            closing.push_back(std::move(open));
+            open = Channel();
         }
     }
-    if (firstFailure != 0) {
-        throw Failure(firstFailure);
+    commit(closing);
+}
+
+void RecordFiles::abandon(std::initializer_list<int> channels) {
+    for (const int channel : channels) {
+        channelAt(channel) = Channel();
     }
 }
 

@@ -1,12 +1,17 @@
 #pragma once
 
 #include "platform/DriveMap.h"
+#include "platform/DurableFiles.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace drilbank {
 
@@ -17,16 +22,18 @@ enum class LineEnding { CrLf, NextPrintZone };
 
 // Numbered text channels 1 to 3 over real files.
 //
-// Writes are held in memory while a channel is open and reach the file as one append when
-// it is closed, flushed to stable storage before close returns, under an exclusive lock.
-// So a click's block is either wholly in a file or not at all, even when the program is
-// killed, the disk fills up or a second copy of the program writes to the same file.
-// Every fault is a numbered Failure; after a failed close the channel is closed all the same.
+// Writes are held in memory while a channel is open. Closing channels commits what they
+// hold: the appends of one close reach their files as one click through the working
+// directory's journal (ClickJournal), so the click is in every file exactly once or, after a
+// fault or a kill, completed later in exactly the files that lack it. Reading streams the
+// file a piece at a time. Every fault is a numbered Failure whose detail names the file as
+// the student knows it and where it is on this computer; after a failed close the channels
+// are closed all the same.
 class RecordFiles {
 public:
     static constexpr int channelCount = 3;
 
-    explicit RecordFiles(DriveMap drives);
+    explicit RecordFiles(DriveMap drives, DurableFiles& system = systemFiles());
     ~RecordFiles();
     RecordFiles(const RecordFiles&) = delete;
     RecordFiles& operator=(const RecordFiles&) = delete;
@@ -37,32 +44,51 @@ public:
     void writeLine(int channel, std::string_view text, LineEnding ending = LineEnding::CrLf);
     std::string readLine(int channel);
     bool atEndOfFile(int channel);
+    // A file open for reading: its size when opened, and a jump to any byte of it.
+    std::uint64_t inputSize(int channel);
+    void seekInput(int channel, std::uint64_t offset);
     void close(int channel); // no effect when the channel is not open
-    // Closes every channel listed, in order, even after a fault; then reports the first
-    // fault. Closing commits, so one file's fault never loses another file's block.
+    // Closes every channel listed, even after a fault, committing their appends as one
+    // click; then reports the first fault.
     void close(std::initializer_list<int> channels);
     void closeAll();
+    // Closes the channels listed without writing what they hold: a block that could not be
+    // built whole is not recorded at all.
+    void abandon(std::initializer_list<int> channels);
     bool isOpen(int channel) const;
+
+    // Completes a click that a fault or a kill left unfinished in the working directory.
+    void recover(std::string_view windowsFolder);
+    // Whether the last commit or recovery left a click unfinished: its files are completed by
+    // the next recovery or commit in that folder, not by recording the text again.
+    bool clickInterrupted() const { return clickInterrupted_; }
 
     const DriveMap& drives() const { return drives_; }
 
 private:
     struct Channel {
-        int descriptor = -1;
+        std::unique_ptr<DurableFile> file;
         ChannelMode mode = ChannelMode::Append;
         bool created = false;
-        std::string localPath;
+        std::string windowsPath;
+        std::filesystem::path localPath;
         std::string pending;    // bytes written and not yet committed
         std::size_t column = 1; // print column of the next byte on the current line
-        std::string contents;   // a file open for reading, read whole at open
-        std::size_t readPosition = 0;
+        std::uint64_t size = 0; // a file open for reading: its size when opened
+        std::uint64_t readPosition = 0;
+        std::uint64_t bufferStart = 0;
+        std::string buffer;
     };
 
     Channel& channelAt(int channel);
-    void commit(Channel& open);
+    Channel& readingChannel(int channel);
+    void commit(std::vector<Channel>& closing);
+    void refill(Channel& reading);
 
     DriveMap drives_;
+    DurableFiles& system_;
     std::array<Channel, channelCount> channels_;
+    bool clickInterrupted_ = false;
 };
 
 } // namespace drilbank

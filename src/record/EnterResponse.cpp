@@ -9,10 +9,10 @@ namespace {
 
 // The response block to the master and send files. Enter Response opens its channels
 // without closing them first.
-int appendResponseBlocks(Run& run, const std::string& response) {
+void appendResponseBlocks(Run& run, const std::string& response) {
     const RunState& state = run.state;
     RecordFiles& files = run.platform.files();
-    return faultWhileRecording(files, {masterChannel, sendChannel}, [&] {
+    usingChannels(files, {masterChannel, sendChannel}, [&] {
         files.open(masterChannel, state.masterFilePath, ChannelMode::Append);
         files.open(sendChannel, state.sendFilePath, ChannelMode::Append);
         writeResponseBlock(run, response);

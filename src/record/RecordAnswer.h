@@ -6,14 +6,16 @@
 
 namespace drilbank {
 
-// Appends the blocks of one recorded text to the record files; gives the number of the
-// first fault, 0 when every file took its block.
-using BlockAppender = int (*)(Run& run, const std::string& recordedText);
+// Appends the blocks of one recorded text to the record files as one click; throws the first
+// fault.
+using BlockAppender = void (*)(Run& run, const std::string& recordedText);
 
 // What Enter Response and Save as Notes share. Unless the answer box still holds the
-// prompt, the marker and the answer are recorded; a fault is shown with its number and
-// leaves the run state and both boxes as they were, so nothing typed is lost. Otherwise the
-// recorded text enters the transcript. Both boxes are emptied on both paths.
+// prompt, the marker and the answer are recorded and enter the transcript. A fault is shown
+// and leaves the run state and both boxes as they were, so nothing typed is lost; when the
+// fault struck after the files were promised the text, the next click first completes that
+// recording in the files that lack it, and records nothing more when it is the same text
+// again. Both boxes are emptied once the text is recorded, and on the prompt.
 void recordAnswer(Run& run, const std::string& marker, BlockAppender appendBlocks);
 
 } // namespace drilbank

@@ -4,27 +4,33 @@
 #include "platform/RecordFiles.h"
 
 #include <initializer_list>
+#include <optional>
 
 namespace drilbank {
 
-// Runs a recording step (opens, writes, reads), then closes the listed channels whatever
-// happened. Gives the number of the first fault, 0 when everything succeeded.
+// Runs a step on the listed channels (opens, writes, reads), then closes them whatever
+// happened. After a step that finished, closing commits what the channels hold as one
+// click; after a step that failed part way, nothing of it is written. Throws the first fault.
 template <typename Step>
-int faultWhileRecording(RecordFiles& files, std::initializer_list<int> channels, Step step) {
-    int fault = 0;
+void usingChannels(RecordFiles& files, std::initializer_list<int> channels, Step step) {
     try {
         step();
-    } catch (const Failure& failed) {
-        fault = failed.number();
+    } catch (const Failure&) {
+        files.abandon(channels);
+        throw;
     }
+    files.close(channels);
+}
+
+// The same, giving the number of the first fault, 0 when everything succeeded.
+template <typename Step>
+int faultWhileRecording(RecordFiles& files, std::initializer_list<int> channels, Step step) {
     try {
-        files.close(channels);
+        usingChannels(files, channels, step);
     } catch (const Failure& failed) {
-        if (fault == 0) {
-            fault = failed.number();
-        }
+        return failed.number();
     }
-    return fault;
+    return 0;
 }
 
 } // namespace drilbank

@@ -9,11 +9,11 @@ namespace {
 
 // The notes block to the master, send and notes files. Closing the channels first frees
 // any that the query coder left open.
-int appendNotesBlocks(Run& run, const std::string& notesText) {
+void appendNotesBlocks(Run& run, const std::string& notesText) {
     const RunState& state = run.state;
     RecordFiles& files = run.platform.files();
     const auto channels = {masterChannel, sendChannel, notesChannel};
-    return faultWhileRecording(files, channels, [&] {
+    usingChannels(files, channels, [&] {
         files.close(channels);
         files.open(masterChannel, state.masterFilePath, ChannelMode::Append);
         files.open(sendChannel, state.sendFilePath, ChannelMode::Append);

@@ -51,6 +51,8 @@ void positionAndWriteHeaders(Run& run) {
     RunState& state = run.state;
     RecordFiles& files = run.platform.files();
     const std::string header = findAssignmentHeader(state);
+    // A click that a kill or a fault left unfinished is completed before anything is added.
+    files.recover(state.workDir);
     state.presentationMode = 1;
 
     files.close(masterChannel);
@@ -64,8 +66,7 @@ void positionAndWriteHeaders(Run& run) {
     const std::string keyLine = makeCodeLine(state.codeNbr, run.platform.random());
     writeHeaderBlock(run, masterChannel, keyLine, header, "");
     writeHeaderBlock(run, sendChannel, keyLine, header, " ");
-    files.close(masterChannel);
-    files.close(sendChannel);
+    files.close({masterChannel, sendChannel});
 }
 
 } // namespace

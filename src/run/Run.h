@@ -3,7 +3,18 @@
 #include "platform/PlatformServices.h"
 #include "run/RunState.h"
 
+#include <optional>
+#include <string>
+
 namespace drilbank {
+
+// A recording click that a fault interrupted after its record files were promised its
+// blocks: the record layer completes those blocks later, so the same text is never
+// recorded a second time.
+struct InterruptedRecording {
+    std::string marker;       // what the button puts in front of the answer
+    std::string recordedText; // the marker and the answer
+};
 
 // A run of the program: its state and the platform it talks to. Every operation of the
 // program takes the run and reads and writes its state directly.
@@ -12,6 +23,7 @@ struct Run {
 
     RunState state;
     PlatformServices& platform;
+    std::optional<InterruptedRecording> interruptedRecording;
 };
 
 } // namespace drilbank

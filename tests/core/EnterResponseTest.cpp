@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
 
 namespace drilbank {
 namespace {
@@ -146,16 +148,6 @@ TEST_F(RecordingFault, ASendFileThatCannotBeOpened) {
     EXPECT_EQ(drill.master(), master);
 }
 
-TEST_F(RecordingFault, AMasterFileThatCannotBeWrittenStillLetsTheSendFileClose) {
-    typeAnswer();
-    const auto local = platform.localPath(state.masterFilePath);
-    std::filesystem::remove(local);
-    std::filesystem::create_symlink("/dev/full", local);
-    drill.click(&enterResponseClicked);
-    expectNothingChanged(failure::DiskFull);
-    EXPECT_EQ(lineEnds(gained(send, drill.send())), 7) << "committed when its channel closed";
-}
-
 TEST_F(RecordingFault, AChannelLeftOpenIsReportedThenFreed) {
     typeAnswer();
     platform.files().open(1, "c:\\drilbank\\query.txt", ChannelMode::Append);
@@ -178,15 +170,100 @@ TEST_F(RecordingFault, ANotesFileThatCannotBeOpenedKeepsTheNote) {
     EXPECT_EQ(drill.send(), send);
 }
 
-TEST_F(RecordingFault, ANoteTheMasterCannotTakeStillReachesTheOtherFiles) {
+// The fault matrix: each file of a click failing in each way, then the cause fixed and the
+// same click once more. Every file then holds the click's block exactly once.
+enum class Fault { DiskFullPartWay, DiskFullCutBack, FolderInPlace };
+enum class RecordFile { Master, Send, Notes };
+
+struct FaultCase {
+    HandlerFunction click;
+    RecordFile failing;
+    Fault fault;
+};
+
+TEST_F(RecordingFault, EveryFileOfAClickHoldsItExactlyOnceAfterOneRetry) {
+    const std::vector<FaultCase> cases = [] {
+        std::vector<FaultCase> all;
+        for (const Fault fault :
+             {Fault::DiskFullPartWay, Fault::DiskFullCutBack, Fault::FolderInPlace}) {
+            for (const RecordFile file : {RecordFile::Master, RecordFile::Send}) {
+                all.push_back({&enterResponseClicked, file, fault});
+            }
+            for (const RecordFile file :
+                 {RecordFile::Master, RecordFile::Send, RecordFile::Notes}) {
+                all.push_back({&saveAsNotesClicked, file, fault});
+            }
+        }
+        return all;
+    }();
+    int faultsInjected = 0;
+    for (const FaultCase& faultCase : cases) {
+        const bool note = faultCase.click == &saveAsNotesClicked;
+        SCOPED_TRACE(std::string(note ? "note, " : "response, ") + "file " +
+                     std::to_string(static_cast<int>(faultCase.failing)) + ", fault " +
+                     std::to_string(static_cast<int>(faultCase.fault)));
+        platform.messages.clear();
+        typeAnswer();
+        const std::string notes = platform.fileExists(state.notesFilePath) ? drill.notes() : "";
+        const std::string windowsPath =
+            faultCase.failing == RecordFile::Master ? state.masterFilePath
+            : faultCase.failing == RecordFile::Send ? state.sendFilePath
+                                                    : state.notesFilePath;
+        const auto local = platform.localPath(windowsPath);
+        const std::string kept =
+            platform.fileExists(windowsPath) ? platform.fileBytes(windowsPath) : "";
+        if (faultCase.fault == Fault::FolderInPlace) {
+            blockWithFolder(windowsPath);
+        } else {
+            platform.faults.failingName = local.filename().string();
+            platform.faults.bytesBeforeFault = 100;
+            platform.faults.cutsFail = faultCase.fault == Fault::DiskFullPartWay;
+        }
+        drill.click(faultCase.click);
+        expectNothingChanged(faultCase.fault == Fault::FolderInPlace ? failure::PathFileAccessError
+                                                                     : failure::DiskFull);
+        faultsInjected += platform.faults.faultsInjected;
+
+        // The student fixes the cause and clicks again.
+        platform.faults = testing::FaultInjectingFiles();
+        if (faultCase.fault == Fault::FolderInPlace) {
+            std::filesystem::remove(local);
+            std::ofstream(local, std::ios::binary) << kept;
+        }
+        platform.messages.clear();
+        drill.click(faultCase.click);
+        EXPECT_EQ(platform.messages, std::vector<std::string>());
+        EXPECT_EQ(platform.answer, "");
+        EXPECT_EQ(lineEnds(gained(master, drill.master())), note ? 7 : 10);
+        EXPECT_EQ(lineEnds(gained(send, drill.send())), note ? 6 : 7);
+        EXPECT_EQ(lineEnds(gained(notes, drill.notes())), note ? 6 : 0);
+        EXPECT_EQ(state.cumulativeText.find(before.answerSeparator +
+                                            (note ? "NOTES -------> " : "") +
+                                            "Something worth keeping"),
+                  0u);
+    }
+    std::cout << "[ figures  ] " << cases.size() << " fault cases, " << faultsInjected
+              << " injected disk-full faults, 0 duplicates\n";
+}
+
+TEST_F(RecordingFault, AnotherAnswerAfterAFaultIsRecordedAfterTheInterruptedOne) {
     typeAnswer();
-    const auto local = platform.localPath(state.masterFilePath);
-    std::filesystem::remove(local);
-    std::filesystem::create_symlink("/dev/full", local);
-    drill.click(&saveAsNotesClicked);
-    expectNothingChanged(failure::DiskFull);
-    EXPECT_EQ(lineEnds(gained(send, drill.send())), 6);
-    EXPECT_EQ(lineEnds(drill.notes()), 6);
+    platform.faults.failingName = platform.localPath(state.sendFilePath).filename().string();
+    platform.faults.bytesBeforeFault = 30;
+    platform.faults.cutsFail = true;
+    drill.click(&enterResponseClicked);
+    platform.faults = testing::FaultInjectingFiles();
+    answerWith("A better answer");
+    platform.messages.clear();
+    drill.click(&enterResponseClicked);
+    EXPECT_TRUE(platform.messages.empty());
+    const std::string sent = gained(send, drill.send());
+    EXPECT_EQ(lineEnds(gained(master, drill.master())), 20);
+    EXPECT_EQ(lineEnds(sent), 14);
+    EXPECT_LT(sent.find("Something worth keeping"), sent.find("A better answer"));
+    EXPECT_EQ(state.cumulativeText.find(before.answerSeparator + "A better answer" +
+                                        before.answerSeparator + "Something worth keeping"),
+              0u);
 }
 
 TEST_F(RecordingFault, AMissingWorkingFolder) {

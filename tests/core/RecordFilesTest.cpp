@@ -1,7 +1,8 @@
 #include "platform/RecordFiles.h"
-#include "platform/AppendJournal.h"
+#include "platform/ClickJournal.h"
 #include "platform/Failure.h"
 #include "support/AsUnprivilegedUser.h"
+#include "support/FaultInjectingFiles.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,8 @@ int failureOf(const std::function<void()>& action) {
 
 struct RecordFilesTest : ::testing::Test {
     testing::TemporaryFolder folder;
-    RecordFiles files{DriveMap(folder.path())};
+    testing::FaultInjectingFiles faults;
+    RecordFiles files{DriveMap(folder.path()), faults};
     fs::path drive = folder.path() / "c";
 
     RecordFilesTest() { fs::create_directories(drive / "d"); }
@@ -116,11 +118,14 @@ TEST_F(RecordFilesTest, OutputEmptiesTheFileFirst) {
 }
 
 TEST_F(RecordFilesTest, AFullDiskLosesNothingAlreadyThereAndClosesTheChannel) {
-    fs::create_symlink("/dev/full", drive / "d" / "full.txt");
+    writeFile(drive / "d" / "full.txt", "kept\r\n");
+    faults.failingName = "full.txt";
+    faults.bytesBeforeFault = 7; // landed, then cut back: only our own bytes are ever cut
     files.open(1, "c:\\d\\full.txt", ChannelMode::Append);
     files.writeLine(1, "a block that does not fit");
     EXPECT_EQ(failureOf([&] { files.close(1); }), failure::DiskFull);
     EXPECT_FALSE(files.isOpen(1));
+    EXPECT_EQ(bytesOf(drive / "d" / "full.txt"), "kept\r\n"); // our own bytes are cut back
     EXPECT_NO_THROW(files.open(1, "c:\\d\\m.txt", ChannelMode::Append));
     files.close(1);
 }
@@ -141,30 +146,97 @@ TEST_F(RecordFilesTest, FolderFaultsAreNumberedFailures) {
     EXPECT_FALSE(files.isOpen(1));
 }
 
-TEST_F(RecordFilesTest, AnAppendAKilledWriterLeftHalfDoneIsRolledBack) {
-    const std::string whole = "whole block\r\n";
-    writeFile(drive / "d" / "m.txt", whole + "half a blo");
-    writeFile(drive / "d" / ".m.txt.appending", "13 30\n");
-    files.open(1, "c:\\d\\m.txt", ChannelMode::Append);
-    files.writeLine(1, "next block");
-    files.close(1);
-    EXPECT_EQ(bytesOf(drive / "d" / "m.txt"), whole + "next block\r\n");
-    EXPECT_FALSE(fs::exists(drive / "d" / ".m.txt.appending"));
+// A click over two files where the second takes only `landed` bytes of its block, kept as a
+// kill leaves them (or cut back, when `cut`); then the cause goes away and the folder recovers.
+struct Interrupted {
+    std::size_t landed;
+    bool cut;
+};
 
-    // An append that had finished when its writer died is kept.
-    writeFile(drive / "d" / ".m.txt.appending", "13 25\n");
-    files.open(1, "c:\\d\\m.txt", ChannelMode::Append);
-    files.close(1);
-    EXPECT_EQ(bytesOf(drive / "d" / "m.txt"), whole + "next block\r\n");
-    EXPECT_FALSE(fs::exists(drive / "d" / ".m.txt.appending"));
+TEST_F(RecordFilesTest, AnUnfinishedClickIsCompletedInExactlyTheFilesThatLackIt) {
+    const std::string block = "line one\r\nline two\r\n";
+    for (const Interrupted& interrupted :
+         {Interrupted{0, false}, Interrupted{1, false}, Interrupted{12, false},
+          Interrupted{block.size() - 1, false}, Interrupted{9, true}}) {
+        SCOPED_TRACE(interrupted.landed);
+        writeFile(drive / "d" / "a.txt", "old a\r\n");
+        writeFile(drive / "d" / "b.txt", "old b\r\n");
+        faults = testing::FaultInjectingFiles();
+        faults.failingName = "b.txt";
+        faults.bytesBeforeFault = interrupted.landed;
+        faults.cutsFail = !interrupted.cut;
+        files.open(1, "c:\\d\\a.txt", ChannelMode::Append);
+        files.open(2, "c:\\d\\b.txt", ChannelMode::Append);
+        files.writeLine(1, "line one\r\nline two");
+        files.writeLine(2, "line one\r\nline two");
+        EXPECT_EQ(failureOf([&] { files.close({1, 2}); }), failure::DiskFull);
+        EXPECT_TRUE(files.clickInterrupted());
+        EXPECT_EQ(bytesOf(drive / "d" / "a.txt"), "old a\r\n" + block);
+        EXPECT_EQ(bytesOf(drive / "d" / "b.txt"),
+                  "old b\r\n" + block.substr(0, interrupted.cut ? 0 : interrupted.landed));
+
+        faults.failingName.clear();
+        files.recover("c:\\d");
+        files.recover("c:\\d"); // a second recovery finds nothing left to do
+        EXPECT_FALSE(files.clickInterrupted());
+        EXPECT_EQ(bytesOf(drive / "d" / "a.txt"), "old a\r\n" + block);
+        EXPECT_EQ(bytesOf(drive / "d" / "b.txt"), "old b\r\n" + block);
+        EXPECT_EQ(fs::file_size(drive / "d" / ClickJournal::fileName), 0u);
+    }
 }
 
-TEST(AppendJournal, OnlyAppendsThatCrossAPageNeedAMarker) {
-    EXPECT_FALSE(AppendJournal::needed(0, 4096));
-    EXPECT_FALSE(AppendJournal::needed(4000, 96));
-    EXPECT_TRUE(AppendJournal::needed(4000, 97));
-    EXPECT_TRUE(AppendJournal::needed(8191, 2));
-    EXPECT_TRUE(AppendJournal::needed(0, 10 << 20));
+TEST_F(RecordFilesTest, AFileChangedSinceTheFaultIsLeftAloneAndReportedOnce) {
+    writeFile(drive / "d" / "a.txt", "old a\r\n");
+    faults.failingName = "b.txt";
+    files.open(1, "c:\\d\\a.txt", ChannelMode::Append);
+    files.open(2, "c:\\d\\b.txt", ChannelMode::Append);
+    files.writeLine(1, "block");
+    files.writeLine(2, "block");
+    EXPECT_EQ(failureOf([&] { files.close({1, 2}); }), failure::DiskFull);
+    faults.failingName.clear();
+    writeFile(drive / "d" / "b.txt", "someone else's\r\n");
+
+    try {
+        files.recover("c:\\d");
+        ADD_FAILURE() << "the changed file was not reported";
+    } catch (const Failure& fault) {
+        EXPECT_EQ(fault.number(), failure::PathFileAccessError);
+        EXPECT_NE(fault.detail().find("b.txt"), std::string::npos) << fault.detail();
+        EXPECT_NE(fault.detail().find("c:\\d"), std::string::npos) << fault.detail();
+    }
+    EXPECT_EQ(bytesOf(drive / "d" / "b.txt"), "someone else's\r\n");
+    EXPECT_EQ(bytesOf(drive / "d" / "a.txt"), "old a\r\nblock\r\n");
+    EXPECT_NO_THROW(files.recover("c:\\d"));
+}
+
+TEST_F(RecordFilesTest, AJournalEntryCutShortOrDamagedIsDroppedWithoutTouchingAFile) {
+    writeFile(drive / "d" / "a.txt", "old\r\n");
+    faults.failingName = "a.txt";
+    files.open(1, "c:\\d\\a.txt", ChannelMode::Append);
+    files.writeLine(1, "the block");
+    EXPECT_EQ(failureOf([&] { files.close(1); }), failure::DiskFull);
+    faults.failingName.clear();
+    const fs::path journal = drive / "d" / ClickJournal::fileName;
+    const std::string entry = bytesOf(journal);
+    ASSERT_FALSE(entry.empty());
+    std::vector<std::string> broken;
+    for (std::size_t cut = 0; cut < entry.size(); ++cut) {
+        broken.push_back(entry.substr(0, cut));
+    }
+    for (std::size_t changed = 0; changed < entry.size(); changed += 3) {
+        broken.push_back(entry);
+        broken.back()[changed] = static_cast<char>(broken.back()[changed] ^ 0x20);
+    }
+    broken.push_back("10 999999999\n"); // a marker of another kind planted in its place
+    for (const std::string& bytes : broken) {
+        writeFile(journal, bytes);
+        EXPECT_NO_THROW(files.recover("c:\\d")) << bytes;
+        EXPECT_EQ(bytesOf(drive / "d" / "a.txt"), "old\r\n") << bytes;
+        EXPECT_EQ(fs::file_size(journal), 0u) << bytes;
+    }
+    writeFile(journal, entry);
+    files.recover("c:\\d");
+    EXPECT_EQ(bytesOf(drive / "d" / "a.txt"), "old\r\nthe block\r\n");
 }
 
 TEST_F(RecordFilesTest, AReadOnlyFolderOrFileIsPermissionDenied) {

@@ -141,10 +141,14 @@ TEST(ScriptReader, TheNextAssignmentsHeaderEndsTheRunUnshown) {
 
 TEST(ScriptReader, OnlyTheFullEndMarkerEndsTheRun) {
     const std::pair<std::string, bool> cases[] = {
-        {"####.#", true},   {"####.# and after", true},  {"####", false},
-        {"####.", false},   {"####.x", false}, // only the full marker ends the run
-                                               // here
-        {" ####.#", false}, {"003.  Later quiz", false},
+        {"####.#", true},
+        {"####.# and after", true},
+        {"####", false},
+        {"####.", false},
+        {"####.x", false}, // only the full marker ends the run
+                           // here
+        {" ####.#", false},
+        {"003.  Later quiz", false},
     };
     for (const auto& [line, ends] : cases) {
         DrillRun drill;

@@ -37,10 +37,10 @@ float FakeRandom::next() {
     return generator_.next();
 }
 
-FakePlatform::FakePlatform() : folder_(std::in_place), files_(DriveMap(folder_->path())) {}
+FakePlatform::FakePlatform() : folder_(std::in_place), files_(DriveMap(folder_->path()), faults) {}
 
 FakePlatform::FakePlatform(const std::filesystem::path& drivesRoot)
-    : files_(DriveMap(drivesRoot)) {}
+    : files_(DriveMap(drivesRoot), faults) {}
 
 std::string FakePlatform::inputBox(const std::string& prompt) {
     prompts.push_back(prompt);

@@ -2,6 +2,7 @@
 
 #include "platform/PlatformServices.h"
 #include "platform/RunRandom.h"
+#include "support/FaultInjectingFiles.h"
 #include "support/TemporaryFolder.h"
 
 #include <deque>
@@ -61,6 +62,7 @@ public:
     bool ended = false;
     FakeClock fakeClock;
     FakeRandom fakeRandom;
+    FaultInjectingFiles faults; // real files unless a test asks for a fault
 
     std::string inputBox(const std::string& prompt) override;
     void messageBox(const std::string& text) override { messages.push_back(text); }

@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,14 +28,19 @@ const std::vector<std::string> recordFiles = {
     "c:\\drilbank\\masterFile_Pat_Durable.txt",
     "c:\\drilbank\\send_0416Pat_Durable.txt",
     "c:\\drilbank\\notes_Pat_Durable.txt",
+    "c:\\drilbank\\send_0417Pat_Durable.txt",
 };
 
-// One student's run: the start-up, then clicks that alternate responses and notes, each
-// with an answer of its own that spans two lines. The initials, which name no file, tell
-// two copies' header blocks apart.
+// One student's run on a day (16 or 17 April): the start-up, then clicks that alternate
+// responses and notes, each with an answer of its own that spans two lines and, with
+// `bigAnswers`, sizes from a few bytes to tens of megabytes so that writes cross many
+// pages. The initials, which name no file, tell two copies' header blocks apart.
 class RecordingRun {
 public:
-    RecordingRun(const fs::path& drives, const std::string& initials) : platform_(drives) {
+    RecordingRun(const fs::path& drives, const std::string& initials, int day = 16,
+                 bool bigAnswers = false)
+        : platform_(drives), bigAnswers_(bigAnswers) {
+        platform_.fakeClock.date = "04-" + std::to_string(day) + "-2003";
         testing::answerStartUp(platform_, "1", student, initials, "1");
         loaded_ = runHandler(run_, &loadWindow);
     }
@@ -41,7 +48,10 @@ public:
     bool loaded() const { return loaded_ && platform_.messages.empty(); }
 
     void click(const std::string& tag, int number) {
-        platform_.answer = tag + " answer " + std::to_string(number) + "\r\nworked out";
+        static const std::size_t sizes[] = {0, 6000, 400000, 16000000};
+        const std::size_t padding = bigAnswers_ ? sizes[number % 4] : 0;
+        platform_.answer = tag + " answer " + std::to_string(number) + "\r\nworked out" +
+                           std::string(padding, static_cast<char>('a' + number % 26));
         runHandler(run_, number % 3 == 2 ? &saveAsNotesClicked : &enterResponseClicked);
     }
 
@@ -51,17 +61,21 @@ private:
     FakePlatform platform_;
     drilbank::Run run_{platform_};
     bool loaded_ = false;
+    bool bigAnswers_ = false;
 };
+
+fs::path memoryBacked() {
+    return fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+}
 
 // The bytes each unit (the header, then click 0, 1, ...) adds to each record file, taken
 // from an undisturbed run in memory-backed storage.
 using Units = std::vector<std::string>;
 
-std::vector<Units> referenceUnits(const std::string& tag, int clicks) {
-    const fs::path base =
-        fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    testing::TemporaryFolder folder(base);
-    RecordingRun run(folder.path(), tag);
+std::vector<Units> referenceUnits(const std::string& tag, int clicks, int day = 16,
+                                  bool bigAnswers = false) {
+    testing::TemporaryFolder folder(memoryBacked());
+    RecordingRun run(folder.path(), tag, day, bigAnswers);
     std::vector<Units> units(recordFiles.size());
     std::vector<std::size_t> sizes(recordFiles.size(), 0);
     const auto takeUnit = [&] {
@@ -81,11 +95,14 @@ std::vector<Units> referenceUnits(const std::string& tag, int clicks) {
     return units;
 }
 
+// One whole unit found in a file: which writer wrote it and which of its units it is.
+using Found = std::pair<std::size_t, std::size_t>;
+
 // Walks a file as whole units of the given writers, each writer's units in its own order;
-// a writer may start over from its first unit, as a new run of the program does. Gives how
-// many units each wrote, or an empty result where the bytes are no such sequence.
-std::vector<int> parseWholeUnits(const std::string& bytes,
-                                 const std::vector<const Units*>& writers) {
+// a writer may start over from its first unit, as a new run of the program does. Gives the
+// units found, in order, or nothing where the bytes are no such sequence.
+std::optional<std::vector<Found>> parseWholeUnits(const std::string& bytes,
+                                                  const std::vector<const Units*>& writers) {
     const auto nonEmptyFrom = [](const Units& units, std::size_t unit) {
         while (unit < units.size() && units[unit].empty()) {
             ++unit;
@@ -96,7 +113,7 @@ std::vector<int> parseWholeUnits(const std::string& bytes,
     for (std::size_t writer = 0; writer < writers.size(); ++writer) {
         next[writer] = nonEmptyFrom(*writers[writer], 0);
     }
-    std::vector<int> written(writers.size(), 0);
+    std::vector<Found> found;
     std::size_t position = 0;
     while (position < bytes.size()) {
         bool matched = false;
@@ -108,7 +125,7 @@ std::vector<int> parseWholeUnits(const std::string& bytes,
                     bytes.compare(position, units[unit].size(), units[unit]) == 0) {
                     position += units[unit].size();
                     next[writer] = nonEmptyFrom(units, unit + 1);
-                    ++written[writer];
+                    found.emplace_back(writer, unit);
                     matched = true;
                 }
             }
@@ -117,10 +134,18 @@ std::vector<int> parseWholeUnits(const std::string& bytes,
             }
         }
         if (!matched) {
-            return {};
+            return std::nullopt;
         }
     }
-    return written;
+    return found;
+}
+
+std::vector<int> unitsPerWriter(const std::vector<Found>& found, std::size_t writers) {
+    std::vector<int> counts(writers, 0);
+    for (const Found& unit : found) {
+        ++counts[unit.first];
+    }
+    return counts;
 }
 
 std::string fileBytes(const fs::path& drives, const std::string& windowsPath) {
@@ -128,20 +153,36 @@ std::string fileBytes(const fs::path& drives, const std::string& windowsPath) {
     return reader.fileExists(windowsPath) ? reader.fileBytes(windowsPath) : std::string();
 }
 
-TEST(Durability, KilledAtRandomMomentsEveryFileHoldsWholeBlocksOnly) {
-    constexpr int kills = 120;
-    constexpr int clicksPerChild = 400;
-    const std::vector<Units> reference = referenceUnits("solo", clicksPerChild);
-    testing::TemporaryFolder folder;
+// Kills at random moments, on two days, with answers up to 16 MB, many of them while a
+// start-up is still completing the click the previous kill interrupted. Then a start-up
+// alone: every record file, the other day's send file and the notes file included, holds
+// whole blocks only, and each click is in every file it belongs to, exactly once.
+TEST(Durability, KilledAtRandomMomentsEveryClickEndsUpWholeInAllItsFiles) {
+    constexpr int kills = 30;
+    constexpr int clicksPerChild = 8;
+    // The day is in every answer too, so that no block of one day is taken for the other's.
+    // Kills fall anywhere in a run: its length is taken from an undisturbed one.
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<Units> days[] = {referenceUnits("day16", clicksPerChild, 16, true),
+                                       referenceUnits("day17", clicksPerChild, 17, true)};
+    const auto runMicroseconds = std::chrono::duration_cast<std::chrono::microseconds>(
+                                     std::chrono::steady_clock::now() - started)
+                                     .count() /
+                                 2;
+    testing::TemporaryFolder folder(memoryBacked());
+    const fs::path journal = folder.path() / "c" / "drilbank" / ".drilbank-journal";
     std::mt19937 random(20261208);
-    std::uniform_int_distribution<int> lifetimeMicroseconds(0, 40000);
+    std::uniform_int_distribution<long> lifetimeMicroseconds(0, runMicroseconds);
+    int killsWithAnOpenEntry = 0;
     for (int kill = 0; kill < kills; ++kill) {
+        killsWithAnOpenEntry += fs::exists(journal) && fs::file_size(journal) > 0;
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            RecordingRun run(folder.path(), "solo");
+            const int day = 16 + kill % 2;
+            RecordingRun run(folder.path(), "day" + std::to_string(day), day, true);
             for (int number = 0; number < clicksPerChild; ++number) {
-                run.click("solo", number);
+                run.click("day" + std::to_string(day), number);
             }
             ::_exit(0);
         }
@@ -149,24 +190,49 @@ TEST(Durability, KilledAtRandomMomentsEveryFileHoldsWholeBlocksOnly) {
         ::kill(child, SIGKILL);
         ASSERT_EQ(::waitpid(child, nullptr, 0), child);
     }
-    // The next run's first append to each file rolls back what a killed writer left half done.
-    FakePlatform nextRun(folder.path());
-    for (const std::string& file : recordFiles) {
-        if (nextRun.fileExists(file)) {
-            nextRun.files().open(1, file, ChannelMode::Append);
-            nextRun.files().close(1);
-        }
+    {
+        const RecordingRun startUpAlone(folder.path(), "day16", 16, true);
+        EXPECT_TRUE(startUpAlone.loaded());
     }
+    EXPECT_EQ(fs::file_size(journal), 0u) << "a start-up left a click unfinished";
+
+    // Each file as whole units of the two days' runs.
+    std::vector<std::vector<Found>> found(recordFiles.size());
     int blocksChecked = 0;
     for (std::size_t file = 0; file < recordFiles.size(); ++file) {
         const std::string bytes = fileBytes(folder.path(), recordFiles[file]);
-        const std::vector<int> written = parseWholeUnits(bytes, {&reference[file]});
-        ASSERT_FALSE(written.empty()) << recordFiles[file] << " holds a partial block";
-        blocksChecked += written[0];
+        const auto units = parseWholeUnits(bytes, {&days[0][file], &days[1][file]});
+        ASSERT_TRUE(units.has_value()) << recordFiles[file] << " holds a partial block";
+        found[file] = *units;
+        blocksChecked += static_cast<int>(units->size());
     }
-    EXPECT_GT(blocksChecked, 0) << "no child lived to record a block";
-    std::cout << "[ figures  ] " << kills << " kills, " << blocksChecked
-              << " whole blocks checked\n";
+    // The master file's units of each day, in order, are that day's send file's; its notes
+    // are the notes file's. So no click is missing from, or repeated in, any of its files.
+    const auto ofWriter = [](const std::vector<Found>& units, std::size_t writer) {
+        std::vector<std::size_t> only;
+        for (const Found& unit : units) {
+            if (unit.first == writer) {
+                only.push_back(unit.second);
+            }
+        }
+        return only;
+    };
+    const auto notesOnly = [&](const std::vector<Found>& units) {
+        std::vector<Found> notes;
+        for (const Found& unit : units) {
+            if (!days[unit.first][2][unit.second].empty()) {
+                notes.push_back(unit);
+            }
+        }
+        return notes;
+    };
+    EXPECT_EQ(ofWriter(found[0], 0), ofWriter(found[1], 0));
+    EXPECT_EQ(ofWriter(found[0], 1), ofWriter(found[3], 1));
+    EXPECT_EQ(notesOnly(found[0]), found[2]);
+    EXPECT_GT(found[0].size(), static_cast<std::size_t>(kills)) << "too few clicks were recorded";
+    std::cout << "[ figures  ] " << kills << " kills (" << killsWithAnOpenEntry
+              << " with a click left to complete), " << blocksChecked
+              << " whole blocks checked, 0 duplicates, 0 torn tails\n";
 }
 
 TEST(Durability, TwoProcessesRecordingAtOnceNeverInterleave) {
@@ -195,8 +261,9 @@ TEST(Durability, TwoProcessesRecordingAtOnceNeverInterleave) {
     int blocksChecked = 0;
     for (std::size_t file = 0; file < recordFiles.size(); ++file) {
         const std::string bytes = fileBytes(folder.path(), recordFiles[file]);
-        const std::vector<int> written = parseWholeUnits(bytes, {&first[file], &second[file]});
-        ASSERT_EQ(written.size(), 2u) << recordFiles[file] << " has interleaved or broken blocks";
+        const auto units = parseWholeUnits(bytes, {&first[file], &second[file]});
+        ASSERT_TRUE(units.has_value()) << recordFiles[file] << " has interleaved or broken blocks";
+        const std::vector<int> written = unitsPerWriter(*units, 2);
         const auto nonEmpty = [](const Units& units) {
             return static_cast<int>(std::count_if(units.begin(), units.end(),
                                                   [](const std::string& u) { return !u.empty(); }));

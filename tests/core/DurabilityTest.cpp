@@ -10,10 +10,13 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <random>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -273,6 +276,67 @@ TEST(Durability, TwoProcessesRecordingAtOnceNeverInterleave) {
         blocksChecked += written[0] + written[1];
     }
     std::cout << "[ figures  ] " << blocksChecked << " concurrent blocks checked\n";
+}
+
+// A real full disk: a small memory file system as the working directory, nearly filled.
+// The student keeps clicking; the answer stays in the box while clicks fail, and space is
+// freed part way. Every answer then stands exactly once in every file it belongs to.
+TEST(Durability, AFullDiskThenFreedSpaceLeavesEveryAnswerOnceInEachOfItsFiles) {
+    testing::TemporaryFolder folder;
+    const fs::path working = folder.path() / "c" / "drilbank";
+    fs::create_directories(working);
+    if (::mount("tmpfs", working.c_str(), "tmpfs", 0, "size=192k") != 0) {
+        GTEST_SKIP() << "cannot mount a small file system here (needs root): "
+                     << std::strerror(errno);
+    }
+    struct Unmount {
+        fs::path path;
+        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    } unmount{working};
+    RecordingRun run(folder.path(), "full");
+    ASSERT_TRUE(run.loaded());
+    {
+        std::ofstream filler(working / "filler", std::ios::binary);
+        const std::string kilobyte(1024, 'f');
+        while (filler.write(kilobyte.data(), kilobyte.size()) && filler.flush()) {
+        }
+    }
+    fs::resize_file(working / "filler", fs::file_size(working / "filler") - 6 * 1024);
+    constexpr int clicks = 28;
+    int number = 0;
+    int failed = 0;
+    for (int click = 0; click < clicks; ++click) {
+        if (click == clicks / 2) {
+            fs::remove(working / "filler");
+        }
+        const std::size_t messages = run.platform().messages.size();
+        run.click("full", number);
+        if (run.platform().messages.size() == messages) {
+            ++number; // recorded: the next answer; otherwise the same one again
+        } else {
+            ++failed;
+        }
+    }
+    EXPECT_GT(failed, 0) << "the disk never filled";
+    const auto count = [](const std::string& bytes, const std::string& text) {
+        int found = 0;
+        for (std::size_t at = bytes.find(text); at != std::string::npos;
+             at = bytes.find(text, at + 1)) {
+            ++found;
+        }
+        return found;
+    };
+    const std::string master = fileBytes(folder.path(), recordFiles[0]);
+    const std::string send = fileBytes(folder.path(), recordFiles[1]);
+    const std::string notes = fileBytes(folder.path(), recordFiles[2]);
+    for (int answer = 0; answer < number; ++answer) {
+        const std::string text = "full answer " + std::to_string(answer) + "\r\nworked out\r\n";
+        EXPECT_EQ(count(master, text), 1) << answer;
+        EXPECT_EQ(count(send, text), 1) << answer;
+        EXPECT_EQ(count(notes, text), answer % 3 == 2 ? 1 : 0) << answer;
+    }
+    std::cout << "[ figures  ] " << failed << " of " << clicks << " clicks failed on a full disk, "
+              << number << " answers each once in every file\n";
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Odd and hostile input: nothing crashes, hangs, writes outside the working directory or
 // spoils a block written before.
 #include "DrillRun.h"
+#include "platform/Checksum.h"
+#include "platform/Cp1252.h"
 #include "platform/Failure.h"
 #include "record/EnterResponse.h"
 #include "record/ReviewDisplays.h"
@@ -10,6 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sys/stat.h>
 
 namespace drilbank {
 namespace {
@@ -40,6 +46,8 @@ TEST(HostileInput, NamesEitherNameFilesInTheWorkingDirectoryOrAreBadFileNames) {
         {"Ann\tLee", 52},
         {std::string(300, 'n'), 52},
         {"Jos\xE9 &#916;", 0},
+        {std::string(240, 'n'), 0}, // a master file name of 255 bytes
+        {cp1252FromUtf8("Анастасия Александровна Преображенская"), 0},
     };
     for (const auto& [name, failureNumber] : cases) {
         testing::DrillRun drill;
@@ -107,6 +115,123 @@ TEST(HostileInput, AnswersOfAnyBytesAndSizeAreRecordedExactlyAfterEarlierBlocks)
     drill.click(&displayNotesClicked);
     EXPECT_TRUE(drill.platform.question.ends_with("NOTES -------> " + joined +
                                                   std::string(49, '.') + std::string(7, ' ')));
+}
+
+TEST(HostileInput, NamesInOtherCapitalsShareFilesWhateverTheirLetters) {
+    testing::TemporaryFolder drives;
+    std::vector<std::string> masters;
+    for (const char* name : {"José Núñez", "JOSÉ NÚÑEZ", "Σωκράτης", "ΣΩΚΡΆΤΗΣ"}) {
+        testing::FakePlatform platform(drives.path());
+        drilbank::Run run(platform);
+        testing::answerStartUp(platform, "1", cp1252FromUtf8(name), "X", "1");
+        runHandler(run, &loadWindow);
+        EXPECT_TRUE(platform.messages.empty()) << name;
+        masters.push_back(platform.localPath(run.state.masterFilePath).filename().string());
+    }
+    EXPECT_EQ(masters[0], "masterFile_José_Núñez.txt");
+    EXPECT_EQ(masters[1], masters[0]);
+    EXPECT_EQ(masters[2], "masterFile_Σωκράτης.txt");
+    EXPECT_EQ(masters[3], masters[2]);
+}
+
+// Something other than a plain file where a record file or the journal belongs.
+enum class Planted { DanglingLink, Pipe, EndlessDevice, Folder };
+
+TEST(HostileInput, ThingsInPlaceOfAFileAreRefusedAtOnceAndNothingIsLost) {
+    const std::vector<std::string> paths = {
+        "c:\\drilbank\\masterFile_Ann_Lee_Smith.txt", "c:\\drilbank\\send_0416Ann_Lee_Smith.txt",
+        "c:\\drilbank\\notes_Ann_Lee_Smith.txt", "c:\\drilbank\\.drilbank-journal"};
+    int refused = 0;
+    for (const std::string& path : paths) {
+        for (const Planted planted :
+             {Planted::DanglingLink, Planted::Pipe, Planted::EndlessDevice, Planted::Folder}) {
+            SCOPED_TRACE(path + " " + std::to_string(static_cast<int>(planted)));
+            testing::DrillRun drill;
+            drill.startUp();
+            drill.platform.answer = "an earlier note";
+            drill.click(&saveAsNotesClicked);
+            const fs::path local = drill.platform.localPath(path);
+            const fs::path outside = drill.platform.drivesRoot() / "outside.txt";
+            std::map<std::string, std::string> before;
+            for (const std::string& other : paths) {
+                if (other != path && drill.platform.fileExists(other)) {
+                    before[other] = drill.platform.fileBytes(other);
+                }
+            }
+            fs::remove(local);
+            switch (planted) {
+            case Planted::DanglingLink:
+                fs::create_symlink(outside, local);
+                break;
+            case Planted::Pipe:
+                ASSERT_EQ(::mkfifo(local.c_str(), 0644), 0);
+                break;
+            case Planted::EndlessDevice:
+                fs::create_symlink("/dev/zero", local);
+                break;
+            case Planted::Folder:
+                fs::create_directory(local);
+                break;
+            }
+            drill.platform.messages.clear();
+            drill.platform.answer = "kept in the box";
+            drill.click(&saveAsNotesClicked);
+            drill.click(&displayNotesClicked);
+            ASSERT_FALSE(drill.platform.messages.empty());
+            EXPECT_EQ(drill.platform.messages.front(),
+                      generalErrorMessage(failure::PathFileAccessError));
+            EXPECT_EQ(drill.platform.answer, "kept in the box");
+            EXPECT_FALSE(fs::exists(outside));
+            for (const auto& [other, bytes] : before) {
+                EXPECT_EQ(drill.platform.fileBytes(other), bytes) << other;
+            }
+            ++refused;
+        }
+    }
+    std::cout << "[ figures  ] " << refused << " planted things refused, nothing lost\n";
+}
+
+// A journal entry written by someone else, checksums and all.
+std::string plantedEntry(std::uint64_t sizeBefore, const std::string& name,
+                         const std::string& block) {
+    Checksum blockSum;
+    blockSum.add(block);
+    const std::string head = "drilbank journal 1\r\n1\r\n" + std::to_string(sizeBefore) + " " +
+                             std::to_string(block.size()) + " " + std::to_string(blockSum.value()) +
+                             " " + name + "\r\n" + block;
+    Checksum whole;
+    whole.add(head);
+    return head + "end " + std::to_string(whole.value()) + "\r\n";
+}
+
+TEST(HostileInput, PlantedJournalEntriesThatDoNotMatchChangeNoFile) {
+    const std::string master = "masterFile_Ann_Lee_Smith.txt";
+    const std::pair<std::uint64_t, std::string> entries[] = {
+        {10, master},                     // once cut a master file back to 10 bytes
+        {999999999, master},              // beyond the file's end
+        {0, "../../outside.txt"},         // out of the folder
+        {0, "/tmp/drilbank-planted.txt"}, // anywhere at all
+        {0, ".drilbank-journal"},         // the journal itself
+    };
+    for (const auto& [sizeBefore, name] : entries) {
+        SCOPED_TRACE(name + " at " + std::to_string(sizeBefore));
+        testing::DrillRun drill;
+        drill.startUp();
+        const std::string masterBytes = drill.master();
+        std::ofstream(drill.platform.localPath("c:\\drilbank\\.drilbank-journal"), std::ios::binary)
+            << plantedEntry(sizeBefore, name, "planted block\r\n");
+        drill.platform.answer = "an answer";
+        drill.click(&enterResponseClicked);
+        ASSERT_EQ(drill.platform.messages.size(), 1u);
+        EXPECT_EQ(drill.platform.messages[0], generalErrorMessage(failure::PathFileAccessError));
+        EXPECT_EQ(drill.master(), masterBytes);
+        EXPECT_EQ(drill.platform.answer, "an answer");
+        drill.click(&enterResponseClicked); // reported once; the answer is then recorded
+        EXPECT_EQ(drill.platform.messages.size(), 1u);
+        EXPECT_EQ(drill.master().substr(0, masterBytes.size()), masterBytes);
+        EXPECT_EQ(filesOutsideWorkingDirectory(drill.platform), std::vector<fs::path>{});
+        EXPECT_FALSE(fs::exists("/tmp/drilbank-planted.txt"));
+    }
 }
 
 } // namespace

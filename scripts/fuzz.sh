@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer
+# Builds the libFuzzer targets (journal recovery among them) with clang (AddressSanitizer and UndefinedBehaviorSanitizer
 # on) and runs each for a bounded time: scripts/fuzz.sh [seconds per target, default 60].
 set -euo pipefail
 cd "$(dirname "$0")/.."

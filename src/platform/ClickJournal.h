@@ -14,7 +14,6 @@ namespace drilbank {
 struct BlockAppend {
     std::string name;  // the file's name in the folder
     DurableFile* file; // open for appending
-    bool created;      // the file was made for this block: its folder is flushed too
     std::string_view block;
 };
 

@@ -101,6 +101,9 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
             break;
         case ChannelMode::Append:
             opened.file = system_.open(opened.localPath, FileAccess::Append, &opened.created);
+            if (opened.created) {
+                system_.flushFolder(opened.localPath.parent_path()); // before it holds a click
+            }
             break;
         case ChannelMode::Output:
             opened.file = system_.open(opened.localPath, FileAccess::Replace, &opened.created);
@@ -251,7 +254,7 @@ void RecordFiles::commit(std::vector<Channel>& closing) {
                 std::vector<BlockAppend> appends;
                 for (Channel* channel : channels) {
                     appends.push_back({utf8Of(channel->localPath.filename()), channel->file.get(),
-                                       channel->created, channel->pending});
+                                       channel->pending});
                 }
                 journal.record(appends);
                 clickInterrupted_ = false;

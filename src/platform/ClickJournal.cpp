@@ -157,6 +157,24 @@ bool sameBytes(DurableFile& left, std::uint64_t leftAt, DurableFile& right, std:
     return true;
 }
 
+// How much of its block a file holds at the place the entry gives, or nothing when the file
+// was changed by someone else since: it is shorter than that place, or other bytes are there.
+std::optional<std::uint64_t> heldOfBlock(DurableFile* target, const EntryFile& file,
+                                         DurableFile& journal) {
+    if (target == nullptr) {
+        return file.sizeBefore == 0 ? std::optional<std::uint64_t>(0) : std::nullopt;
+    }
+    const std::uint64_t size = target->size();
+    if (size < file.sizeBefore) {
+        return std::nullopt;
+    }
+    const std::uint64_t held = std::min(size - file.sizeBefore, file.length);
+    if (!sameBytes(*target, file.sizeBefore, journal, file.blockOffset, held)) {
+        return std::nullopt;
+    }
+    return held;
+}
+
 void copyBytes(DurableFile& from, std::uint64_t at, std::uint64_t length, DurableFile& to) {
     std::string chunk;
     for (std::uint64_t done = 0; done < length;) {
@@ -196,37 +214,19 @@ void ClickJournal::recover() {
     std::optional<Failure> fault;
     std::string changed;
     for (const EntryFile& file : entry.value_or(std::vector<EntryFile>())) {
-        if (!isPlainName(file.name)) {
-            changed += (changed.empty() ? "" : ", ") + cp1252FromUtf8(file.name);
-            continue;
-        }
         try {
             const std::filesystem::path path = folder_ / pathFromUtf8(file.name);
-            std::unique_ptr<DurableFile> target = system_.open(path, FileAccess::Read);
-            const std::uint64_t size = target ? target->size() : 0;
-            const std::uint64_t end = file.sizeBefore + file.length;
-            std::uint64_t from = 0; // how much of the block the file already holds
-            if (!target && file.sizeBefore != 0) {
-                from = end + 1;
-            } else if (size >= end) {
-                from = sameBytes(*target, file.sizeBefore, *journal_, file.blockOffset, file.length)
-                           ? file.length
-                           : end + 1;
-            } else if (size >= file.sizeBefore) {
-                from = sameBytes(*target, file.sizeBefore, *journal_, file.blockOffset,
-                                 size - file.sizeBefore)
-                           ? size - file.sizeBefore
-                           : end + 1;
-            } else {
-                from = end + 1;
-            }
-            if (from > file.length) {
+            const std::optional<std::uint64_t> held =
+                isPlainName(file.name)
+                    ? heldOfBlock(system_.open(path, FileAccess::Read).get(), file, *journal_)
+                    : std::nullopt;
+            if (!held) {
                 changed += (changed.empty() ? "" : ", ") + cp1252FromUtf8(file.name);
-            } else if (from < file.length) {
+            } else if (*held < file.length) {
                 bool created = false;
                 const std::unique_ptr<DurableFile> appending =
                     system_.open(path, FileAccess::Append, &created);
-                copyBytes(*journal_, file.blockOffset + from, file.length - from, *appending);
+                copyBytes(*journal_, file.blockOffset + *held, file.length - *held, *appending);
                 if (created) {
                     system_.flushFolder(folder_);
                 }

@@ -42,7 +42,7 @@ std::string wholeEntry(const std::string& sizes, const std::string& names,
     std::string blocks;
     for (std::size_t file = 0; file < 2; ++file) {
         const std::string part = block.substr(0, block.size() / (file + 1));
-        Checksum sum;
+        drilbank::Checksum sum;
         sum.add(part);
         const unsigned sizeBefore =
             file < sizes.size() ? static_cast<unsigned char>(sizes[file]) % 40 : 0;
@@ -59,7 +59,6 @@ std::string wholeEntry(const std::string& sizes, const std::string& names,
 
 } // namespace
 
-using drilbank::Checksum;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) {

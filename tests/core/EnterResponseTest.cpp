@@ -5,6 +5,7 @@
 #include "run/FailureMessages.h"
 #include "script/NextQuestion.h"
 #include "script/ScriptStore.h"
+#include "support/AsUnprivilegedUser.h"
 
 #include <gtest/gtest.h>
 
@@ -244,6 +245,45 @@ TEST_F(RecordingFault, EveryFileOfAClickHoldsItExactlyOnceAfterOneRetry) {
     }
     std::cout << "[ figures  ] " << cases.size() << " fault cases, " << faultsInjected
               << " injected disk-full faults, 0 duplicates\n";
+}
+
+// The permission kind of the matrix, as an ordinary user so that permissions apply: each
+// file of a note made read-only, then writable again.
+TEST(RecordingFaultAsUser, AReadOnlyFileThenWritableAgainTakesTheNoteOnce) {
+    const int result = testing::resultAsUnprivilegedUser([] {
+        for (int file = 0; file < 3; ++file) {
+            DrillRun drill;
+            drill.startUp();
+            drill.platform.answer = "an earlier note";
+            drill.click(&saveAsNotesClicked);
+            const RunState& state = drill.run.state;
+            const std::string paths[] = {state.masterFilePath, state.sendFilePath,
+                                         state.notesFilePath};
+            const std::string master = drill.master();
+            const std::string send = drill.send();
+            const std::string notes = drill.notes();
+            const auto local = drill.platform.localPath(paths[file]);
+            std::filesystem::permissions(local, std::filesystem::perms::owner_read);
+            drill.platform.answer = "kept";
+            drill.click(&saveAsNotesClicked);
+            if (drill.platform.messages !=
+                    std::vector<std::string>{generalErrorMessage(failure::PermissionDenied)} ||
+                drill.platform.answer != "kept" || drill.master() != master) {
+                return 10 + file;
+            }
+            std::filesystem::permissions(local, std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_write);
+            drill.click(&saveAsNotesClicked);
+            if (drill.platform.messages.size() != 1 || !drill.platform.answer.empty() ||
+                lineEnds(gained(master, drill.master())) != 7 ||
+                lineEnds(gained(send, drill.send())) != 6 ||
+                lineEnds(gained(notes, drill.notes())) != 6) {
+                return 20 + file;
+            }
+        }
+        return 0;
+    });
+    EXPECT_EQ(result, 0);
 }
 
 TEST_F(RecordingFault, AnotherAnswerAfterAFaultIsRecordedAfterTheInterruptedOne) {

@@ -1,4 +1,5 @@
-// A recording click beside its floor: the same bytes appended to the same files and flushed.
+// A recording click beside its floor: the same bytes written ahead into a log, then appended
+// to the same files, each flushed.
 #include "BenchRun.h"
 #include "PairedTimes.h"
 #include "record/EnterResponse.h"
@@ -38,11 +39,20 @@ ClickBytes oneClick(BenchRun& bench, HandlerFunction handler,
     return click;
 }
 
-// The floor writes to files of its own beside the run's, so the two never share a file.
+// The floor of a click that must reach every file or none: the blocks written ahead into a
+// log and flushed, then each appended and flushed, then the log emptied. It writes to files
+// of its own beside the run's, so the two never share a file.
 void appendFloor(const ClickBytes& click) {
+    const std::filesystem::path log = click.files.front().parent_path() / "floor.log";
+    std::string ahead;
+    for (const std::string& block : click.blocks) {
+        ahead += block;
+    }
+    appendAndFlush(log, ahead);
     for (std::size_t file = 0; file < click.files.size(); ++file) {
         appendAndFlush(click.files[file].string() + ".floor", click.blocks[file]);
     }
+    std::filesystem::resize_file(log, 0);
 }
 
 void clickBesideFloor(benchmark::State& state, HandlerFunction handler, bool withNotes) {

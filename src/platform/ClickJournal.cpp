@@ -175,6 +175,25 @@ std::optional<std::uint64_t> heldOfBlock(DurableFile* target, const EntryFile& f
     return held;
 }
 
+// Whether the file, from `at` to its end, holds a first part of `block` and nothing else.
+bool endsInPartOf(DurableFile& file, std::uint64_t at, std::string_view block) {
+    const std::uint64_t size = file.size();
+    if (size < at || size - at > block.size()) {
+        return false;
+    }
+    std::string chunk;
+    for (std::uint64_t done = 0; done < size - at;) {
+        chunk.resize(
+            static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, size - at - done)));
+        if (file.readAt(at + done, chunk.data(), chunk.size()) != chunk.size() ||
+            block.substr(static_cast<std::size_t>(done), chunk.size()) != chunk) {
+            return false;
+        }
+        done += chunk.size();
+    }
+    return true;
+}
+
 void copyBytes(DurableFile& from, std::uint64_t at, std::uint64_t length, DurableFile& to) {
     std::string chunk;
     for (std::uint64_t done = 0; done < length;) {
@@ -232,7 +251,10 @@ void ClickJournal::recover() {
                 }
             }
         } catch (const Failure& failed) {
-            if (!fault) {
+            if (failed.number() == failure::PathFileAccessError) {
+                // A link, pipe or folder put where the file was: changed by someone else.
+                changed += (changed.empty() ? "" : ", ") + cp1252FromUtf8(file.name);
+            } else if (!fault) {
                 fault = Failure(failed.number(),
                                 failed.detail() + " (" + cp1252FromUtf8(file.name) + ")");
             }
@@ -265,6 +287,7 @@ void ClickJournal::record(const std::vector<BlockAppend>& appends) {
     }
     Checksum whole;
     whole.add(header);
+    bool written = false;
     try {
         journal_->append(header);
         for (const BlockAppend& append : appends) {
@@ -272,15 +295,16 @@ void ClickJournal::record(const std::vector<BlockAppend>& appends) {
             whole.add(append.block);
         }
         journal_->append(endLine(whole.value()));
+        written = true;
         journal_->flush();
     } catch (const Failure&) {
-        // Not one record file was touched: the click is in none of them. Only a journal
-        // that cannot even be emptied again might still be completed later.
+        // Not one record file was touched: the click is in none of them. Only a whole entry
+        // that cannot even be emptied again might still be completed later; a torn one never.
         try {
             journal_->truncate(0);
             journal_->flush();
         } catch (const Failure&) {
-            entryOpen_ = true;
+            entryOpen_ = written;
         }
         throw;
     }
@@ -292,10 +316,13 @@ void ClickJournal::record(const std::vector<BlockAppend>& appends) {
             append.file->append(append.block);
             append.file->flush();
         } catch (const Failure& failed) {
-            // Our own bytes, proven by the size taken under the lock: cut them back so the
-            // file stays whole until the entry is completed.
+            // Cut back what landed, where the bytes past the size taken under the lock are
+            // provably a first part of our own block, so the file stays whole until the entry
+            // is completed; anything else is left for recovery to find and report.
             try {
-                append.file->truncate(sizes[index]);
+                if (endsInPartOf(*append.file, sizes[index], append.block)) {
+                    append.file->truncate(sizes[index]);
+                }
             } catch (const Failure&) {
             }
             if (!fault) {

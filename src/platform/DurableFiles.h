@@ -23,8 +23,8 @@ public:
     // Everything appended so far reaches stable storage before this returns.
     virtual void flush() = 0;
     virtual void truncate(std::uint64_t size) = 0;
-    // The writer's lock: exclusive between processes, waited for, held until the file is
-    // closed.
+    // The writer's lock: exclusive between processes, held until the file is closed. It is
+    // waited for about ten seconds at most, then failure 70.
     virtual void lock() = 0;
 };
 

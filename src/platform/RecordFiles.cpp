@@ -206,10 +206,10 @@ void RecordFiles::seekInput(int channel, std::uint64_t offset) {
 }
 
 void RecordFiles::recover(std::string_view windowsFolder) {
+    clickInterrupted_ = false;
     const std::filesystem::path folder = drives_.toLocal(windowsFolder);
     try {
         if (!ClickJournal::hasOpenEntry(system_, folder)) {
-            clickInterrupted_ = false;
             return;
         }
         ClickJournal journal(system_, folder);
@@ -219,7 +219,6 @@ void RecordFiles::recover(std::string_view windowsFolder) {
             clickInterrupted_ = journal.entryOpen();
             throw;
         }
-        clickInterrupted_ = false;
     } catch (const Failure& fault) {
         throw about(fault, "the folder " + describe(windowsFolder, folder));
     }
@@ -249,15 +248,20 @@ void RecordFiles::commit(std::vector<Channel>& closing) {
         const std::string windowsFolder = parentOf(channels.front()->windowsPath);
         try {
             ClickJournal journal(system_, folder);
+            if (!journalsFlushed_.contains(folder)) {
+                system_.flushFolder(folder); // the journal's name too, whoever made it
+                journalsFlushed_.insert(folder);
+            }
+            // An earlier click left unfinished is completed first; when that fails, this
+            // click is in no file and its own text is not the one left unfinished.
+            journal.recover();
             try {
-                journal.recover();
                 std::vector<BlockAppend> appends;
                 for (Channel* channel : channels) {
                     appends.push_back({utf8Of(channel->localPath.filename()), channel->file.get(),
                                        channel->pending});
                 }
                 journal.record(appends);
-                clickInterrupted_ = false;
             } catch (const Failure&) {
                 clickInterrupted_ = journal.entryOpen();
                 throw;
@@ -276,6 +280,7 @@ void RecordFiles::close(int channel) {
 }
 
 void RecordFiles::close(std::initializer_list<int> channels) {
+    clickInterrupted_ = false;
     std::vector<Channel> closing;
     for (const int channel : channels) {
         Channel& open = channelAt(channel);
@@ -288,6 +293,7 @@ void RecordFiles::close(std::initializer_list<int> channels) {
 }
 
 void RecordFiles::abandon(std::initializer_list<int> channels) {
+    clickInterrupted_ = false;
     for (const int channel : channels) {
         channelAt(channel) = Channel();
     }

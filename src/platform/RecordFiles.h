@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,8 +60,9 @@ public:
 
     // Completes a click that a fault or a kill left unfinished in the working directory.
     void recover(std::string_view windowsFolder);
-    // Whether the last commit or recovery left a click unfinished: its files are completed by
-    // the next recovery or commit in that folder, not by recording the text again.
+    // Whether the last close or recovery left its own click unfinished: that click's files
+    // are completed by the next recovery or commit in the folder, so its text must not be
+    // recorded again. A close that failed before its click was journaled never counts.
     bool clickInterrupted() const { return clickInterrupted_; }
 
     const DriveMap& drives() const { return drives_; }
@@ -89,6 +91,7 @@ private:
     DurableFiles& system_;
     std::array<Channel, channelCount> channels_;
     bool clickInterrupted_ = false;
+    std::set<std::filesystem::path> journalsFlushed_; // folders whose journal name is durable
 };
 
 } // namespace drilbank

@@ -17,7 +17,16 @@ bool completedAsInterrupted(Run& run, const std::string& marker, const std::stri
     if (!run.interruptedRecording) {
         return false;
     }
-    run.platform.files().recover(run.state.workDir);
+    RecordFiles& files = run.platform.files();
+    try {
+        files.recover(run.state.workDir);
+    } catch (const Failure&) {
+        if (!files.clickInterrupted()) {
+            // Not left to complete any more: found changed by someone else and reported.
+            run.interruptedRecording.reset();
+        }
+        throw;
+    }
     const InterruptedRecording completed = *run.interruptedRecording;
     run.interruptedRecording.reset();
     enterTranscript(run.state, completed.recordedText);

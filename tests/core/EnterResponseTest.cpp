@@ -3,6 +3,7 @@
 #include "platform/Failure.h"
 #include "record/SaveAsNotes.h"
 #include "run/FailureMessages.h"
+#include "run/OpenAssignment.h"
 #include "script/NextQuestion.h"
 #include "script/ScriptStore.h"
 #include "support/AsUnprivilegedUser.h"
@@ -284,6 +285,51 @@ TEST(RecordingFaultAsUser, AReadOnlyFileThenWritableAgainTakesTheNoteOnce) {
         return 0;
     });
     EXPECT_EQ(result, 0);
+}
+
+// An earlier click left unfinished (here the start-up's header) is never taken for the
+// answer in the box: when it cannot be completed, or the click fails for a cause of its own,
+// or the journal itself fails, the answer is recorded once the cause is gone.
+TEST_F(RecordingFault, AnAnswerIsNeverTakenForAnEarlierUnfinishedClick) {
+    enum class Cause { EarlierStillFails, OwnFault, TornJournal };
+    for (const Cause cause : {Cause::EarlierStillFails, Cause::OwnFault, Cause::TornJournal}) {
+        SCOPED_TRACE(static_cast<int>(cause));
+        DrillRun fresh;
+        fresh.startUp();
+        testing::FaultInjectingFiles& faults = fresh.platform.faults;
+        const auto masterFile = fresh.platform.localPath(fresh.run.state.masterFilePath);
+        if (cause != Cause::TornJournal) {
+            faults.failingName = fresh.platform.localPath(fresh.run.state.sendFilePath).filename();
+            fresh.click(&openAssignment); // a second header, cut short in the send file
+        }
+        const std::string kept = fresh.master();
+        if (cause == Cause::OwnFault) {
+            faults = testing::FaultInjectingFiles();
+            std::filesystem::remove(masterFile);
+            std::filesystem::create_directory(masterFile);
+        } else if (cause == Cause::TornJournal) {
+            faults.failingName = ".drilbank-journal";
+            faults.bytesBeforeFault = 20;
+            faults.cutsFail = true;
+        }
+        fresh.platform.answer = "an answer of its own";
+        fresh.click(&enterResponseClicked);
+        EXPECT_EQ(fresh.platform.answer, "an answer of its own");
+
+        faults = testing::FaultInjectingFiles();
+        if (cause == Cause::OwnFault) {
+            std::filesystem::remove(masterFile);
+            std::ofstream(masterFile, std::ios::binary) << kept;
+        }
+        fresh.platform.messages.clear();
+        fresh.click(&enterResponseClicked);
+        EXPECT_EQ(fresh.platform.answer, "");
+        for (const std::string& bytes : {fresh.master(), fresh.send()}) {
+            const std::size_t at = bytes.find("an answer of its own");
+            EXPECT_NE(at, std::string::npos);
+            EXPECT_EQ(bytes.find("an answer of its own", at + 1), std::string::npos);
+        }
+    }
 }
 
 TEST_F(RecordingFault, AnotherAnswerAfterAFaultIsRecordedAfterTheInterruptedOne) {

@@ -212,12 +212,14 @@ TEST(HostileInput, PlantedJournalEntriesThatDoNotMatchChangeNoFile) {
         {0, "../../outside.txt"},         // out of the folder
         {0, "/tmp/drilbank-planted.txt"}, // anywhere at all
         {0, ".drilbank-journal"},         // the journal itself
+        {0, "link"},                      // a link put in the folder
     };
     for (const auto& [sizeBefore, name] : entries) {
         SCOPED_TRACE(name + " at " + std::to_string(sizeBefore));
         testing::DrillRun drill;
         drill.startUp();
         const std::string masterBytes = drill.master();
+        fs::create_symlink("/etc/hostname", drill.platform.localPath("c:\\drilbank\\link"));
         std::ofstream(drill.platform.localPath("c:\\drilbank\\.drilbank-journal"), std::ios::binary)
             << plantedEntry(sizeBefore, name, "planted block\r\n");
         drill.platform.answer = "an answer";

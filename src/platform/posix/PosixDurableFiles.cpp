@@ -1,6 +1,7 @@
 #include "platform/DurableFiles.h"
 #include "platform/Failure.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,6 +10,8 @@
 
 namespace drilbank {
 namespace {
+
+constexpr useconds_t longestLockWait = 10000000;
 
 Failure failureFor(int error) {
     switch (error) {
@@ -105,11 +108,21 @@ public:
         }
     }
 
+    // Waits a while for another copy of the program to finish its click, never for ever: a
+    // copy stopped in a debugger, or a lock a network share forgot, must not freeze the window.
     void lock() override {
-        while (::flock(descriptor_, LOCK_EX) != 0) {
-            if (errno != EINTR) {
+        useconds_t pause = 500;
+        for (useconds_t waited = 0; ::flock(descriptor_, LOCK_EX | LOCK_NB) != 0; waited += pause) {
+            if (errno != EWOULDBLOCK && errno != EINTR) {
                 throwErrno();
             }
+            if (waited >= longestLockWait) {
+                throw Failure(failure::PermissionDenied,
+                              "another copy of the program has been recording in this folder "
+                              "for too long");
+            }
+            pause = std::min<useconds_t>(pause * 2, 50000);
+            ::usleep(pause);
         }
     }
 
@@ -127,10 +140,17 @@ int openPlainFile(const std::filesystem::path& path, FileAccess access, bool* cr
         descriptor = ::open(path.c_str(), O_RDONLY | always);
         break;
     case FileAccess::Append:
-        descriptor = ::open(path.c_str(), O_RDWR | O_APPEND | always);
-        if (descriptor < 0 && errno == ENOENT) {
-            descriptor = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | always, 0644);
-            *created = descriptor >= 0;
+        // Made here only when missing; another copy of the program may make it in between.
+        for (int attempt = 0; descriptor < 0 && attempt < 3; ++attempt) {
+            descriptor = ::open(path.c_str(), O_RDWR | O_APPEND | always);
+            if (descriptor < 0 && errno == ENOENT) {
+                descriptor =
+                    ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL | always, 0644);
+                *created = descriptor >= 0;
+            }
+            if (descriptor < 0 && errno != EEXIST) {
+                break;
+            }
         }
         break;
     case FileAccess::Replace: {

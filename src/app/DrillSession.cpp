@@ -34,11 +34,6 @@ constexpr std::array<ButtonWiring, 10> buttonHandlers{{
     {"cmd_quit", &quitClicked},
 }};
 
-// Closing the window with the window system's close control ends the run like any ending.
-void closeWindow(Run&) {
-    endRunAtOnce();
-}
-
 } // namespace
 
 DrillSession::DrillSession(QtPlatform::Parts parts)
@@ -48,7 +43,9 @@ DrillSession::DrillSession(QtPlatform::Parts parts)
 
 void DrillSession::wireControls() {
     for (const ButtonWiring& wiring : buttonHandlers) {
-        connect(&window_.button(wiring.button), &QAbstractButton::clicked, this,
+        QAbstractButton& button = window_.button(wiring.button);
+        clickGate_.guard(button);
+        connect(&button, &QAbstractButton::clicked, this,
                 [this, handler = wiring.handler] { dispatch(handler); });
     }
     connect(&window_.pendulumTimer(), &QTimer::timeout, this,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ClickGate.h"
 #include "app/MainWindow.h"
 #include "app/platform/QtPlatform.h"
 #include "run/Handler.h"
@@ -35,6 +36,7 @@ private:
     void endRun();
 
     MainWindow window_;
+    ClickGate clickGate_;
     QtPlatform platform_;
     Run run_;
     bool ended_ = false;

@@ -8,6 +8,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <stdexcept>
@@ -57,14 +61,24 @@ bool takesFocus(const QWidget& widget) {
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(parent), pendulumTimer_(new QTimer(this)) {
+MainWindow::MainWindow(QWidget* parent)
+    : QWidget(parent), pendulumTimer_(new QTimer(this)), scroller_(new QScrollArea(this)),
+      form_(new QWidget) {
     setWindowTitle(QStringLiteral("Form1"));
     // Small enough that every caption fits its control: "Parameter 2" on one line of a
     // 57-pixel label, "Next Question / Answer" on three of a 65-pixel button.
     QFont windowFont(QStringLiteral("Arial"));
     windowFont.setPointSizeF(7.5);
     setFont(windowFont);
-    resize(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
+    const QSize specified(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
+    form_->setFixedSize(specified);
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    scroller_->setWidget(form_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroller_);
+    resize(specified);
     for (const ControlRow& row : controlTable()) {
         createControl(row);
     }
@@ -81,27 +95,27 @@ void MainWindow::createControl(const ControlRow& row) {
         pendulumTimer_->setInterval(pendulumIntervalMs);
         return;
     case ControlKind::CommandButton:
-        widget = new WrappingButton(caption, this);
+        widget = new WrappingButton(caption, form_);
         break;
     case ControlKind::TextBox:
-        widget = new QLineEdit(caption, this);
+        widget = new QLineEdit(caption, form_);
         break;
     case ControlKind::MultiLineTextBox:
-        widget = createMultiLineBox(caption, this);
+        widget = createMultiLineBox(caption, form_);
         (row.name == "txt_question" ? questionBox_ : answerBox_) =
             static_cast<QPlainTextEdit*>(widget);
         break;
     case ControlKind::Label:
-        widget = createLabel(caption, this);
+        widget = createLabel(caption, form_);
         // Labels lie beneath the other controls, as "# sentences previous" does under
         // the box it overlaps.
         widget->lower();
         break;
     case ControlKind::ListBox:
-        widget = new QListWidget(this);
+        widget = new QListWidget(form_);
         break;
     case ControlKind::PictureArea:
-        widget = new PictureBox(this);
+        widget = new PictureBox(form_);
         widget->setFocusPolicy(Qt::StrongFocus);
         (row.name == "Picture1" ? picture1_ : picture2_) = static_cast<PictureBox*>(widget);
         break;
@@ -139,7 +153,7 @@ void MainWindow::orderTabs() {
 
 QWidget* MainWindow::control(std::string_view name, int index) const {
     const QString wanted = fromView(name);
-    for (QWidget* child : findChildren<QWidget*>(wanted, Qt::FindDirectChildrenOnly)) {
+    for (QWidget* child : form_->findChildren<QWidget*>(wanted, Qt::FindDirectChildrenOnly)) {
         const QVariant member = child->property(indexProperty);
         if (member.isValid() ? member.toInt() == index : index == noIndex) {
             return child;
@@ -161,8 +175,32 @@ PictureBox& MainWindow::picture(PictureArea area) const {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
     emit closeRequested();
-    event->accept();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!fitted_ && screen() != nullptr) {
+        fitted_ = true;
+        fitInto(screen()->availableGeometry());
+    }
+}
+
+void MainWindow::fitInto(const QRect& available) {
+    // The title bar and frame take part of the free area; they are not known before the
+    // window is first mapped, so the style's title-bar height stands for them.
+    const int decoration = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2;
+    const QSize room(available.width() - 2, available.height() - decoration);
+    const QSize specified = form_->size();
+    if (specified.width() <= room.width() && specified.height() <= room.height()) {
+        resize(specified);
+        return;
+    }
+    resize(specified.boundedTo(room));
+    if (isVisible()) {
+        move(available.topLeft());
+    }
 }
 
 } // namespace drilbank

@@ -4,11 +4,20 @@
 #include "platform/RandomSource.h"
 #include "platform/RecordFiles.h"
 
+#include <optional>
 #include <string>
 
 namespace drilbank {
 
 enum class PictureArea { Picture1, Picture2 };
+
+// What a guard question asks before typed work would be lost, and the captions of its two
+// buttons: the safe one keeps the work, the other goes on and loses it.
+struct GuardQuestion {
+    std::string text;
+    std::string safeChoice;
+    std::string goOnChoice;
+};
 
 // Everything the program's logic needs from the outside world. Text crosses this
 // interface as Windows-1252 bytes with CR LF line breaks, exactly as the record files hold it.
@@ -16,10 +25,16 @@ class PlatformServices {
 public:
     virtual ~PlatformServices() = default;
 
-    // Modal boxes with the program's own title. An input box gives the empty text on
-    // Cancel or close; a message box has an OK button only and no icon.
-    virtual std::string inputBox(const std::string& prompt) = 0;
-    virtual void messageBox(const std::string& text) = 0;
+    // Modal boxes with the program's own title. An input box gives the typed text on OK
+    // (the empty text for an empty box) and nothing on Cancel or close. A message box has
+    // an OK button only and no icon; a detail, when given, stands below the text in the
+    // same box.
+    virtual std::optional<std::string> inputBox(const std::string& prompt) = 0;
+    virtual void messageBox(const std::string& text, const std::string& detail = {}) = 0;
+
+    // A question with two choices. The safe choice is the default button and what Escape
+    // and closing the box give; the result is true only when the other choice was taken.
+    virtual bool askToGoOn(const GuardQuestion& question) = 0;
 
     // Numbered text channels and directory creation, over real files.
     virtual RecordFiles& files() = 0;

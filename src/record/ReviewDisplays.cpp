@@ -4,41 +4,87 @@
 #include "record/RecordBlocks.h"
 #include "record/RecordChannels.h"
 #include "run/FailureMessages.h"
+#include "run/RecordPlaces.h"
+#include "run/TypedWorkGuard.h"
 
 namespace drilbank {
 
 const char* const noNotesMessage = "No notes have been saved yet.";
 
+namespace {
+
+std::string olderNotesLine(Run& run) {
+    return "[Older notes are not shown here. All your notes are in the notes file " +
+           placeOf(run, run.state.notesFilePath) + ".]\r\n";
+}
+
+// The newest bytes of a text, after a line saying where the rest is when any was left out.
+std::string newestPart(const std::string& text, std::size_t bound, const std::string& restLine) {
+    if (text.size() <= bound) {
+        return text;
+    }
+    return restLine + text.substr(text.size() - bound);
+}
+
+// The notes file's lines joined; of a large file only its newest part, from a line start.
+// Gives whether older lines were left out.
+bool readNewestNotes(RecordFiles& files, const std::string& notesFilePath, std::string& joined) {
+    files.close(notesChannel);
+    files.open(notesChannel, notesFilePath, ChannelMode::Input);
+    const std::uint64_t size = files.inputSize(notesChannel);
+    const bool cut = size > shownNotesBytes;
+    if (cut) {
+        // Two bytes earlier, so that a cut that falls on a line start keeps that line.
+        files.seekInput(notesChannel, size - shownNotesBytes - 2);
+        files.readLine(notesChannel);
+    }
+    while (!files.atEndOfFile(notesChannel)) {
+        joined += files.readLine(notesChannel);
+    }
+    return cut;
+}
+
+} // namespace
+
 void displayNotesClicked(Run& run) {
     RunState& state = run.state;
     RecordFiles& files = run.platform.files();
-    // The lines are joined in a copy, so that a fault part way leaves workText as it was.
-    std::string joined = state.workText;
-    const int fault = faultWhileRecording(files, {notesChannel}, [&] {
-        files.close(notesChannel);
-        files.open(notesChannel, state.notesFilePath, ChannelMode::Input);
-        while (!files.atEndOfFile(notesChannel)) {
-            joined += files.readLine(notesChannel);
-        }
-    });
+    std::string notes;
+    bool cut = false;
+    const int fault = faultWhileRecording(
+        files, {notesChannel}, [&] { cut = readNewestNotes(files, state.notesFilePath, notes); });
     if (fault == failure::FileNotFound) {
         run.platform.messageBox(noNotesMessage);
         return;
     }
     if (fault != 0) {
-        run.platform.messageBox(generalErrorMessage(fault));
+        showGeneralError(run, Failure(fault));
         return;
     }
-    state.workText = std::move(joined);
-    run.platform.setQuestionText(run.platform.questionText() + state.workText);
+    const std::string restLine = olderNotesLine(run);
+    const std::string box =
+        run.platform.questionText() + state.workText + (cut ? restLine : "") + notes;
+    state.workText = newestPart(state.workText + notes, questionBoxBytes, "");
+    run.platform.setQuestionText(newestPart(box, questionBoxBytes, restLine));
 }
 
 void displayEverythingClicked(Run& run) {
-    run.platform.setQuestionText(run.state.cumulativeText);
+    const std::string& transcript = run.state.cumulativeText;
+    if (transcript.size() <= questionBoxBytes) {
+        run.platform.setQuestionText(transcript);
+        return;
+    }
+    // The newest entries come first, so the oldest are the ones left out.
+    run.platform.setQuestionText(transcript.substr(0, questionBoxBytes) +
+                                 "\r\n[Older entries are not shown here. Your answers are all "
+                                 "in the master file " +
+                                 placeOf(run, run.state.masterFilePath) + ".]");
 }
 
 void clearBoxClicked(Run& run) {
-    run.platform.setAnswerText("");
+    if (mayDiscardTypedWork(run, clearBoxGuard)) {
+        run.platform.setAnswerText("");
+    }
 }
 
 } // namespace drilbank

@@ -2,6 +2,9 @@
 
 #include "platform/Failure.h"
 
+#include <exception>
+#include <new>
+
 namespace drilbank {
 
 const char* const invalidAssignmentMessage =
@@ -19,22 +22,43 @@ std::string generalErrorMessage(int failureNumber) {
 }
 
 void showGeneralError(Run& run, const Failure& fault) {
-    run.platform.messageBox(generalErrorMessage(fault.number()));
+    run.platform.messageBox(generalErrorMessage(fault.number()), fault.detail());
 }
 
-void reportFailure(Run& run, int failureNumber) {
-    if (failureNumber == failure::IndexOutOfRange) {
+void reportFailure(Run& run, const Failure& fault) {
+    if (fault.number() == failure::IndexOutOfRange) {
         run.platform.messageBox(invalidAssignmentMessage);
         endRunAtOnce();
     }
-    run.platform.messageBox(generalErrorMessage(failureNumber));
+    showGeneralError(run, fault);
 }
 
 void reportingFailures(Run& run, void (*step)(Run&)) {
     try {
         step(run);
+    } catch (const RunEnded&) {
+        throw;
+    } catch (...) {
+        reportFailure(run, currentFailure());
+    }
+}
+
+Failure currentFailure() {
+    try {
+        throw;
     } catch (const Failure& fault) {
-        reportFailure(run, fault.number());
+        return fault;
+    } catch (const std::bad_alloc&) {
+        return Failure(failure::OutOfMemory,
+                       "The computer ran out of memory. Close other programs and try again; "
+                       "what was recorded before is safe in the record files.");
+    } catch (const std::exception& fault) {
+        return Failure(failure::OutOfMemory,
+                       std::string("Something went wrong that the program did not expect: ") +
+                           fault.what() + ".");
+    } catch (...) {
+        return Failure(failure::OutOfMemory, "Something went wrong that the program did not "
+                                             "expect.");
     }
 }
 

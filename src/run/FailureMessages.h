@@ -12,15 +12,22 @@ extern const char* const invalidAssignmentMessage;
 // The general error message directly followed by the failure's number.
 std::string generalErrorMessage(int failureNumber);
 
-// Shows a failure that the run survives: the general error message with the failure's number.
+// Shows a failure that the run survives: the general error message with the failure's
+// number, and below it, in the same box, what failed in plain words.
 void showGeneralError(Run& run, const Failure& fault);
 
 // How start-up, the reader and "Next Question / Answer" report a caught failure: failure 9
-// shows the invalid-assignment message and ends the run; any other shows the general error
-// message and the operation returns.
-void reportFailure(Run& run, int failureNumber);
+// shows the invalid-assignment message and ends the run; any other is shown as above and
+// the operation returns.
+void reportFailure(Run& run, const Failure& fault);
 
-// Runs a step and reports any numbered failure inside it as above.
+// Runs a step; any failure or exception inside it is reported as above. Only the end of the
+// run passes through.
 void reportingFailures(Run& run, void (*step)(Run&));
+
+// The exception being handled, as a numbered failure: a Failure as it is; running out of
+// memory, and any other fault nobody expected, as failure 7 with a detail saying so. Call it
+// only inside a catch block that has let RunEnded through.
+Failure currentFailure();
 
 } // namespace drilbank

@@ -7,10 +7,14 @@ namespace drilbank {
 using HandlerFunction = void (*)(Run&);
 
 // Runs one event handler to completion. When the run ends inside it, every channel is
-// closed and the platform is told to end the program; the result is then false. A numbered
-// failure that no handler caught is shown as the general error message, so that no click
-// can crash the program.
+// closed and the platform is told to end the program; the result is then false. Any other
+// failure or exception that the handler did not catch is shown as the general error message
+// with its detail, so that no click can crash the program.
 bool runHandler(Run& run, HandlerFunction handler);
+
+// The window system's close control: ends the run, unless the student chooses to keep an
+// unrecorded answer.
+void closeWindow(Run& run);
 
 // The window's load: the start-up dialogue, then positioning and headers.
 void loadWindow(Run& run);

@@ -74,14 +74,17 @@ void positionAndWriteHeaders(Run& run) {
 void openAssignment(Run& run) {
     try {
         positionAndWriteHeaders(run);
-    } catch (const Failure& fault) {
+    } catch (const RunEnded&) {
+        throw;
+    } catch (...) {
+        const Failure fault = currentFailure();
         // A channel left open here would make every later recording click fail as
         // "file already open", so both are closed before the run goes on.
         try {
             run.platform.files().closeAll();
-        } catch (const Failure&) {
+        } catch (...) {
         }
-        reportFailure(run, fault.number());
+        reportFailure(run, fault);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace drilbank {
 
@@ -44,6 +45,16 @@ void deriveRecordFilePaths(Run& run) {
     state.notesFilePath = state.workDir + "\\notes_" + name + ".txt";
 }
 
+// The answer typed and confirmed with OK. Cancel or closing the box means the student wants
+// to leave: the run ends before anything is written.
+std::string askOrLeave(PlatformServices& platform, const char* prompt) {
+    std::optional<std::string> answer = platform.inputBox(prompt);
+    if (!answer) {
+        endRunAtOnce();
+    }
+    return std::move(*answer);
+}
+
 void askAndDerive(Run& run) {
     RunState& state = run.state;
     PlatformServices& platform = run.platform;
@@ -54,12 +65,12 @@ void askAndDerive(Run& run) {
         platform.setPictureScale(area, 1000.0f, 1000.0f);
     }
 
-    const std::string homeOrLan = platform.inputBox(homeOrLanPrompt);
+    const std::string homeOrLan = askOrLeave(platform, homeOrLanPrompt);
     state.workDir = mustBeNumber(homeOrLan) == 2.0 ? lanDirectory : localDirectory;
-    state.studentName = platform.inputBox(namePrompt);
-    state.initials = platform.inputBox(initialsPrompt);
+    state.studentName = askOrLeave(platform, namePrompt);
+    state.initials = askOrLeave(platform, initialsPrompt);
     deriveRecordFilePaths(run);
-    state.assignmentNumber = platform.inputBox(assignmentPrompt);
+    state.assignmentNumber = askOrLeave(platform, assignmentPrompt);
 
     state.answerPrompt = std::string(answerPromptFirst) + "\r\n\r\n" + answerPromptSecond;
     state.questionSeparator = " <-<-<-<-  Q/A:   ";
@@ -92,7 +103,7 @@ void startUpDialogue(Run& run) {
     run.platform.random().seed(run.platform.clock().secondsSinceMidnight());
     try {
         run.platform.files().createDirectory(localDirectory);
-    } catch (const Failure&) {
+    } catch (...) {
         // An existing directory or a missing drive is no reason to stop.
     }
     reportingFailures(run, &askAndDerive);

@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 #include "run/FailureMessages.h"
+#include "run/TypedWorkGuard.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptStore.h"
 
@@ -43,6 +44,10 @@ void showNextQuestion(Run& run) {
 } // namespace
 
 void nextQuestionClicked(Run& run) {
+    // The reader would put the prompt back over an unrecorded answer; the student decides.
+    if (run.state.responsePending && !mayDiscardTypedWork(run, nextQuestionGuard)) {
+        return;
+    }
     reportingFailures(run, &showNextQuestion);
 }
 

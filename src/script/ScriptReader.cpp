@@ -3,6 +3,7 @@
 #include "platform/Failure.h"
 #include "platform/NumberReading.h"
 #include "run/FailureMessages.h"
+#include "run/RecordPlaces.h"
 #include "script/ScriptStore.h"
 
 #include <algorithm>
@@ -33,12 +34,23 @@ void recordConsumedLine(RunState& state, const std::string& line) {
     state.cumulativeText = state.questionSeparator + line + state.cumulativeText;
 }
 
-// Advances over blank slots to the next non-blank line; past slot 5000 is failure 9, with the
-// cursor left advanced.
-std::string consumeNextLine(RunState& state) {
+// Past the last slot the assignment is done: the student is told so, and where the answers
+// are, instead of being told to start over; then the run ends as it would after that message.
+[[noreturn]] void finishAssignment(Run& run) {
+    run.platform.messageBox(completionMessage(run));
+    endRunAtOnce();
+}
+
+// Advances over blank slots to the next non-blank line; past slot 5000 the assignment is
+// finished, with the cursor left advanced.
+std::string consumeNextLine(Run& run) {
+    RunState& state = run.state;
     std::string line;
     while (line.empty()) {
         ++state.scriptIndex;
+        if (state.scriptIndex > lastScriptSlot) {
+            finishAssignment(run);
+        }
         line = state.scriptLines[checkedSlot(state.scriptIndex)];
     }
     recordConsumedLine(state, line);
@@ -58,7 +70,7 @@ void readNextLine(Run& run) {
     std::string lineInHand;
     const bool readingNewLine = state.sentenceStart == 0;
     if (readingNewLine) {
-        lineInHand = consumeNextLine(state);
+        lineInHand = consumeNextLine(run);
     }
 
     if (state.presentationMode == 1) {

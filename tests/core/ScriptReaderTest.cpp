@@ -1,6 +1,7 @@
 #include "script/ScriptReader.h"
 #include "core/DrillRun.h"
 #include "run/FailureMessages.h"
+#include "run/RecordPlaces.h"
 #include "script/BuiltInScript.h"
 #include "script/NextQuestion.h"
 
@@ -58,7 +59,7 @@ TEST(ScriptReader, TheTranscriptRunsNewestFirst) {
     EXPECT_EQ(drill.run.state.scriptIndex, 7);
 }
 
-TEST(ScriptReader, RunningPastTheLastSlotIsTheInvalidAssignmentEnd) {
+TEST(ScriptReader, RunningPastTheLastSlotFinishesTheAssignment) {
     DrillRun drill;
     drill.startUp();
     for (int question = 1; question <= 9; ++question) {
@@ -69,7 +70,15 @@ TEST(ScriptReader, RunningPastTheLastSlotIsTheInvalidAssignmentEnd) {
 
     EXPECT_FALSE(drill.click(&nextQuestionClicked));
     EXPECT_TRUE(drill.platform.ended);
-    EXPECT_EQ(drill.platform.messages.back(), invalidAssignmentMessage);
+    // A student who answered the last question is told so, not to start over.
+    const std::string& done = drill.platform.messages.back();
+    EXPECT_EQ(done, completionMessage(drill.run));
+    for (const std::string& named :
+         std::vector<std::string>{"assignment 001", "c:\\drilbank (on this computer: ",
+                                  (drill.platform.drivesRoot() / "c" / "drilbank").string(),
+                                  "send_0416Ann_Lee_Smith.txt"}) {
+        EXPECT_NE(done.find(named), std::string::npos) << named;
+    }
     EXPECT_EQ(drill.platform.question, shown) << "no text is added";
     EXPECT_EQ(drill.run.state.scriptIndex, 5001) << "the cursor keeps the new value";
 }

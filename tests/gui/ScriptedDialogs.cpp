@@ -2,13 +2,22 @@
 
 namespace drilbank::testing {
 
-QString ScriptedDialogs::askText(QWidget*, const QString& prompt) {
+std::optional<QString> ScriptedDialogs::askText(QWidget*, const QString& prompt) {
     prompts.append(prompt);
+    if (prompts.size() - 1 == cancelAtBox) {
+        return std::nullopt;
+    }
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
-void ScriptedDialogs::showMessage(QWidget*, const QString& text) {
+void ScriptedDialogs::showMessage(QWidget*, const QString& text, const QString& detail) {
     messages.append(text);
+    details.append(detail);
+}
+
+bool ScriptedDialogs::askToGoOn(QWidget*, const QString& question, const QString&, const QString&) {
+    guardQuestions.append(question);
+    return !goOnAnswers.isEmpty() && goOnAnswers.takeFirst();
 }
 
 } // namespace drilbank::testing

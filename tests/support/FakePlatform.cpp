@@ -42,14 +42,29 @@ FakePlatform::FakePlatform() : folder_(std::in_place), files_(DriveMap(folder_->
 FakePlatform::FakePlatform(const std::filesystem::path& drivesRoot)
     : files_(DriveMap(drivesRoot), faults) {}
 
-std::string FakePlatform::inputBox(const std::string& prompt) {
+std::optional<std::string> FakePlatform::inputBox(const std::string& prompt) {
     prompts.push_back(prompt);
     if (answers.empty()) {
         return std::string();
     }
-    std::string next = answers.front();
+    std::optional<std::string> next = answers.front();
     answers.pop_front();
     return next;
+}
+
+void FakePlatform::messageBox(const std::string& text, const std::string& detail) {
+    messages.push_back(text);
+    details.push_back(detail);
+}
+
+bool FakePlatform::askToGoOn(const GuardQuestion& question) {
+    guardQuestions.push_back(question.text);
+    if (goOnAnswers.empty()) {
+        return false;
+    }
+    const bool goOn = goOnAnswers.front();
+    goOnAnswers.pop_front();
+    return goOn;
 }
 
 void FakePlatform::setPictureScale(PictureArea area, float height, float width) {

@@ -51,11 +51,17 @@ public:
     // Files under a folder that outlives the platform, as when processes share the drives.
     explicit FakePlatform(const std::filesystem::path& drivesRoot);
 
-    std::deque<std::string> answers;   // input-box answers; the empty text when none is left
+    // Input-box answers: a text is typed and confirmed with OK, nothing is Cancel or close;
+    // the empty text (an empty OK) when none is left.
+    std::deque<std::optional<std::string>> answers;
     std::vector<std::string> prompts;  // every input-box prompt, in order
     std::vector<std::string> messages; // every message-box text, in order
-    std::string question;              // the question box
-    std::string answer = " ";          // the answer box, as the window starts it
+    std::vector<std::string> details;  // each message box's detail, beside its text
+    // Guard questions: true takes the choice that goes on; the safe choice when none is left.
+    std::deque<bool> goOnAnswers;
+    std::vector<std::string> guardQuestions;
+    std::string question;     // the question box
+    std::string answer = " "; // the answer box, as the window starts it
     std::vector<std::string> pictureCalls;
     int beeps = 0;
     bool timerEnabled = false;
@@ -64,8 +70,9 @@ public:
     FakeRandom fakeRandom;
     FaultInjectingFiles faults; // real files unless a test asks for a fault
 
-    std::string inputBox(const std::string& prompt) override;
-    void messageBox(const std::string& text) override { messages.push_back(text); }
+    std::optional<std::string> inputBox(const std::string& prompt) override;
+    void messageBox(const std::string& text, const std::string& detail = {}) override;
+    bool askToGoOn(const GuardQuestion& question) override;
     RecordFiles& files() override { return files_; }
     Clock& clock() override { return fakeClock; }
     RandomSource& random() override { return fakeRandom; }

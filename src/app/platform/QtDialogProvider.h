@@ -2,19 +2,26 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 namespace drilbank {
 
-// What the program shows and sounds outside its window: the modal input and message boxes
-// and the warning sound. The real one opens dialogs; tests put scripted answers in its place.
+// What the program shows and sounds outside its window: the modal input, message and guard
+// boxes and the warning sound. The real one opens dialogs; tests put scripted answers in its
+// place.
 class QtDialogProvider {
 public:
     virtual ~QtDialogProvider() = default;
 
-    // The typed text; the empty text on Cancel or close.
-    virtual QString askText(QWidget* parent, const QString& prompt) = 0;
-    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // The typed text on OK, nothing on Cancel or close.
+    virtual std::optional<QString> askText(QWidget* parent, const QString& prompt) = 0;
+    // The text, and below it in the same box the detail when there is one.
+    virtual void showMessage(QWidget* parent, const QString& text, const QString& detail) = 0;
+    // True only when the go-on choice was taken; the safe choice is the default and Escape.
+    virtual bool askToGoOn(QWidget* parent, const QString& question, const QString& safeChoice,
+                           const QString& goOnChoice) = 0;
     virtual void beep() = 0;
 };
 

@@ -2,32 +2,54 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace drilbank {
 
 const char* const QtModalDialogs::title = "drilbank";
 
-QString QtModalDialogs::askText(QWidget* parent, const QString& prompt) {
+std::optional<QString> QtModalDialogs::askText(QWidget* parent, const QString& prompt) {
     QInputDialog dialog(parent);
     dialog.setWindowTitle(QString::fromLatin1(title));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());
     if (dialog.exec() != QDialog::Accepted) {
-        return QString();
+        return std::nullopt;
     }
     return dialog.textValue();
 }
 
-void QtModalDialogs::showMessage(QWidget* parent, const QString& text) {
+void QtModalDialogs::showMessage(QWidget* parent, const QString& text, const QString& detail) {
     QMessageBox box(parent);
     box.setWindowTitle(QString::fromLatin1(title));
     box.setIcon(QMessageBox::NoIcon);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
+    box.setInformativeText(detail);
+    // A path or a name with "<" in it is shown as typed, never as markup.
+    if (auto* detailLabel = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+        detailLabel->setTextFormat(Qt::PlainText);
+    }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+}
+
+bool QtModalDialogs::askToGoOn(QWidget* parent, const QString& question, const QString& safeChoice,
+                               const QString& goOnChoice) {
+    QMessageBox box(parent);
+    box.setWindowTitle(QString::fromLatin1(title));
+    box.setIcon(QMessageBox::Warning);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(question);
+    QPushButton* safe = box.addButton(safeChoice, QMessageBox::RejectRole);
+    QPushButton* goOn = box.addButton(goOnChoice, QMessageBox::DestructiveRole);
+    box.setDefaultButton(safe);
+    box.setEscapeButton(safe);
+    box.exec();
+    return box.clickedButton() == goOn;
 }
 
 void QtModalDialogs::beep() {

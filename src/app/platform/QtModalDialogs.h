@@ -9,8 +9,10 @@ class QtModalDialogs final : public QtDialogProvider {
 public:
     static const char* const title;
 
-    QString askText(QWidget* parent, const QString& prompt) override;
-    void showMessage(QWidget* parent, const QString& text) override;
+    std::optional<QString> askText(QWidget* parent, const QString& prompt) override;
+    void showMessage(QWidget* parent, const QString& text, const QString& detail) override;
+    bool askToGoOn(QWidget* parent, const QString& question, const QString& safeChoice,
+                   const QString& goOnChoice) override;
     void beep() override;
 };
 

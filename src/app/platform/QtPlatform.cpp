@@ -7,6 +7,8 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 
 namespace drilbank {
 
@@ -18,12 +20,23 @@ QWidget* QtPlatform::dialogParent() const {
     return window_.isVisible() ? &window_ : nullptr;
 }
 
-std::string QtPlatform::inputBox(const std::string& prompt) {
-    return fromWidgetText(parts_.dialogs.askText(dialogParent(), toWidgetText(prompt)));
+std::optional<std::string> QtPlatform::inputBox(const std::string& prompt) {
+    const std::optional<QString> typed =
+        parts_.dialogs.askText(dialogParent(), toWidgetText(prompt));
+    if (!typed) {
+        return std::nullopt;
+    }
+    return fromWidgetText(*typed);
 }
 
-void QtPlatform::messageBox(const std::string& text) {
-    parts_.dialogs.showMessage(dialogParent(), toWidgetText(text));
+void QtPlatform::messageBox(const std::string& text, const std::string& detail) {
+    parts_.dialogs.showMessage(dialogParent(), toWidgetText(text), toWidgetText(detail));
+}
+
+bool QtPlatform::askToGoOn(const GuardQuestion& question) {
+    return parts_.dialogs.askToGoOn(dialogParent(), toWidgetText(question.text),
+                                    toWidgetText(question.safeChoice),
+                                    toWidgetText(question.goOnChoice));
 }
 
 std::string QtPlatform::questionText() {
@@ -31,7 +44,21 @@ std::string QtPlatform::questionText() {
 }
 
 void QtPlatform::setQuestionText(const std::string& text) {
-    setBoxText(window_.questionBox(), text);
+    QPlainTextEdit& box = window_.questionBox();
+    const QString shown = toWidgetText(text);
+    // The plain text shows a no-break space as a blank; compare like with like.
+    const QString before = box.toPlainText();
+    const bool appended = QString(shown).replace(QChar::Nbsp, u' ').startsWith(before);
+    // Text added at the end is scrolled into view from its start; a new text from its top.
+    const qsizetype newTextStart = appended ? before.size() : 0;
+    box.setPlainText(shown);
+    QTextCursor cursor(box.document());
+    cursor.movePosition(QTextCursor::End);
+    box.setTextCursor(cursor);
+    box.ensureCursorVisible();
+    cursor.setPosition(static_cast<int>(newTextStart));
+    box.setTextCursor(cursor);
+    box.ensureCursorVisible();
 }
 
 std::string QtPlatform::answerText() {

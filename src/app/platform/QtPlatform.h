@@ -25,8 +25,9 @@ public:
 
     QtPlatform(MainWindow& window, Parts parts, std::function<void()> endRun);
 
-    std::string inputBox(const std::string& prompt) override;
-    void messageBox(const std::string& text) override;
+    std::optional<std::string> inputBox(const std::string& prompt) override;
+    void messageBox(const std::string& text, const std::string& detail = {}) override;
+    bool askToGoOn(const GuardQuestion& question) override;
 
     RecordFiles& files() override { return parts_.files; }
     Clock& clock() override { return parts_.clock; }

@@ -1,0 +1,60 @@
+#include "app/CommandLine.h"
+
+#include "platform/DriveMap.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace drilbank {
+
+std::string helpText(const std::string& drivesRoot) {
+    return "Usage: drilbank [--help | --version]\n"
+           "\n"
+           "A drill program: four boxes ask whether you work at home (1) or on the campus\n"
+           "network (2), your full name, your initials and the assignment number; the window\n"
+           "then leads you through the assignment's questions and records every answer.\n"
+           "Cancel in any of the four boxes leaves the program without writing anything.\n"
+           "\n"
+           "Drives: the program works with Windows paths. Drive X is the folder\n"
+           "  " +
+           drivesRoot +
+           "/x\n"
+           "(set DRILBANK_DRIVES to use another folder). Drive c is made when needed; the\n"
+           "campus drive i must be made or linked there, e.g.\n"
+           "  ln -s /mnt/campus " +
+           drivesRoot +
+           "/i\n"
+           "\n"
+           "Records: at home they go to c:\\drilbank, that is\n"
+           "  " +
+           drivesRoot +
+           "/c/drilbank/\n"
+           "on the campus network to i:\\bkp_000416\\My Documents\\distance students\\"
+           "interactive problems\\lb1.\n"
+           "Each name is your full name with blanks turned into \"_\":\n"
+           "  masterFile_NAME.txt   every answer and note of every run\n"
+           "  send_MMDDNAME.txt     the answers of the day's runs: send this file to the "
+           "instructor\n"
+           "  notes_NAME.txt        your notes\n";
+}
+
+std::string versionText() {
+    return "drilbank 1.0\n";
+}
+
+std::optional<int> answerCommandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            const std::string text = helpText(DriveMap::fromEnvironment().root().string());
+            std::fputs(text.c_str(), stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs(versionText().c_str(), stdout);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace drilbank

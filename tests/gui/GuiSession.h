@@ -29,6 +29,7 @@ public:
     MainWindow& window() { return session_->window(); }
     void click(std::string_view button);
 
+    RecordFiles& files() { return files_; }
     std::string fileBytes(const std::string& windowsPath) const;
     bool fileExists(const std::string& windowsPath) const;
 

@@ -47,44 +47,87 @@ private slots:
             buttonOf(box, QDialogButtonBox::Ok)->click();
         });
         QCOMPARE(dialogs.askText(nullptr, QStringLiteral("Your full name:  ")),
-                 QStringLiteral("Ann"));
+                 std::optional<QString>(QStringLiteral("Ann")));
         QCOMPARE(seenTitle, QStringLiteral("drilbank"));
         QCOMPARE(seenPrompt, QStringLiteral("Your full name:  "));
         QCOMPARE(seenField, QString());
         QCOMPARE(buttons, 2);
     }
 
-    void cancelOrCloseGivesTheEmptyText() {
+    void cancelOrCloseGiveNothingWhereAnEmptyOkGivesTheEmptyText() {
         QtModalDialogs dialogs;
-        whenModal([](QWidget* box) {
-            QTest::keyClicks(box->findChild<QLineEdit*>(), "typed");
-            buttonOf(box, QDialogButtonBox::Cancel)->click();
-        });
-        QCOMPARE(dialogs.askText(nullptr, QStringLiteral("Assignment Number:  ")), QString());
-        whenModal([](QWidget* box) {
-            QTest::keyClicks(box->findChild<QLineEdit*>(), "typed");
-            box->close();
-        });
-        QCOMPARE(dialogs.askText(nullptr, QStringLiteral("Assignment Number:  ")), QString());
+        const std::function<void(QWidget*)> answers[] = {
+            [](QWidget* box) { buttonOf(box, QDialogButtonBox::Cancel)->click(); },
+            [](QWidget* box) { box->close(); },
+            [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); },
+        };
+        for (const auto& answer : answers) {
+            whenModal([&answer](QWidget* box) {
+                QTest::keyClicks(box->findChild<QLineEdit*>(), "typed");
+                answer(box);
+            });
+            QCOMPARE(dialogs.askText(nullptr, QStringLiteral("Assignment Number:  ")),
+                     std::optional<QString>());
+        }
+        whenModal([](QWidget* box) { buttonOf(box, QDialogButtonBox::Ok)->click(); });
+        QCOMPARE(dialogs.askText(nullptr, QStringLiteral("Assignment Number:  ")),
+                 std::optional<QString>(QString()));
+    }
+
+    // The safe choice is the default button and what Escape and closing give.
+    void guardQuestionDefaultsToTheSafeChoice() {
+        QtModalDialogs dialogs;
+        struct Answer {
+            const char* how;
+            std::function<void(QMessageBox*)> act;
+            bool goesOn;
+        };
+        const Answer answers[] = {
+            {"Return", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); }, false},
+            {"Escape", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }, false},
+            {"close", [](QMessageBox* box) { box->close(); }, false},
+            {"keep", [](QMessageBox* box) { box->buttons().at(0)->click(); }, false},
+            {"go on", [](QMessageBox* box) { box->buttons().at(1)->click(); }, true},
+        };
+        for (const Answer& answer : answers) {
+            QString defaultCaption;
+            whenModal([&](QWidget* widget) {
+                auto* box = qobject_cast<QMessageBox*>(widget);
+                defaultCaption = box->defaultButton()->text();
+                answer.act(box);
+            });
+            const bool goesOn =
+                dialogs.askToGoOn(nullptr, QStringLiteral("Lose it?"), QStringLiteral("Keep"),
+                                  QStringLiteral("Lose it"));
+            QCOMPARE(defaultCaption, QStringLiteral("Keep"));
+            QVERIFY2(goesOn == answer.goesOn, answer.how);
+        }
     }
 
     void messageBoxHasTextAndOkOnly() {
         QtModalDialogs dialogs;
-        QString seenTitle, seenText;
+        QString seenTitle, seenText, seenDetail;
+        Qt::TextFormat detailFormat = Qt::RichText;
         QMessageBox::Icon icon = QMessageBox::Information;
         qsizetype buttons = 0;
         whenModal([&](QWidget* widget) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             seenTitle = box->windowTitle();
             seenText = box->text();
+            seenDetail = box->informativeText();
+            detailFormat =
+                box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))->textFormat();
             icon = box->icon();
             buttons = box->buttons().size();
             box->button(QMessageBox::Ok)->click();
         });
-        // Plain text: a message with markup in it is shown as typed.
-        dialogs.showMessage(nullptr, QStringLiteral("The error is:  <b>13</b>"));
+        // Plain text: a message with markup in it is shown as typed, the detail below it.
+        dialogs.showMessage(nullptr, QStringLiteral("The error is:  <b>13</b>"),
+                            QStringLiteral("The folder <i:\\x> is missing."));
         QCOMPARE(seenTitle, QStringLiteral("drilbank"));
         QCOMPARE(seenText, QStringLiteral("The error is:  <b>13</b>"));
+        QCOMPARE(seenDetail, QStringLiteral("The folder <i:\\x> is missing."));
+        QCOMPARE(detailFormat, Qt::PlainText);
         QCOMPARE(icon, QMessageBox::NoIcon);
         QCOMPARE(buttons, 1);
     }

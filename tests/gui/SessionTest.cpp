@@ -94,7 +94,7 @@ private slots:
         QVERIFY(run.window().windowHandle() == nullptr);
     }
 
-    void readingPastTheLastQuestionEndsTheRun() {
+    void readingPastTheLastQuestionCompletesTheAssignment() {
         GuiSession run;
         QVERIFY(run.startShown());
         for (int question = 1; question <= 9; ++question) {
@@ -102,10 +102,61 @@ private slots:
         }
         const QString shown = run.window().questionBox().toPlainText();
         run.click("cmdNextQuestion");
-        QCOMPARE(run.dialogs.messages, QStringList{invalidAssignment()});
+        QCOMPARE(run.dialogs.messages.size(), 1);
+        const QString done = run.dialogs.messages[0];
+        QVERIFY(done.startsWith("You have finished assignment 001."));
+        const QString folder =
+            QString::fromStdString(run.files().drives().toLocal("c:\\drilbank").string());
+        QVERIFY2(done.contains("c:\\drilbank (on this computer: " + folder + ")"),
+                 qPrintable(done));
         QCOMPARE(run.runEndings, 1);
         QVERIFY(!run.window().isVisible());
         QCOMPARE(run.window().questionBox().toPlainText(), shown);
+    }
+
+    // Cancel or closing any start-up box leaves at once: no further box, no file, no window.
+    // An empty OK goes on as before.
+    void cancelLeavesWhereAnEmptyOkGoesOn_data() {
+        QTest::addColumn<int>("box");
+        for (int box = 0; box < 4; ++box) {
+            QTest::newRow(qPrintable(QString::number(box))) << box;
+        }
+    }
+
+    void cancelLeavesWhereAnEmptyOkGoesOn() {
+        QFETCH(int, box);
+        const QStringList valid{"1", "Ann Lee Smith", "ALS", "1"};
+        GuiSession cancelled;
+        cancelled.dialogs.cancelAtBox = box;
+        QVERIFY(!cancelled.start(valid));
+        QCOMPARE(cancelled.dialogs.prompts.size(), box + 1);
+        QVERIFY(cancelled.dialogs.messages.isEmpty());
+        QCOMPARE(cancelled.runEndings, 1);
+        QVERIFY(cancelled.window().windowHandle() == nullptr);
+        QVERIFY(!cancelled.fileExists(masterFile));
+
+        GuiSession empty;
+        QStringList withEmpty = valid;
+        withEmpty[box] = QString();
+        const bool started = empty.start(withEmpty);
+        QCOMPARE(started, box == 1 || box == 2);
+        QCOMPARE(empty.dialogs.prompts.size(), box == 0 ? 1 : 4);
+    }
+
+    // A campus drive that is not there: the specified message with the number, and below it
+    // which folder is missing, as the student knows it and where it is on this machine.
+    void aMissingCampusFolderIsNamedInTheErrorDetail() {
+        GuiSession run;
+        run.start({"2", "Ann Lee Smith", "ALS", "1"});
+        QVERIFY(!run.dialogs.messages.isEmpty());
+        QCOMPARE(run.dialogs.messages[0],
+                 QString::fromStdString(drilbank::generalErrorMessage(76)));
+        const QString detail = run.dialogs.details[0];
+        QVERIFY2(detail.contains("i:\\bkp_000416\\My Documents"), qPrintable(detail));
+        QVERIFY2(
+            detail.contains(QString::fromStdString(run.files().drives().root().string()) + "/i"),
+            qPrintable(detail));
+        QVERIFY(detail.contains("is not there"));
     }
 
     void inertControlsChangeNothing() {
@@ -131,8 +182,10 @@ private slots:
         GuiSession run;
         QVERIFY(run.startShown());
         run.click("cmd_pend_exp");
-        QVERIFY(run.window().close());
+        run.window().close();
         QCOMPARE(run.runEndings, 1);
+        QVERIFY(!run.window().isVisible());
+        QVERIFY(run.dialogs.guardQuestions.isEmpty()); // nothing typed, nothing asked
         QVERIFY(!run.window().pendulumTimer().isActive());
         // No handler runs once the run is over.
         run.window().button("cmdNextQuestion").click();

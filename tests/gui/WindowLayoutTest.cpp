@@ -120,7 +120,7 @@ private slots:
         MainWindow window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
         QCOMPARE(window.size(), QSize(725, 573));
-        QCOMPARE(window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(),
+        QCOMPARE(window.form().findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(),
                  std::size(layout));
     }
 

@@ -1,6 +1,7 @@
 // The whole start-up beside a bare Qt program on the same offscreen platform: time, and peak
 // memory of each process. Each start-up is a process of its own, bare and full taking turns.
 #include "PairedTimes.h"
+#include "Probe.h"
 #include "support/TemporaryFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -16,45 +17,16 @@
 namespace drilbank::bench {
 namespace {
 
-struct ProbeResult {
-    double milliseconds = 0;
-    double peakKilobytes = 0;
-};
-
-ProbeResult runProbe(const char* mode, const std::string& drives) {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        ::setenv("DRILBANK_DRIVES", drives.c_str(), 1);
-        ::execl(DRILBANK_STARTUP_PROBE, DRILBANK_STARTUP_PROBE, mode, static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (child < 0 || ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0) {
-        return {};
-    }
-    const std::chrono::duration<double, std::milli> spent =
-        std::chrono::steady_clock::now() - start;
-    return {spent.count(), static_cast<double>(usage.ru_maxrss)};
-}
-
-double median(std::vector<double> samples) {
-    std::nth_element(samples.begin(), samples.begin() + samples.size() / 2, samples.end());
-    return samples[samples.size() / 2];
-}
-
 // Times (ms) or peak memory (KB) of the whole start-up beside a floor's.
-void startUps(benchmark::State& state, const char* floorMode, bool memory) {
+void startUps(benchmark::State& state, const char* floorMode, bool memory,
+              const char* costMode = "drilbank") {
     testing::TemporaryFolder drives;
     std::vector<double> full;
     std::vector<double> bare;
     for (auto _ : state) {
-        const ProbeResult floor = runProbe(floorMode, drives.path().string());
-        const ProbeResult cost = runProbe("drilbank", drives.path().string());
-        if (floor.milliseconds == 0 || cost.milliseconds == 0) {
+        const ProbeResult floor = runProbe({floorMode}, drives.path().string());
+        const ProbeResult cost = runProbe({costMode}, drives.path().string());
+        if (!floor.ok || !cost.ok) {
             state.SkipWithError("a start-up probe failed");
             return;
         }
@@ -81,6 +53,34 @@ void PeakMemoryBesideQtWithText(benchmark::State& state) {
     startUps(state, "text", true);
 }
 
+// Until the first start-up box is up, beside a bare Qt program that shows one input box.
+void FirstInputBoxBesideBareQt(benchmark::State& state) {
+    startUps(state, "bare-box", false, "first-box");
+}
+
+// From the "quit program" click to the end of the process, beside the time a bare Qt
+// program takes to end once its window is closed. Neither has a session bus.
+void QuitToProcessExit(benchmark::State& state) {
+    testing::TemporaryFolder drives;
+    std::vector<double> quits;
+    std::vector<double> bare;
+    for (auto _ : state) {
+        const ProbeResult floor = runProbe({"bare-quit"}, drives.path().string());
+        const ProbeResult cost = runProbe({"quit"}, drives.path().string());
+        if (!floor.ok || !cost.ok) {
+            state.SkipWithError("a quit probe failed");
+            return;
+        }
+        bare.push_back(floor.endedAtMs - std::stod(floor.output));
+        quits.push_back(cost.endedAtMs - std::stod(cost.output));
+    }
+    state.counters["cost"] = median(quits);
+    state.counters["floor"] = median(bare);
+    state.counters["ratio"] = median(quits) / median(bare);
+}
+
+BENCHMARK(FirstInputBoxBesideBareQt)->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(QuitToProcessExit)->Iterations(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(StartUpBesideBareQt)->Iterations(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(StartUpBesideQtWithText)->Iterations(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(PeakMemoryBesideBareQt)->Iterations(10)->Unit(benchmark::kMillisecond);

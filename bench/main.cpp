@@ -15,6 +15,10 @@ int main(int argc, char** argv) {
         {"display notes 10 MB vs raw read", "DisplayNotesBesideRawRead/10485760", 3.0, ""},
         {"display notes growth 1 MB to 10 MB, vs reading's", "DisplayNotesBesideRawRead/10485760",
          1.5, "DisplayNotesBesideRawRead/1048576"},
+        {"first input box (ms) vs bare Qt input box", "FirstInputBoxBesideBareQt", 1.5, ""},
+        {"quit to process exit (ms) vs bare Qt exit", "QuitToProcessExit", 1.0, ""},
+        {"slowest of ten display notes, 100 MB, vs one read",
+         "DisplayNotesSlowestOfTenPresses/104857600", 1.0, ""},
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

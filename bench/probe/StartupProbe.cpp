@@ -4,22 +4,38 @@
 //   drilbank_startup_probe text      the same with one line of text in the window, which
 //                                    makes Qt load the system's font configuration;
 //   drilbank_startup_probe drilbank  the whole program's start-up with scripted answers:
-//                                    dialogue, positioning, headers to real files, window shown.
+//                                    dialogue, positioning, headers to real files, window shown;
+//   drilbank_startup_probe first-box the program's start until its first input box is up;
+//   drilbank_startup_probe bare-box  an application that shows one input box;
+//   drilbank_startup_probe quit      a started run ended by "quit program", as the program ends;
+//   drilbank_startup_probe bare-quit an application whose one window is closed;
+//                                    both quits print the steady-clock moment of the click (ms);
+//   drilbank_startup_probe notes N   ten presses of "display notes" on a notes file of N bytes;
+//                                    prints the slowest press and the time to read the file (ms).
 // Record files go under $DRILBANK_DRIVES.
 #include "BenchRun.h"
+#include "Probe.h"
 #include "ScriptedDialogs.h"
 #include "app/DrillSession.h"
+#include "app/ProgramExit.h"
+#include "app/platform/QtModalDialogs.h"
 #include "platform/DriveMap.h"
 #include "platform/RunRandom.h"
 #include "platform/SystemClock.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QInputDialog>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 namespace {
 
@@ -41,6 +57,92 @@ int bareStartUp(bool withText) {
     return 0;
 }
 
+// Ends the process as soon as an input box has been shown and its first events handled.
+class FirstBoxWatch : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<QInputDialog*>(watched) != nullptr) {
+            QTimer::singleShot(0, [] { std::_Exit(0); });
+        }
+        return false;
+    }
+};
+
+int firstBox(bool bare) {
+    FirstBoxWatch watch;
+    qApp->installEventFilter(&watch);
+    if (bare) {
+        QInputDialog::getText(nullptr, QStringLiteral("drilbank"), QStringLiteral("Assignment"));
+        return 1;
+    }
+    drilbank::QtModalDialogs dialogs;
+    drilbank::RecordFiles files(drilbank::DriveMap::fromEnvironment());
+    drilbank::SystemClock clock;
+    drilbank::RunRandom random;
+    drilbank::DrillSession session({dialogs, files, clock, random});
+    session.load();
+    return 1;
+}
+
+void printMoment() {
+    std::printf("%.3f\n", drilbank::bench::steadyMilliseconds());
+    std::fflush(stdout);
+}
+
+int bareQuit() {
+    QWidget window;
+    window.resize(725, 573);
+    window.show();
+    QCoreApplication::processEvents();
+    printMoment();
+    window.close();
+    return 0;
+}
+
+struct ShownSession {
+    ShownSession() : files(drilbank::DriveMap::fromEnvironment()) {
+        dialogs.answers = {"1", "Bea Bench", "BB", "1"};
+        ok = session.load();
+        session.window().show();
+        QCoreApplication::processEvents();
+    }
+    drilbank::testing::ScriptedDialogs dialogs;
+    drilbank::RecordFiles files;
+    drilbank::SystemClock clock;
+    drilbank::RunRandom random;
+    drilbank::DrillSession session{{dialogs, files, clock, random}};
+    bool ok = false;
+};
+
+int quitAsTheProgramDoes() {
+    ShownSession shown;
+    QObject::connect(&shown.session, &drilbank::DrillSession::runEnded,
+                     [] { drilbank::leaveProgram(); });
+    printMoment();
+    shown.session.window().button("cmd_quit").click();
+    return 1; // the click must have ended the process
+}
+
+int pressDisplayNotes(std::size_t bytes) {
+    ShownSession shown;
+    const std::filesystem::path notes =
+        shown.files.drives().toLocal(shown.session.run().state.notesFilePath);
+    drilbank::bench::growFile(notes, bytes);
+    const double readStart = drilbank::bench::steadyMilliseconds();
+    const std::size_t read = drilbank::bench::readWhole(notes).size();
+    const double readTime = drilbank::bench::steadyMilliseconds() - readStart;
+    double slowest = 0;
+    for (int press = 0; press < 10; ++press) {
+        const double start = drilbank::bench::steadyMilliseconds();
+        shown.session.window().button("cmd_display_note_file").click();
+        QCoreApplication::processEvents();
+        shown.session.window().repaint();
+        slowest = std::max(slowest, drilbank::bench::steadyMilliseconds() - start);
+    }
+    std::printf("%.3f %.3f\n", slowest, readTime);
+    return read >= bytes && shown.ok && shown.dialogs.messages.isEmpty() ? 0 : 1;
+}
+
 int drilbankStartUp() {
     drilbank::testing::ScriptedDialogs dialogs;
     dialogs.answers = {"1", "Bea Bench", "BB", "1"};
@@ -60,13 +162,27 @@ int drilbankStartUp() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: drilbank_startup_probe bare|text|drilbank\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: drilbank_startup_probe bare|text|drilbank|first-box|"
+                             "bare-box|quit|bare-quit|notes BYTES\n");
         return 2;
     }
     QApplication application(argc, argv);
-    if (std::strcmp(argv[1], "drilbank") == 0) {
+    const std::string mode = argv[1];
+    if (mode == "drilbank") {
         return drilbankStartUp();
     }
-    return bareStartUp(std::strcmp(argv[1], "text") == 0);
+    if (mode == "first-box" || mode == "bare-box") {
+        return firstBox(mode == "bare-box");
+    }
+    if (mode == "quit") {
+        return quitAsTheProgramDoes();
+    }
+    if (mode == "bare-quit") {
+        return bareQuit();
+    }
+    if (mode == "notes" && argc == 3) {
+        return pressDisplayNotes(std::stoull(argv[2]));
+    }
+    return bareStartUp(mode == "text");
 }

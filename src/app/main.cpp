@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/DrillSession.h"
+#include "app/ProgramExit.h"
 #include "app/platform/QtModalDialogs.h"
 #include "platform/DriveMap.h"
 #include "platform/RecordFiles.h"
@@ -59,15 +60,6 @@ void connectingMessages(QtMsgType type, const QMessageLogContext& context, const
     }
 }
 
-// Every record file is closed and on the disk by the time the run ends; what remains is the
-// toolkit's own tidying up, which without a session bus waits on timeouts for seconds. The
-// process leaves at once instead.
-[[noreturn]] void leaveNow() {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    std::_Exit(EXIT_SUCCESS);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -89,10 +81,11 @@ int main(int argc, char** argv) {
     drilbank::SystemClock clock;
     drilbank::RunRandom random;
     drilbank::DrillSession session({dialogs, files, clock, random});
-    QObject::connect(&session, &drilbank::DrillSession::runEnded, &application, [] { leaveNow(); });
+    QObject::connect(&session, &drilbank::DrillSession::runEnded, &application,
+                     [] { drilbank::leaveProgram(); });
 
     if (!session.load()) {
-        leaveNow();
+        drilbank::leaveProgram();
     }
     session.window().show();
     return QApplication::exec();

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
 #include <QTest>
@@ -214,6 +215,27 @@ private slots:
         window.resize(1000, 800);
         QTRY_COMPARE(window.size(), QSize(1000, 800));
         QCOMPARE(window.answerBox().geometry(), before);
+    }
+
+    // On a screen too small for the window (a 1280 by 1024 screen at twice the scale has
+    // 640 by 512 logical pixels), the window fits the free area and the form scrolls: Tab
+    // brings every control into view. Where the window fits, it keeps its specified size.
+    void aSmallScreenScrollsSoEveryControlIsReachable() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.fitInto(QRect(0, 0, 640, 512));
+        QVERIFY(window.width() <= 640 && window.height() <= 512);
+        QCOMPARE(window.form().size(), QSize(725, 573));
+        const QWidget* viewport = window.scroller().viewport();
+        for (int step = 0; step < 23; ++step) {
+            QWidget* focused = QApplication::focusWidget();
+            const QRect shown(focused->mapTo(viewport, QPoint(0, 0)), focused->size());
+            QVERIFY2(viewport->rect().intersects(shown), qPrintable(focused->objectName()));
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        window.fitInto(QRect(0, 0, 1280, 1024));
+        QCOMPARE(window.size(), QSize(725, 573));
     }
 
     void pictureAreasAreWhiteAndEmpty() {

@@ -33,7 +33,7 @@ std::string helpText(const std::string& drivesRoot) {
            "interactive problems\\lb1.\n"
            "Each name is your full name with blanks turned into \"_\":\n"
            "  masterFile_NAME.txt   every answer and note of every run\n"
-           "  send_MMDDNAME.txt     the answers of the day's runs: send this file to the "
+           "  send_MMDDNAME.txt     the day's answers and notes: send this file to the "
            "instructor\n"
            "  notes_NAME.txt        your notes\n";
 }

@@ -6,6 +6,32 @@ class NoDisplayTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // --help and --version answer on standard output and exit, display or none: usage, the
+    // drives folder, where the records go and what to send.
+    void helpAndVersionAnswerWithoutAWindow() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.insert(QStringLiteral("DRILBANK_DRIVES"), QStringLiteral("/srv/drives"));
+        const QStringList expected[] = {{"Usage: drilbank", "/srv/drives/x",
+                                         "/srv/drives/c/drilbank/", "send_MMDDNAME.txt",
+                                         "send this file to the instructor"},
+                                        {"drilbank 1.0"}};
+        const char* options[] = {"--help", "--version"};
+        for (int which = 0; which < 2; ++which) {
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(DRILBANK_EXECUTABLE),
+                          {QString::fromLatin1(options[which])});
+            QVERIFY(program.waitForFinished(10000));
+            QCOMPARE(program.exitCode(), 0);
+            const QString said = QString::fromUtf8(program.readAllStandardOutput());
+            for (const QString& part : expected[which]) {
+                QVERIFY2(said.contains(part), qPrintable(said));
+            }
+            QVERIFY(program.readAllStandardError().isEmpty());
+        }
+    }
+
     void saysSoInOneLineAndStops_data() {
         QTest::addColumn<QString>("display");
         QTest::newRow("none named") << QString();

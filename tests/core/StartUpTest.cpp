@@ -9,7 +9,6 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 namespace drilbank {
 namespace {
@@ -175,34 +174,6 @@ TEST_F(StartUp, NotANumberThenEndsTheRunAtPositioningWithNoRecordFile) {
         EXPECT_EQ(fresh.messages[1], invalidAssignmentMessage);
         EXPECT_TRUE(fresh.ended);
         EXPECT_TRUE(std::filesystem::is_empty(fresh.localPath("c:\\drilbank")));
-    }
-}
-
-// Cancel or closing a box leaves at once, with no further box and no record file; an empty
-// OK goes on as before, whatever that then leads to.
-TEST(StartUpCancel, CancelLeavesAtOnceWhereAnEmptyOkGoesOn) {
-    const std::vector<std::string> valid{"1", "Ann", "A", "1"};
-    for (std::size_t box = 0; box < valid.size(); ++box) {
-        FakePlatform cancelled;
-        drilbank::Run cancelledRun(cancelled);
-        cancelled.answers.assign(valid.begin(), valid.end());
-        cancelled.answers[box] = std::nullopt;
-        EXPECT_FALSE(runHandler(cancelledRun, &loadWindow)) << box;
-        EXPECT_TRUE(cancelled.ended) << box;
-        EXPECT_EQ(cancelled.prompts.size(), box + 1);
-        EXPECT_TRUE(cancelled.messages.empty()) << box;
-        EXPECT_TRUE(std::filesystem::is_empty(cancelled.localPath("c:\\drilbank"))) << box;
-
-        FakePlatform empty;
-        drilbank::Run emptyRun(empty);
-        empty.answers.assign(valid.begin(), valid.end());
-        empty.answers[box] = "";
-        runHandler(emptyRun, &loadWindow);
-        EXPECT_EQ(empty.prompts.size(), box == 0 ? 1u : 4u) << box;
-        // An empty first or last answer meets the invalid-assignment end, as specified; an
-        // empty name or initials start the run.
-        EXPECT_EQ(empty.ended, box == 0 || box == 3) << box;
-        EXPECT_EQ(empty.fileExists("c:\\drilbank\\masterFile_.txt"), box == 1) << box;
     }
 }
 

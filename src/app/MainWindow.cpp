@@ -65,6 +65,7 @@ MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent), pendulumTimer_(new QTimer(this)), scroller_(new QScrollArea(this)),
       form_(new QWidget) {
     setWindowTitle(QStringLiteral("Form1"));
+    setWindowIcon(programIcon());
     // Small enough that every caption fits its control: "Parameter 2" on one line of a
     // 57-pixel label, "Next Question / Answer" on three of a 65-pixel button.
     QFont windowFont(QStringLiteral("Arial"));
@@ -149,6 +150,10 @@ void MainWindow::orderTabs() {
         }
         previous = next;
     }
+}
+
+QIcon MainWindow::programIcon() {
+    return QIcon(QStringLiteral(":/drilbank.svg"));
 }
 
 QWidget* MainWindow::control(std::string_view name, int index) const {

@@ -3,6 +3,7 @@
 #include "app/ControlTable.h"
 #include "platform/PlatformServices.h"
 
+#include <QIcon>
 #include <QTimer>
 #include <QWidget>
 
@@ -22,6 +23,9 @@ class MainWindow : public QWidget {
 
 public:
     explicit MainWindow(QWidget* parent = nullptr);
+
+    // The program's own icon, drawn from the SVG in the tree.
+    static QIcon programIcon();
 
     // A control by its name and, for a member of a control array, its index.
     QWidget* control(std::string_view name, int index = noIndex) const;

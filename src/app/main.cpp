@@ -8,7 +8,6 @@
 #include "platform/SystemClock.h"
 
 #include <QApplication>
-#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -74,7 +73,8 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(toolkitMessages);
     QApplication::setApplicationName(QStringLiteral("drilbank"));
     QGuiApplication::setDesktopFileName(QStringLiteral("drilbank"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/drilbank.svg")));
+    // The start-up boxes come before the window; they carry its icon too.
+    QApplication::setWindowIcon(drilbank::MainWindow::programIcon());
 
     drilbank::QtModalDialogs dialogs;
     drilbank::RecordFiles files(drilbank::DriveMap::fromEnvironment());

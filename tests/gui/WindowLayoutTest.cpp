@@ -120,6 +120,10 @@ private slots:
     void windowTitleAndClientArea() {
         MainWindow window;
         QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
+        // An icon of its own, drawn from the SVG in the tree: some pixels are not clear.
+        const QImage icon = window.windowIcon().pixmap(32, 32).toImage();
+        QVERIFY(!icon.isNull());
+        QVERIFY(icon.pixelColor(16, 16).alpha() > 0);
         QCOMPARE(window.size(), QSize(725, 573));
         QCOMPARE(window.form().findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).size(),
                  std::size(layout));

@@ -31,11 +31,34 @@ std::string makeCodeLine(float codeNbr, RandomSource& random) {
     for (int i = 1; static_cast<float>(i) <= codeNbr; ++i) {
         if (random.next() < 0.1f) {
             // The product is formed exactly from the single-precision draw before rounding.
-            keyLine.push_back(characterOf(66.0 + 50.0 * static_cast<double>(random.next())));
+            keyLine.push_back(
+                characterOf(fillerCodeLowest + (fillerCodeHighest - fillerCodeLowest) *
+                                                   static_cast<double>(random.next())));
         }
-        keyLine.push_back(characterOf(118.0 + 137.0 * static_cast<double>(random.next())));
+        keyLine.push_back(characterOf(keyCodeLowest + (keyCodeHighest - keyCodeLowest) *
+                                                          static_cast<double>(random.next())));
     }
     return keyLine;
+}
+
+std::optional<int> keyLineCodingNumber(std::string_view line) {
+    int keys = 0;
+    bool afterFiller = false;
+    for (const char character : line) {
+        const int c = static_cast<unsigned char>(character);
+        if (c >= keyCodeLowest) {
+            ++keys;
+            afterFiller = false;
+        } else if (c >= fillerCodeLowest && c <= fillerCodeHighest && !afterFiller) {
+            afterFiller = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (afterFiller) {
+        return std::nullopt;
+    }
+    return keys;
 }
 
 std::string decode(std::string_view aLine, float codeNbr) {

@@ -10,7 +10,6 @@
 namespace drilbank {
 namespace {
 
-constexpr std::size_t printZoneWidth = 14;
 constexpr std::size_t readChunk = std::size_t{64} * 1024;
 
 // The file as the student knows it and where it is on this computer.

@@ -18,8 +18,9 @@ namespace drilbank {
 
 enum class ChannelMode { Append, Input, Output };
 
-// CR LF, or pad with blanks to the start of the next 14-column print zone and end no line.
+// CR LF, or pad with blanks to the start of the next print zone and end no line.
 enum class LineEnding { CrLf, NextPrintZone };
+constexpr std::size_t printZoneWidth = 14;
 
 // Numbered text channels 1 to 3 over real files.
 //

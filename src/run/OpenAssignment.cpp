@@ -9,6 +9,17 @@
 #include <cmath>
 
 namespace drilbank {
+
+const char* const studentNameLabel = "Student Name:  ";
+const char* const assignmentLabel = "assignment #";
+const char* const initialsLabel = "Initials:  ";
+const char* const dateAndTimeLabel = "Date and Time ";
+
+std::string headerDateLine(Clock& clock, const std::string& between) {
+    const std::string date = clock.dateText();
+    return dateAndTimeLabel + date + between + clock.timeText();
+}
+
 namespace {
 
 constexpr int masterChannel = 1;
@@ -37,14 +48,12 @@ void writeHeaderBlock(Run& run, int channel, const std::string& keyLine, const s
                       const char* betweenDateAndTime) {
     const RunState& state = run.state;
     RecordFiles& files = run.platform.files();
-    Clock& clock = run.platform.clock();
     files.writeLine(channel, keyLine);
-    files.writeLine(channel, code("Student Name:  " + state.studentName, state.codeNbr));
-    files.writeLine(channel, code("assignment #" + state.assignmentNumber, state.codeNbr));
+    files.writeLine(channel, code(studentNameLabel + state.studentName, state.codeNbr));
+    files.writeLine(channel, code(assignmentLabel + state.assignmentNumber, state.codeNbr));
     files.writeLine(channel, code(header, state.codeNbr));
-    files.writeLine(channel, "Initials:  " + state.initials);
-    const std::string date = clock.dateText();
-    files.writeLine(channel, "Date and Time " + date + betweenDateAndTime + clock.timeText());
+    files.writeLine(channel, initialsLabel + state.initials);
+    files.writeLine(channel, headerDateLine(run.platform.clock(), betweenDateAndTime));
 }
 
 void positionAndWriteHeaders(Run& run) {

@@ -14,6 +14,10 @@ namespace drilbank {
 const char* const localDirectory = "c:\\drilbank";
 const char* const lanDirectory =
     "i:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1";
+const char* const masterFilePrefix = "masterFile_";
+const char* const sendFilePrefix = "send_";
+const char* const notesFilePrefix = "notes_";
+const char* const recordFileSuffix = ".txt";
 
 namespace {
 
@@ -40,9 +44,10 @@ void deriveRecordFilePaths(Run& run) {
     const std::string month = run.platform.clock().dateText().substr(0, 2);
     const std::string dateForDay = run.platform.clock().dateText();
     const std::string day = dateForDay.size() > 3 ? dateForDay.substr(3, 2) : std::string();
-    state.masterFilePath = state.workDir + "\\masterFile_" + name + ".txt";
-    state.sendFilePath = state.workDir + "\\send_" + month + day + name + ".txt";
-    state.notesFilePath = state.workDir + "\\notes_" + name + ".txt";
+    const std::string folder = state.workDir + "\\";
+    state.masterFilePath = folder + masterFilePrefix + name + recordFileSuffix;
+    state.sendFilePath = folder + sendFilePrefix + month + day + name + recordFileSuffix;
+    state.notesFilePath = folder + notesFilePrefix + name + recordFileSuffix;
 }
 
 // The answer typed and confirmed with OK. Cancel or closing the box means the student wants
@@ -60,7 +65,9 @@ void askAndDerive(Run& run) {
     PlatformServices& platform = run.platform;
 
     // Worked out in double precision: in single precision the largest draws round up to 29.
-    state.codeNbr = static_cast<float>(std::floor(platform.random().next() * 10.0 + 19.0));
+    constexpr double choices = highestCodeNbr - lowestCodeNbr + 1;
+    state.codeNbr =
+        static_cast<float>(std::floor(platform.random().next() * choices + lowestCodeNbr));
     for (PictureArea area : {PictureArea::Picture1, PictureArea::Picture2}) {
         platform.setPictureScale(area, 1000.0f, 1000.0f);
     }

@@ -1,0 +1,72 @@
+#include "instructor/Commands.h"
+#include "platform/Cp1252.h"
+#include "record/RecordReader.h"
+
+#include <fstream>
+
+namespace drilbank::instructor {
+namespace {
+
+// Writes each problem as it is found: "file:line: byte N: what".
+class ProblemPrinter final : public RecordVisitor {
+public:
+    ProblemPrinter(const std::string& file, std::ostream& out) : file_(file), out_(out) {}
+
+    void header(const RecordHeader& header) override {
+        ++runs_;
+        codingNumbers_ += codingNumbers_.empty() ? "" : ", ";
+        codingNumbers_ += header.codingNumber ? std::to_string(*header.codingNumber) : "none";
+    }
+    void block(const RecordBlock& block) override {
+        ++(block.kind == RecordBlock::Kind::Note ? notes_ : responses_);
+    }
+    void problem(const RecordProblem& problem) override {
+        ++problems_;
+        out_ << file_ << ':' << problem.place.line << ": byte " << problem.place.offset << ": "
+             << problem.what << '\n';
+    }
+
+    std::size_t problems() const { return problems_; }
+
+    void writeFileLine() const {
+        out_ << file_ << ": "
+             << (problems_ == 0 ? "whole" : std::to_string(problems_) + " problems") << ", "
+             << runs_ << " runs";
+        if (runs_ > 0) {
+            out_ << " (coding numbers " << codingNumbers_ << ")";
+        }
+        out_ << ", " << responses_ << " responses, " << notes_ << " notes\n";
+    }
+
+private:
+    const std::string& file_;
+    std::ostream& out_;
+    std::size_t problems_ = 0;
+    std::size_t runs_ = 0;
+    std::size_t responses_ = 0;
+    std::size_t notes_ = 0;
+    std::string codingNumbers_;
+};
+
+} // namespace
+
+int checkFiles(const std::vector<RecordFile>& files, std::ostream& out, std::ostream& progress) {
+    Progress shown(progress, files.size());
+    std::size_t broken = 0;
+    std::size_t problems = 0;
+    for (const RecordFile& file : files) {
+        const std::string name = file.path.string();
+        ProblemPrinter printer(name, out);
+        std::ifstream in(file.path, std::ios::binary);
+        readRecordFile(in, file.name, printer);
+        printer.writeFileLine();
+        problems += printer.problems();
+        broken += printer.problems() > 0 ? 1 : 0;
+        shown.fileDone();
+    }
+    out << "checked " << files.size() << " files: " << files.size() - broken << " whole and clean, "
+        << broken << " with problems (" << problems << " problems)\n";
+    return broken == 0 ? 0 : 1;
+}
+
+} // namespace drilbank::instructor

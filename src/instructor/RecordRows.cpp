@@ -1,0 +1,151 @@
+#include "instructor/RecordRows.h"
+
+#include "platform/Cp1252.h"
+#include "record/RecordDates.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace drilbank::instructor {
+namespace {
+
+using std::chrono::days;
+using std::chrono::sys_days;
+using std::chrono::sys_seconds;
+using std::chrono::year_month_day;
+
+std::string utf8(const std::string& bytes) {
+    return cp1252ToUtf8(bytes);
+}
+
+// Turns one file's headers and blocks into rows, keeping the date of the run being read.
+class FileRows final : public RecordVisitor {
+public:
+    FileRows(const RecordFile& file, const RecordRows::RowSink& sink, FileReport& report)
+        : file_(file), sink_(sink), report_(report), student_(studentFromFileName(file.name)),
+          fileName_(utf8(file.path.filename().string())) {}
+
+    // For a notes file: the runs of the master file beside it, in order.
+    template <typename Runs> void attributeTo(const Runs& runs) {
+        attribute_ = [&runs, this](sys_seconds stamp) {
+            const auto later = std::upper_bound(
+                runs.begin(), runs.end(), stamp,
+                [](sys_seconds value, const auto& run) { return value < run.start; });
+            if (later != runs.begin()) {
+                const auto& run = *std::prev(later);
+                student_ = run.student;
+                initials_ = run.initials;
+                assignment_ = run.assignment;
+            }
+        };
+    }
+
+    void header(const RecordHeader& header) override {
+        report_.headers.push_back(header);
+        student_ = utf8(header.studentName);
+        initials_ = utf8(header.initials);
+        assignment_ = utf8(header.assignmentNumber);
+        date_ = readDateText(header.date);
+        lastTime_ = readTimeText(header.time);
+    }
+
+    void block(const RecordBlock& block) override {
+        const std::optional<int> time = readTimeText(block.time);
+        RecordRow row;
+        if (block.kind == RecordBlock::Kind::Note) {
+            ++report_.notes;
+            date_ = readDateText(block.date);
+            if (attribute_ && date_ && time) {
+                attribute_(sys_days(*date_) + std::chrono::seconds(*time));
+            }
+        } else {
+            ++report_.responses;
+            if (date_ && lastTime_ && time && *time < *lastTime_) {
+                date_ = year_month_day(sys_days(*date_) + days(1)); // past midnight
+            }
+        }
+        lastTime_ = time;
+        row.student = student_;
+        row.initials = initials_;
+        row.assignment = assignment_;
+        row.questionNumber = block.questionNumber;
+        row.kind = block.kind == RecordBlock::Kind::Note ? "note" : "response";
+        row.date = date_ ? isoDate(*date_) : "";
+        row.time = block.time;
+        row.question = utf8(block.question);
+        row.answer = utf8(block.answer);
+        row.file = fileName_;
+        sink_(row);
+    }
+
+    void problem(const RecordProblem& problem) override { report_.problems.push_back(problem); }
+
+private:
+    const RecordFile& file_;
+    const RecordRows::RowSink& sink_;
+    FileReport& report_;
+    std::function<void(sys_seconds)> attribute_;
+    std::string student_;
+    std::string initials_;
+    std::string assignment_;
+    std::string fileName_;
+    std::optional<year_month_day> date_;
+    std::optional<int> lastTime_;
+};
+
+void readFile(const std::filesystem::path& path, const RecordFileName& name,
+              RecordVisitor& visitor) {
+    std::ifstream in(path, std::ios::binary);
+    readRecordFile(in, name, visitor);
+}
+
+} // namespace
+
+const std::vector<std::string> rowColumns = {"student", "initials", "assignment", "question_number",
+                                             "kind",    "date",     "time",       "question",
+                                             "answer",  "file"};
+
+std::vector<std::string> rowValues(const RecordRow& row) {
+    return {row.student, row.initials, row.assignment, row.questionNumber, row.kind,
+            row.date,    row.time,     row.question,   row.answer,         row.file};
+}
+
+std::string studentFromFileName(const RecordFileName& name) {
+    std::string student = name.name;
+    std::replace(student.begin(), student.end(), '_', ' ');
+    return utf8(student);
+}
+
+FileReport RecordRows::read(const RecordFile& file, const RowSink& sink) {
+    FileReport report;
+    FileRows rows(file, sink, report);
+    if (file.name.kind == RecordFileKind::Notes) {
+        rows.attributeTo(runsOf(file));
+    }
+    readFile(file.path, file.name, rows);
+    if (file.name.kind == RecordFileKind::Master) {
+        std::vector<Run>& runs = masterRuns_[file.path];
+        runs.clear();
+        for (const RecordHeader& header : report.headers) {
+            const auto date = readDateText(header.date);
+            const auto time = readTimeText(header.time);
+            runs.push_back(
+                {sys_days(date.value_or(year_month_day{})) + std::chrono::seconds(time.value_or(0)),
+                 utf8(header.studentName), utf8(header.initials), utf8(header.assignmentNumber)});
+        }
+        std::stable_sort(runs.begin(), runs.end(),
+                         [](const Run& a, const Run& b) { return a.start < b.start; });
+    }
+    return report;
+}
+
+const std::vector<RecordRows::Run>& RecordRows::runsOf(const RecordFile& notesFile) {
+    const std::filesystem::path master = masterFileBeside(notesFile);
+    if (!masterRuns_.contains(master) && std::filesystem::is_regular_file(master)) {
+        // The master file was not among those asked for: read it for its runs only.
+        read({master, {RecordFileKind::Master, notesFile.name.name, ""}}, [](const RecordRow&) {});
+    }
+    return masterRuns_[master];
+}
+
+} // namespace drilbank::instructor

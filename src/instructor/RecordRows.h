@@ -1,0 +1,68 @@
+#pragma once
+
+#include "instructor/RecordSearch.h"
+#include "record/RecordReader.h"
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace drilbank::instructor {
+
+// One recorded response or note, in UTF-8 with character references turned back into the
+// characters they stand for.
+struct RecordRow {
+    std::string student;
+    std::string initials;
+    std::string assignment;
+    std::string questionNumber;
+    std::string kind; // response or note
+    std::string date; // YYYY-MM-DD
+    std::string time; // HH:MM:SS
+    std::string question;
+    std::string answer;
+    std::string file; // the record file's name
+};
+
+// The column names, in order, as the export writes them.
+extern const std::vector<std::string> rowColumns;
+std::vector<std::string> rowValues(const RecordRow& row);
+
+// What a file told besides its rows.
+struct FileReport {
+    std::vector<RecordProblem> problems;
+    std::vector<RecordHeader> headers;
+    std::size_t responses = 0;
+    std::size_t notes = 0;
+};
+
+// Reads record files one after the other and turns their blocks into rows. A response block
+// carries only a time: its date is the run header's, rolled forward when the times pass
+// midnight. The notes file has no header: its student, initials and assignment come from
+// the latest run in the master file of the same name that began before the note, or,
+// failing that, the student from the file name.
+class RecordRows {
+public:
+    using RowSink = std::function<void(const RecordRow&)>;
+
+    FileReport read(const RecordFile& file, const RowSink& sink);
+
+private:
+    struct Run {
+        std::chrono::sys_seconds start;
+        std::string student;
+        std::string initials;
+        std::string assignment;
+    };
+    const std::vector<Run>& runsOf(const RecordFile& notesFile);
+
+    std::map<std::filesystem::path, std::vector<Run>> masterRuns_;
+};
+
+// The student's name as the file name gives it, blanks for "_".
+std::string studentFromFileName(const RecordFileName& name);
+
+} // namespace drilbank::instructor

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace drilbank {
+
+enum class RecordFileKind { Master, Send, Notes };
+
+// What a record file's name says: which of the three files it is, whose (the student's name
+// with blanks as "_") and, for a send file, the month and day of its runs (MMDD).
+struct RecordFileName {
+    RecordFileKind kind = RecordFileKind::Master;
+    std::string name;
+    std::string monthDay;
+};
+
+// Nothing when the name is not one the program gives a record file.
+std::optional<RecordFileName> parseRecordFileName(std::string_view fileName);
+
+// "master", "send" or "notes".
+const char* kindWord(RecordFileKind kind);
+
+} // namespace drilbank

@@ -1,0 +1,390 @@
+#include "record/RecordReader.h"
+
+#include "coding/LineCode.h"
+#include "platform/NumberReading.h"
+#include "record/RecordBlocks.h"
+#include "record/RecordDates.h"
+#include "record/RecordLineReader.h"
+#include "run/OpenAssignment.h"
+#include "run/StartUpDialogue.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <deque>
+
+namespace drilbank {
+namespace {
+
+// Hands back the texts a line was made from, so that the writer's own formatting can remake
+// the line: what it gives must be the line as read, or the line is not one it writes.
+class ReplayClock final : public Clock {
+public:
+    ReplayClock(std::string_view date, std::string_view time) : date_(date), time_(time) {}
+    std::string dateText() override { return date_; }
+    std::string timeText() override { return time_; }
+    float secondsSinceMidnight() override { return 0; }
+
+private:
+    std::string date_;
+    std::string time_;
+};
+
+std::size_t timeIndentLength() {
+    ReplayClock empty("", "");
+    static const std::size_t length = timeLine(empty).size();
+    return length;
+}
+
+std::optional<std::string> timeOfTimeLine(std::string_view text) {
+    const std::size_t indent = timeIndentLength();
+    if (text.size() != indent + timeTextLength) {
+        return std::nullopt;
+    }
+    const std::string_view time = text.substr(indent);
+    ReplayClock clock("", time);
+    if (!readTimeText(time) || timeLine(clock) != text) {
+        return std::nullopt;
+    }
+    return std::string(time);
+}
+
+std::optional<std::string> dateOfDateTimeLine(std::string_view text) {
+    const std::size_t indent = timeIndentLength();
+    if (text.size() != indent + dateTextLength + timeTextLength) {
+        return std::nullopt;
+    }
+    const std::string_view date = text.substr(indent, dateTextLength);
+    const std::string_view time = text.substr(indent + dateTextLength);
+    ReplayClock clock(date, time);
+    if (!readDateText(date) || !readTimeText(time) || dateTimeLine(clock) != text) {
+        return std::nullopt;
+    }
+    return std::string(date);
+}
+
+// The number of a question-number line as plain text, when the line is one the writer makes.
+std::optional<std::string> questionNumberOf(std::string_view text) {
+    if (!text.starts_with(questionNumberTag)) {
+        return std::nullopt;
+    }
+    const std::string_view item = text.substr(std::string_view(questionNumberTag).size());
+    if (item.size() < 3 || item.back() != ' ') {
+        return std::nullopt;
+    }
+    const std::string_view digits = item.substr(item.front() == ' ' ? 1 : 0, item.size() - 2);
+    double value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                              std::chars_format::fixed);
+    if (error != std::errc() || end != digits.data() + digits.size() || numberItem(value) != item) {
+        return std::nullopt;
+    }
+    return numberText(value);
+}
+
+// A line the file ended in part of may be the start of what is expected.
+bool startsLike(const RecordLine* line, std::string_view expected) {
+    return line != nullptr &&
+           (line->text.starts_with(expected) ||
+            (line->ending == RecordLine::Ending::Missing && expected.starts_with(line->text)));
+}
+
+bool isKeyLine(std::string_view text) {
+    const std::optional<int> number = keyLineCodingNumber(text);
+    return number && *number >= lowestCodeNbr && *number <= highestCodeNbr;
+}
+
+// A block that cannot be read on; `torn` when the file ends inside it.
+struct BlockFault {
+    RecordPlace place;
+    std::string what;
+    bool torn = false;
+};
+
+class Parser {
+public:
+    Parser(std::istream& in, const RecordFileName& name, RecordVisitor& visitor)
+        : lines_(in), name_(name), visitor_(visitor) {}
+
+    void run() {
+        while (peek(0) != nullptr) {
+            if (atBlockStart()) {
+                readGuarded(&Parser::readBlock);
+            } else if (atHeaderStart()) {
+                readGuarded(&Parser::readHeader);
+            } else {
+                skipStrayLines();
+            }
+        }
+    }
+
+private:
+    const RecordLine* peek(std::size_t ahead) {
+        while (ahead_.size() <= ahead) {
+            RecordLine line;
+            if (!lines_.next(line)) {
+                return nullptr;
+            }
+            ahead_.push_back(std::move(line));
+        }
+        return &ahead_[ahead];
+    }
+
+    static RecordPlace placeOf(const RecordLine& line) { return {line.offset, line.number}; }
+
+    void report(RecordPlace place, std::string what) { visitor_.problem({place, std::move(what)}); }
+
+    RecordLine take() {
+        RecordLine line = std::move(ahead_.front());
+        ahead_.pop_front();
+        checkBytes(line);
+        block_ += line.text;
+        block_ += endingBytes(line.ending);
+        return line;
+    }
+
+    // The next line of a block: the block is torn when the file ends before or inside it.
+    RecordLine takeInside() {
+        const RecordLine* next = peek(0);
+        if (next == nullptr || next->ending == RecordLine::Ending::Missing) {
+            throw BlockFault{{}, "", true};
+        }
+        return take();
+    }
+
+    [[noreturn]] static void fault(const RecordLine& line, const std::string& expected) {
+        throw BlockFault{placeOf(line), "expected " + expected, false};
+    }
+
+    void expectExact(const char* text, const char* what) {
+        const RecordLine line = takeInside();
+        if (line.text != text) {
+            fault(line, what);
+        }
+    }
+
+    RecordLine expectLabelled(const char* label, const char* what) {
+        RecordLine line = takeInside();
+        if (!line.text.starts_with(label)) {
+            fault(line, what);
+        }
+        line.text.erase(0, std::string_view(label).size());
+        return line;
+    }
+
+    void checkBytes(const RecordLine& line) {
+        const auto bad = std::find_if(line.text.begin(), line.text.end(), [](char c) {
+            const auto code = static_cast<unsigned char>(c);
+            return (code < 0x20 && c != '\t') || code == 0x7F;
+        });
+        if (bad != line.text.end()) {
+            char what[64];
+            std::snprintf(what, sizeof what, "byte 0x%02X, which a record never holds",
+                          static_cast<unsigned>(static_cast<unsigned char>(*bad)));
+            report({line.offset + static_cast<std::uint64_t>(bad - line.text.begin()), line.number},
+                   what);
+        }
+        if (line.ending == RecordLine::Ending::Bare) {
+            report({line.offset + line.text.size(), line.number},
+                   "a line feed without its carriage return");
+        }
+    }
+
+    bool atBlockStart() {
+        const RecordLine* line = peek(0);
+        if (line->text != openingRule) {
+            return startsLike(line, openingRule) && peek(1) == nullptr;
+        }
+        // The block's second opening rule is followed by its marker line.
+        const RecordLine* next = peek(1);
+        return next == nullptr ||
+               !(next->text == responseMarker || next->text.starts_with(notesMarker));
+    }
+
+    bool atHeaderStart() {
+        const RecordLine* line = peek(0);
+        return startsLike(peek(1), studentNameLabel) ||
+               (line->ending != RecordLine::Ending::Missing && isKeyLine(line->text));
+    }
+
+    void skipStrayLines() {
+        const RecordPlace start = placeOf(*peek(0));
+        std::uint64_t count = 0;
+        RecordLine last;
+        do {
+            last = take();
+            ++count;
+        } while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart());
+        block_.clear();
+        if (last.ending == RecordLine::Ending::Missing) {
+            --count;
+            report(placeOf(last), "torn tail: the file ends inside a line");
+        }
+        if (count > 0) {
+            report(start, std::to_string(count) + (count == 1 ? " line" : " lines") +
+                              " outside any block");
+        }
+    }
+
+    void readGuarded(void (Parser::*read)(RecordPlace)) {
+        const RecordPlace start = placeOf(*peek(0));
+        block_.clear();
+        try {
+            (this->*read)(start);
+            return;
+        } catch (const BlockFault& broken) {
+            if (broken.torn) {
+                report(start, "torn tail: the file ends inside the block that starts here");
+            } else {
+                report(broken.place, broken.what);
+            }
+        }
+        while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart()) {
+            take();
+        }
+        previous_.clear();
+    }
+
+    // True when the block just read is the one before it over again.
+    bool repeated(RecordPlace start) {
+        const bool same = block_ == previous_;
+        std::swap(block_, previous_);
+        if (same) {
+            report(start, "a block repeated whole");
+        }
+        return same;
+    }
+
+    void readHeader(RecordPlace start) {
+        RecordHeader header;
+        header.place = start;
+        const RecordLine key = takeInside();
+        if (isKeyLine(key.text)) {
+            header.codingNumber = keyLineCodingNumber(key.text);
+        } else {
+            report(placeOf(key), "the key line is not a valid key line");
+        }
+        if (name_.kind == RecordFileKind::Notes) {
+            report(start, "a header block in a notes file");
+        }
+        const RecordLine student = expectLabelled(studentNameLabel, "the student name line");
+        header.studentName = student.text;
+        std::string asFileName = student.text;
+        std::replace(asFileName.begin(), asFileName.end(), ' ', '_');
+        if (asFileName != name_.name) {
+            report(placeOf(student), "the student name disagrees with the file name");
+        }
+        header.assignmentNumber = expectLabelled(assignmentLabel, "the assignment line").text;
+        const RecordLine assignment = takeInside();
+        header.assignmentHeader = assignment.text;
+        if (!assignment.text.starts_with(header.assignmentNumber + ".")) {
+            report(placeOf(assignment), "the header line is not that of the assignment");
+        }
+        header.initials = expectLabelled(initialsLabel, "the initials line").text;
+        readHeaderDate(header);
+        if (!repeated(start)) {
+            visitor_.header(header);
+        }
+    }
+
+    void readHeaderDate(RecordHeader& header) {
+        const std::string between = name_.kind == RecordFileKind::Send ? " " : "";
+        const RecordLine line = takeInside();
+        const std::size_t label = std::string_view(dateAndTimeLabel).size();
+        const std::string_view text = line.text;
+        if (text.size() != label + dateTextLength + between.size() + timeTextLength) {
+            fault(line, std::string("the date line of a ") + kindWord(name_.kind) + " file header");
+        }
+        header.date = std::string(text.substr(label, dateTextLength));
+        header.time = std::string(text.substr(text.size() - timeTextLength));
+        ReplayClock clock(header.date, header.time);
+        if (!readDateText(header.date) || !readTimeText(header.time) ||
+            headerDateLine(clock, between) != text) {
+            fault(line, std::string("the date line of a ") + kindWord(name_.kind) + " file header");
+        }
+        if (name_.kind == RecordFileKind::Send &&
+            header.date.substr(0, 2) + header.date.substr(3, 2) != name_.monthDay) {
+            report(placeOf(line), "the date disagrees with the send file's name");
+        }
+    }
+
+    void readBlock(RecordPlace start) {
+        RecordBlock block;
+        block.place = start;
+        takeInside();
+        const RecordLine time = takeInside();
+        const std::optional<std::string> timeText = timeOfTimeLine(time.text);
+        if (!timeText) {
+            fault(time, "the time line");
+        }
+        block.time = *timeText;
+        const RecordLine* next = peek(0);
+        if (next != nullptr && dateOfDateTimeLine(next->text)) {
+            readNote(block);
+        } else {
+            readResponse(block);
+        }
+        if (!repeated(start)) {
+            visitor_.block(block);
+        }
+    }
+
+    void readNote(RecordBlock& block) {
+        block.kind = RecordBlock::Kind::Note;
+        block.date = *dateOfDateTimeLine(takeInside().text);
+        block.question = takeInside().text;
+        expectExact(openingRule, "the opening rule before the note");
+        block.answer = readAnswer(expectLabelled(notesMarker, "the notes line"));
+    }
+
+    void readResponse(RecordBlock& block) {
+        block.kind = RecordBlock::Kind::Response;
+        if (name_.kind == RecordFileKind::Notes) {
+            report(block.place, "a response block in a notes file");
+        }
+        if (name_.kind == RecordFileKind::Master) {
+            expectExact("", "an empty line before the question number");
+            expectExact("", "an empty line before the question number");
+            const RecordLine numberLine = takeInside();
+            const std::optional<std::string> number = questionNumberOf(numberLine.text);
+            if (!number) {
+                fault(numberLine, "the question-number line");
+            }
+            block.questionNumber = *number;
+        }
+        block.question = takeInside().text;
+        expectExact(openingRule, "the opening rule before the response");
+        expectExact(responseMarker, "the response marker line");
+        block.answer = readAnswer(takeInside());
+    }
+
+    // An answer's lines up to the closing rule, joined by the line ends they had.
+    std::string readAnswer(RecordLine first) {
+        std::string answer = std::move(first.text);
+        RecordLine::Ending between = first.ending;
+        for (;;) {
+            const RecordLine line = takeInside();
+            if (line.text == closingRule) {
+                return answer;
+            }
+            answer += endingBytes(between);
+            answer += line.text;
+            between = line.ending;
+        }
+    }
+
+    RecordLineReader lines_;
+    const RecordFileName& name_;
+    RecordVisitor& visitor_;
+    std::deque<RecordLine> ahead_;
+    std::string block_;    // the bytes of the block being read
+    std::string previous_; // the bytes of the block before it
+};
+
+} // namespace
+
+void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor) {
+    Parser(in, name, visitor).run();
+}
+
+} // namespace drilbank

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "record/RecordFileName.h"
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+
+namespace drilbank {
+
+// Where something stands in a record file.
+struct RecordPlace {
+    std::uint64_t offset = 0; // bytes from the start of the file
+    std::uint64_t line = 0;   // counted from 1
+};
+
+// A run's header block, as read back.
+struct RecordHeader {
+    RecordPlace place;
+    std::optional<int> codingNumber; // nothing when the key line is not a valid one
+    std::string studentName;
+    std::string assignmentNumber;
+    std::string assignmentHeader;
+    std::string initials;
+    std::string date; // MM-DD-YYYY
+    std::string time; // HH:MM:SS
+};
+
+// A response or notes block, as read back. Texts are the file's bytes (Windows-1252).
+struct RecordBlock {
+    enum class Kind { Response, Note };
+    Kind kind = Kind::Response;
+    RecordPlace place;
+    std::string time;           // of the time line
+    std::string date;           // a note's own date; a response carries none
+    std::string questionNumber; // the master file's question number, as a plain number text
+    std::string question;       // the script line
+    std::string answer;         // what was typed, without marker; its line breaks as CR LF
+};
+
+struct RecordProblem {
+    RecordPlace place;
+    std::string what;
+};
+
+// Told of every header, whole block and problem, in file order. A block or header repeated
+// whole is a problem and is not told again.
+class RecordVisitor {
+public:
+    virtual ~RecordVisitor() = default;
+    virtual void header(const RecordHeader& header) = 0;
+    virtual void block(const RecordBlock& block) = 0;
+    virtual void problem(const RecordProblem& problem) = 0;
+};
+
+// Reads one record file by the layouts the program writes, in one pass with bounded memory
+// (the largest block). The name tells the file's kind and whose it should be.
+void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor);
+
+} // namespace drilbank

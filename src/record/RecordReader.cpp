@@ -144,11 +144,16 @@ private:
     }
 
     // The next line of a block: the block is torn when the file ends before or inside it.
-    RecordLine takeInside() {
+    const RecordLine& peekInside() {
         const RecordLine* next = peek(0);
         if (next == nullptr || next->ending == RecordLine::Ending::Missing) {
             throw BlockFault{{}, "", true};
         }
+        return *next;
+    }
+
+    RecordLine takeInside() {
+        peekInside();
         return take();
     }
 
@@ -201,6 +206,11 @@ private:
                !(next->text == responseMarker || next->text.starts_with(notesMarker));
     }
 
+    bool isTimeLineAfter() {
+        const RecordLine* next = peek(1);
+        return next != nullptr && timeOfTimeLine(next->text).has_value();
+    }
+
     bool atHeaderStart() {
         const RecordLine* line = peek(0);
         return startsLike(peek(1), studentNameLabel) ||
@@ -235,6 +245,9 @@ private:
         } catch (const BlockFault& broken) {
             if (broken.torn) {
                 report(start, "torn tail: the file ends inside the block that starts here");
+                while (peek(0) != nullptr) {
+                    take();
+                }
             } else {
                 report(broken.place, broken.what);
             }
@@ -318,8 +331,7 @@ private:
             fault(time, "the time line");
         }
         block.time = *timeText;
-        const RecordLine* next = peek(0);
-        if (next != nullptr && dateOfDateTimeLine(next->text)) {
+        if (dateOfDateTimeLine(peekInside().text)) {
             readNote(block);
         } else {
             readResponse(block);
@@ -358,12 +370,20 @@ private:
         block.answer = readAnswer(takeInside());
     }
 
-    // An answer's lines up to the closing rule, joined by the line ends they had.
+    // An answer's lines up to the closing rule, joined by the line ends they had. A new block
+    // or header where the closing rule should be means the rule itself was damaged.
     std::string readAnswer(RecordLine first) {
         std::string answer = std::move(first.text);
         RecordLine::Ending between = first.ending;
+        RecordPlace last = placeOf(first);
         for (;;) {
+            const RecordLine* next = peek(0);
+            if (next != nullptr && ((next->text == openingRule && isTimeLineAfter()) ||
+                                    startsLike(peek(1), studentNameLabel))) {
+                throw BlockFault{last, "expected the closing rule", false};
+            }
             const RecordLine line = takeInside();
+            last = placeOf(line);
             if (line.text == closingRule) {
                 return answer;
             }

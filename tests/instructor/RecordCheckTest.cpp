@@ -1,0 +1,191 @@
+// The reader's problems on record files broken on purpose, and none on whole ones.
+#include "record/RecordReader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+namespace drilbank {
+namespace {
+
+const std::filesystem::path sessionFolder = std::filesystem::path(DRILBANK_TEST_DATA) / "session";
+const char* const goldenNames[] = {"masterFile_Ann_Lee_Smith.txt", "send_0416Ann_Lee_Smith.txt",
+                                   "notes_Ann_Lee_Smith.txt"};
+
+std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+struct Findings final : RecordVisitor {
+    std::vector<RecordProblem> problems;
+    std::vector<RecordBlock> blocks;
+    std::vector<RecordHeader> headers;
+    void header(const RecordHeader& header) override { headers.push_back(header); }
+    void block(const RecordBlock& block) override { blocks.push_back(block); }
+    void problem(const RecordProblem& problem) override { problems.push_back(problem); }
+};
+
+Findings check(const std::string& bytes, const std::string& fileName) {
+    Findings findings;
+    std::istringstream in(bytes);
+    readRecordFile(in, *parseRecordFileName(fileName), findings);
+    return findings;
+}
+
+std::string describe(const Findings& findings) {
+    std::string text;
+    for (const RecordProblem& problem : findings.problems) {
+        text += std::to_string(problem.place.line) + ": byte " +
+                std::to_string(problem.place.offset) + ": " + problem.what + "\n";
+    }
+    return text;
+}
+
+std::size_t lastBlockStart(const std::string& bytes, const std::string& fileName) {
+    const Findings findings = check(bytes, fileName);
+    return findings.blocks.empty() ? 0 : findings.blocks.back().place.offset;
+}
+
+TEST(RecordCheck, WholeFilesHaveNoProblems) {
+    for (const auto& folder : {sessionFolder, std::filesystem::path(DRILBANK_GUI_GOLDEN)}) {
+        for (const char* name : goldenNames) {
+            const Findings findings = check(readBytes(folder / name), name);
+            EXPECT_EQ(describe(findings), "") << folder / name;
+            EXPECT_FALSE(findings.blocks.empty()) << folder / name;
+        }
+    }
+}
+
+TEST(RecordCheck, ATailCutAtEveryByteOfTheLastBlockIsTornThere) {
+    for (const char* name : goldenNames) {
+        const std::string whole = readBytes(sessionFolder / name);
+        const Findings intact = check(whole, name);
+        ASSERT_FALSE(intact.blocks.empty());
+        const std::size_t start = intact.blocks.back().place.offset;
+        EXPECT_EQ(describe(check(whole.substr(0, start), name)), "") << name;
+        for (std::size_t cut = start + 1; cut < whole.size(); ++cut) {
+            const Findings findings = check(whole.substr(0, cut), name);
+            ASSERT_EQ(findings.problems.size(), 1u) << name << " cut at " << cut << ":\n"
+                                                    << describe(findings);
+            EXPECT_EQ(findings.problems[0].place.offset, start) << name << " cut at " << cut;
+            EXPECT_TRUE(findings.problems[0].what.starts_with("torn tail")) << describe(findings);
+            EXPECT_EQ(findings.blocks.size(), intact.blocks.size() - 1);
+        }
+    }
+}
+
+TEST(RecordCheck, ABlockRepeatedWholeIsReportedAtTheCopy) {
+    for (const char* name : goldenNames) {
+        const std::string whole = readBytes(sessionFolder / name);
+        const std::size_t start = lastBlockStart(whole, name);
+        const Findings findings = check(whole + whole.substr(start), name);
+        ASSERT_EQ(findings.problems.size(), 1u) << describe(findings);
+        EXPECT_EQ(findings.problems[0].place.offset, whole.size());
+        EXPECT_EQ(findings.problems[0].what, "a block repeated whole");
+    }
+}
+
+// One byte changed in each kind of line of the master file; each is reported on that line.
+TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
+    const std::string whole = readBytes(sessionFolder / goldenNames[0]);
+    struct Change {
+        const char* lineKind;
+        const char* lineStart; // the first line of the file that begins so
+        std::size_t at;        // the byte within that line
+        char replacement;
+    };
+    const Change changes[] = {
+        {"key line", "", 0, 'u'},
+        {"student name label", "Student Name", 3, 'x'},
+        {"student name", "Student Name", 16, 'X'},
+        {"assignment label", "assignment #", 0, 'A'},
+        {"assignment's header line", "001.", 2, '2'},
+        {"initials label", "Initials", 1, 'N'},
+        {"initials", "Initials", 12, '\x01'},
+        {"header date", "Date and Time", 16, '/'},
+        {"opening rule", "......!!", 7, '.'},
+        {"time line", "                                    14:05:11", 38, '9'},
+        {"empty line", "\r\n\r\n`question", 0, ' '},
+        {"question-number tag", "`question", 3, 'Q'},
+        {"question number", "`question", 17, 'x'},
+        {"script line", "Suppose", 4, '\x1F'},
+        {"response marker", "RESPONSE", 9, '='},
+        {"response line", "The depth", 2, '\x7F'},
+        {"closing rule", ".................................................\r\n......!!", 48, 'x'},
+        {"date-time line", "                                    04-16", 40, '/'},
+        {"notes marker", "NOTES", 1, '0'},
+        {"notes line", "NOTES", 20, '\x02'},
+    };
+    for (const Change& change : changes) {
+        std::size_t lineOffset = whole.find(change.lineStart);
+        if (lineOffset > 0) {
+            lineOffset = whole.find(std::string("\n") + change.lineStart) + 1;
+        }
+        ASSERT_NE(lineOffset, std::string::npos) << change.lineKind;
+        const std::size_t lineEnd = whole.find('\n', lineOffset);
+        std::string broken = whole;
+        broken[lineOffset + change.at] = change.replacement;
+        const Findings findings = check(broken, goldenNames[0]);
+        ASSERT_FALSE(findings.problems.empty()) << change.lineKind;
+        const RecordProblem& first = findings.problems.front();
+        EXPECT_GE(first.place.offset, lineOffset) << change.lineKind << "\n" << describe(findings);
+        EXPECT_LE(first.place.offset, lineEnd) << change.lineKind << "\n" << describe(findings);
+        const auto lineNumber =
+            static_cast<std::uint64_t>(std::count(whole.begin(), whole.begin() + lineOffset, '\n'));
+        EXPECT_EQ(first.place.line, lineNumber + 1) << change.lineKind;
+    }
+}
+
+TEST(RecordCheck, KeyLinesAreCheckedAndGiveTheirCodingNumber) {
+    const std::string whole = readBytes(sessionFolder / goldenNames[0]);
+    const std::size_t keyEnd = whole.find("\r\n");
+    const std::string rest = whole.substr(keyEnd);
+    const struct {
+        std::string keyLine;
+        std::optional<int> codingNumber; // nothing: not a valid key line
+    } cases[] = {
+        {std::string(19, '\xC8'), 19},
+        {"B" + std::string(27, '\xFF') + "t\x76", 28},
+        {std::string(18, '\xC8'), std::nullopt},        // too few key characters
+        {std::string(29, '\xC8'), std::nullopt},        // too many
+        {"BB" + std::string(20, '\xC8'), std::nullopt}, // two fillers in a row
+        {std::string(20, '\xC8') + "u", std::nullopt},  // code 117 never occurs
+        {std::string(20, '\xC8') + "B", std::nullopt},  // a filler leads no key character
+    };
+    for (const auto& testCase : cases) {
+        const Findings findings = check(testCase.keyLine + rest, goldenNames[0]);
+        ASSERT_EQ(findings.headers.size(), 1u);
+        EXPECT_EQ(findings.headers[0].codingNumber, testCase.codingNumber);
+        const bool reported = !findings.problems.empty() &&
+                              findings.problems[0].place.offset == 0 &&
+                              findings.problems[0].what == "the key line is not a valid key line";
+        EXPECT_EQ(reported, !testCase.codingNumber.has_value()) << describe(findings);
+    }
+}
+
+TEST(RecordCheck, HeadersMustAgreeWithTheFileName) {
+    const std::string send = readBytes(sessionFolder / goldenNames[1]);
+    const struct {
+        const char* fileName;
+        const char* problem; // nothing expected when empty
+    } cases[] = {
+        {"send_0416Ann_Lee_Smith.txt", ""},
+        {"send_0417Ann_Lee_Smith.txt", "the date disagrees with the send file's name"},
+        {"send_0416Bob.txt", "the student name disagrees with the file name"},
+    };
+    for (const auto& testCase : cases) {
+        const Findings findings = check(send, testCase.fileName);
+        const std::string found = findings.problems.empty() ? "" : findings.problems[0].what;
+        EXPECT_EQ(found, testCase.problem) << testCase.fileName;
+    }
+}
+
+} // namespace
+} // namespace drilbank

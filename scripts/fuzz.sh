@@ -13,8 +13,16 @@ cmake --build build-fuzz -j "$(nproc)"
 for target in build-fuzz/tests/fuzz/*Fuzz; do
     corpus="build-fuzz/corpus/$(basename "$target")"
     mkdir -p "$corpus"
+    if [ "$(basename "$target")" = RecordFileFuzz ]; then
+        # Whole record files to start from; the first byte tells the kind of file.
+        for kind in 0 1 2; do
+            for file in tests/data/session/*.txt; do
+                { printf "\\x0$kind"; cat "$file"; } >"$corpus/seed-$kind-$(basename "$file")"
+            done
+        done
+    fi
     echo "== $(basename "$target"): ${seconds}s"
-    "$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 |
+    "$target" -max_total_time="$seconds" -max_len=8192 -print_final_stats=1 "$corpus" 2>&1 |
         grep -E 'stat::number_of_executed_units|Done|ERROR|SUMMARY' || true
     test "${PIPESTATUS[0]}" -eq 0
 done

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace drilbank {
+
+// Each recognises a line by having the writer's own formatting remake it from the texts read
+// out of it: the reader and the writer cannot drift apart.
+
+// The time of a block's time line.
+std::optional<std::string> timeOfTimeLine(std::string_view text);
+// The date of a notes block's date-time line.
+std::optional<std::string> dateOfDateTimeLine(std::string_view text);
+// The number of a question-number line as plain text.
+std::optional<std::string> questionNumberOf(std::string_view text);
+// A header's date line with the date and time read from it.
+bool isHeaderDateLine(std::string_view text, std::string_view date, std::string_view time,
+                      const std::string& between);
+// A key line whose coding number is one that start-up draws.
+bool isKeyLine(std::string_view text);
+
+} // namespace drilbank

@@ -31,12 +31,13 @@ private:
             return;
         }
         out_ << '"';
-        for (const char c : text) {
-            if (c == '"') {
-                out_ << '"';
-            }
-            out_ << c;
+        std::size_t from = 0;
+        for (std::size_t quote; (quote = text.find('"', from)) != std::string::npos;
+             from = quote + 1) {
+            out_.write(text.data() + from, static_cast<std::streamsize>(quote + 1 - from));
+            out_ << '"';
         }
+        out_.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
         out_ << '"';
     }
 
@@ -68,35 +69,37 @@ public:
 private:
     void string(const std::string& text) {
         out_ << '"';
-        for (const char c : text) {
-            switch (c) {
-            case '"':
-                out_ << "\\\"";
-                break;
-            case '\\':
-                out_ << "\\\\";
-                break;
-            case '\r':
-                out_ << "\\r";
-                break;
-            case '\n':
-                out_ << "\\n";
-                break;
-            case '\t':
-                out_ << "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x",
-                                  static_cast<unsigned>(static_cast<unsigned char>(c)));
-                    out_ << escaped;
-                } else {
-                    out_ << c;
-                }
+        std::size_t from = 0;
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            const auto c = static_cast<unsigned char>(text[at]);
+            if (c >= 0x20 && c != '"' && c != '\\') {
+                continue;
             }
+            out_.write(text.data() + from, static_cast<std::streamsize>(at - from));
+            from = at + 1;
+            out_ << escaped(c);
         }
+        out_.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
         out_ << '"';
+    }
+
+    static std::string escaped(unsigned char c) {
+        switch (c) {
+        case '"':
+            return "\\\"";
+        case '\\':
+            return "\\\\";
+        case '\r':
+            return "\\r";
+        case '\n':
+            return "\\n";
+        case '\t':
+            return "\\t";
+        default:
+            char text[8];
+            std::snprintf(text, sizeof text, "\\u%04x", static_cast<unsigned>(c));
+            return text;
+        }
     }
 
     std::ostream& out_;

@@ -5,6 +5,7 @@
 #include <unicode/unistr.h>
 #include <unicode/utf16.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -144,6 +145,12 @@ std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences) {
 }
 
 std::string cp1252ToUtf8(std::string_view bytes) {
+    // Plain ASCII with no reference is the same bytes in UTF-8: most record text is.
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii && bytes.find("&#") == std::string_view::npos) {
+        return std::string(bytes);
+    }
     const std::u16string text = cp1252ToUnicode(bytes, true);
     std::string utf8;
     icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())).toUTF8String(utf8);

@@ -67,7 +67,8 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line) {
         sawAny = true;
         const char* start = buffer_.data() + begin_;
         const char* stop = buffer_.data() + end_;
-        const char* feed = std::find(start, stop, '\n');
+        const void* found = std::memchr(start, '\n', static_cast<std::size_t>(stop - start));
+        const char* feed = found != nullptr ? static_cast<const char*>(found) : stop;
         line.text.append(start, feed);
         const std::size_t taken = static_cast<std::size_t>(feed - start) + (feed != stop ? 1 : 0);
         begin_ += taken;
@@ -94,6 +95,9 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line) {
 }
 
 bool RecordLineReader::splitZoneEnding(RecordLine& line) {
+    if (line.text.empty() || line.text.front() != closingRule[0]) {
+        return false; // most lines, quickly
+    }
     const std::string& zoned = zoneEndedClosingRule();
     if (!line.text.starts_with(zoned)) {
         return false;

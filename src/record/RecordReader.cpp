@@ -66,8 +66,10 @@ private:
         RecordLine line = std::move(ahead_.front());
         ahead_.pop_front();
         checkBytes(line);
-        block_ += line.text;
-        block_ += endingBytes(line.ending);
+        // The block's fingerprint: a repeat is told by it without keeping the block's bytes.
+        const std::size_t lineHash = std::hash<std::string_view>()(line.text);
+        block_ = (block_ ^ lineHash) * 0x100000001B3ull + static_cast<std::size_t>(line.ending) +
+                 line.text.size();
         return line;
     }
 
@@ -105,12 +107,21 @@ private:
         return line;
     }
 
+    // A byte below the blank other than the tab, or DEL: no record line ever holds one.
+    static bool neverHeld(unsigned char code) {
+        return (code < 0x20 && code != '\t') || code == 0x7F;
+    }
+
     void checkBytes(const RecordLine& line) {
-        const auto bad = std::find_if(line.text.begin(), line.text.end(), [](char c) {
-            const auto code = static_cast<unsigned char>(c);
-            return (code < 0x20 && c != '\t') || code == 0x7F;
-        });
-        if (bad != line.text.end()) {
+        // One pass with no early exit, which the compiler can vectorise; most lines are clean.
+        bool any = false;
+        for (const char c : line.text) {
+            any |= neverHeld(static_cast<unsigned char>(c));
+        }
+        if (any) {
+            const auto bad = std::find_if(line.text.begin(), line.text.end(), [](char c) {
+                return neverHeld(static_cast<unsigned char>(c));
+            });
             char what[64];
             std::snprintf(what, sizeof what, "byte 0x%02X, which a record never holds",
                           static_cast<unsigned>(static_cast<unsigned char>(*bad)));
@@ -153,7 +164,7 @@ private:
             last = take();
             ++count;
         } while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart());
-        block_.clear();
+        block_ = 0;
         if (last.ending == RecordLine::Ending::Missing) {
             --count;
             report(placeOf(last), "torn tail: the file ends inside a line");
@@ -166,7 +177,7 @@ private:
 
     void readGuarded(void (Parser::*read)(RecordPlace)) {
         const RecordPlace start = placeOf(*peek(0));
-        block_.clear();
+        block_ = 0;
         try {
             (this->*read)(start);
             return;
@@ -183,13 +194,13 @@ private:
         while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart()) {
             take();
         }
-        previous_.clear();
+        previous_ = 0;
     }
 
     // True when the block just read is the one before it over again.
     bool repeated(RecordPlace start) {
         const bool same = block_ == previous_;
-        std::swap(block_, previous_);
+        previous_ = block_;
         if (same) {
             report(start, "a block repeated whole");
         }
@@ -323,8 +334,8 @@ private:
     const RecordFileName& name_;
     RecordVisitor& visitor_;
     std::deque<RecordLine> ahead_;
-    std::string block_;    // the bytes of the block being read
-    std::string previous_; // the bytes of the block before it
+    std::size_t block_ = 0;    // the fingerprint of the block being read
+    std::size_t previous_ = 0; // and of the block before it
 };
 
 } // namespace

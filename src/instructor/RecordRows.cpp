@@ -124,6 +124,8 @@ FileReport RecordRows::read(const RecordFile& file, const RowSink& sink) {
     }
     readFile(file.path, file.name, rows);
     if (file.name.kind == RecordFileKind::Master) {
+        // Files come a student at a time, master first: only this student's runs are kept.
+        masterRuns_.clear();
         std::vector<Run>& runs = masterRuns_[file.path];
         runs.clear();
         for (const RecordHeader& header : report.headers) {

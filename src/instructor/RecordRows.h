@@ -43,7 +43,8 @@ struct FileReport {
 // carries only a time: its date is the run header's, rolled forward when the times pass
 // midnight. The notes file has no header: its student, initials and assignment come from
 // the latest run in the master file of the same name that began before the note, or,
-// failing that, the student from the file name.
+// failing that, the student from the file name. Files are read a student at a time, master
+// file first, as findRecordFiles orders them.
 class RecordRows {
 public:
     using RowSink = std::function<void(const RecordRow&)>;
@@ -59,7 +60,7 @@ private:
     };
     const std::vector<Run>& runsOf(const RecordFile& notesFile);
 
-    std::map<std::filesystem::path, std::vector<Run>> masterRuns_;
+    std::map<std::filesystem::path, std::vector<Run>> masterRuns_; // the latest student's
 };
 
 // The student's name as the file name gives it, blanks for "_".

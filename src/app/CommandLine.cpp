@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 namespace drilbank {
 
@@ -45,7 +46,13 @@ std::string versionText() {
 std::optional<int> answerCommandLine(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            const std::string text = helpText(DriveMap::fromEnvironment().root().string());
+            std::string drives;
+            try {
+                drives = DriveMap::fromEnvironment().root().string();
+            } catch (const std::invalid_argument& wrongDrives) {
+                drives = std::string("(none: ") + wrongDrives.what() + ")";
+            }
+            const std::string text = helpText(drives);
             std::fputs(text.c_str(), stdout);
             return 0;
         }

@@ -8,11 +8,13 @@
 #include "platform/SystemClock.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -76,8 +78,18 @@ int main(int argc, char** argv) {
     // The start-up boxes come before the window; they carry its icon too.
     QApplication::setWindowIcon(drilbank::MainWindow::programIcon());
 
+    std::optional<drilbank::DriveMap> drives;
+    try {
+        drives = drilbank::DriveMap::fromEnvironment();
+    } catch (const std::invalid_argument& wrongDrives) {
+        // Said before any box, so that no record goes to a folder nobody meant.
+        std::fprintf(stderr, "drilbank: %s\n", wrongDrives.what());
+        QMessageBox::critical(nullptr, QStringLiteral("drilbank"),
+                              QString::fromUtf8(wrongDrives.what()));
+        return 2;
+    }
     drilbank::QtModalDialogs dialogs;
-    drilbank::RecordFiles files(drilbank::DriveMap::fromEnvironment());
+    drilbank::RecordFiles files(*drives);
     drilbank::SystemClock clock;
     drilbank::RunRandom random;
     drilbank::DrillSession session({dialogs, files, clock, random});

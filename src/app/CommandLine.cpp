@@ -50,7 +50,8 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
             try {
                 drives = DriveMap::fromEnvironment().root().string();
             } catch (const std::invalid_argument& wrongDrives) {
-                drives = std::string("(none: ") + wrongDrives.what() + ")";
+                std::fprintf(stderr, "drilbank: %s\n", wrongDrives.what());
+                drives = "$DRILBANK_DRIVES";
             }
             const std::string text = helpText(drives);
             std::fputs(text.c_str(), stdout);

@@ -30,6 +30,16 @@ private slots:
             }
             QVERIFY(program.readAllStandardError().isEmpty());
         }
+        // A relative drives folder is refused by name, never used.
+        environment.insert(QStringLiteral("DRILBANK_DRIVES"), QStringLiteral("drives"));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(DRILBANK_EXECUTABLE), {QStringLiteral("--help")});
+        QVERIFY(program.waitForFinished(10000));
+        const QString complaint = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(complaint.contains("DRILBANK_DRIVES must be an absolute path"),
+                 qPrintable(complaint));
+        QVERIFY(!QString::fromUtf8(program.readAllStandardOutput()).contains("drives/x"));
     }
 
     void saysSoInOneLineAndStops_data() {

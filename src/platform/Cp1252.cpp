@@ -1,77 +1,110 @@
 #include "platform/Cp1252.h"
 
-#include <unicode/normalizer2.h>
-#include <unicode/ucnv.h>
-#include <unicode/unistr.h>
-#include <unicode/utf16.h>
+#include "platform/CodePage.h"
 
 #include <algorithm>
-#include <memory>
-#include <stdexcept>
 
 namespace drilbank {
 namespace {
 
-struct ConverterCloser {
-    void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+bool isHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
 
-Converter openConverter() {
-    UErrorCode status = U_ZERO_ERROR;
-    Converter converter(ucnv_open("windows-1252", &status));
-    if (U_FAILURE(status)) {
-        throw std::runtime_error("the Windows-1252 converter is not available");
+bool isLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// The code point at `index` and how many units it takes; a lone surrogate stands for itself.
+char32_t codePointAt(std::u16string_view text, std::size_t index, std::size_t& units) {
+    const char16_t first = text[index];
+    if (isHighSurrogate(first) && index + 1 < text.size() && isLowSurrogate(text[index + 1])) {
+        units = 2;
+        return 0x10000 + ((static_cast<char32_t>(first) - 0xD800) << 10) +
+               (static_cast<char32_t>(text[index + 1]) - 0xDC00);
     }
-    // A missing mapping must fail loudly so that it can become a character reference.
-    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                          &status);
-    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                        &status);
-    return converter;
+    units = 1;
+    return first;
 }
 
-UConverter* converter() {
-    thread_local Converter instance = openConverter();
-    return instance.get();
+void appendUtf16(std::u16string& text, char32_t codePoint) {
+    if (codePoint < 0x10000) {
+        text.push_back(static_cast<char16_t>(codePoint));
+    } else {
+        text.push_back(static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10)));
+        text.push_back(static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF)));
+    }
 }
 
-// The byte for one code point, or -1 when the code page has none.
-int byteFor(UChar32 codePoint) {
+void appendUtf8(std::string& text, char32_t codePoint) {
+    const auto byte = [&](char32_t bits) { text.push_back(static_cast<char>(bits)); };
     if (codePoint < 0x80) {
-        return static_cast<int>(codePoint);
+        byte(codePoint);
+    } else if (codePoint < 0x800) {
+        byte(0xC0 | (codePoint >> 6));
+        byte(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        byte(0xE0 | (codePoint >> 12));
+        byte(0x80 | ((codePoint >> 6) & 0x3F));
+        byte(0x80 | (codePoint & 0x3F));
+    } else {
+        byte(0xF0 | (codePoint >> 18));
+        byte(0x80 | ((codePoint >> 12) & 0x3F));
+        byte(0x80 | ((codePoint >> 6) & 0x3F));
+        byte(0x80 | (codePoint & 0x3F));
     }
-    UChar units[2];
-    int32_t length = 0;
-    U16_APPEND_UNSAFE(units, length, codePoint);
-    char out[4];
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t written = ucnv_fromUChars(converter(), out, sizeof out, units, length, &status);
-    if (U_FAILURE(status) || written != 1) {
-        return -1;
-    }
-    return static_cast<unsigned char>(out[0]);
 }
 
-bool cp1252Holds(UChar32 codePoint) {
-    return byteFor(codePoint) >= 0;
+// The code point at `index`, moving past it. A byte that starts no well-formed sequence is
+// U+FFFD, so a broken name still reads as text and nothing after it is lost.
+char32_t utf8CodePointAt(std::string_view text, std::size_t& index) {
+    const auto lead = static_cast<unsigned char>(text[index++]);
+    const int following = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    if (lead >= 0x80 && (following == 0 || lead > 0xF4 || index + following > text.size())) {
+        return 0xFFFD;
+    }
+    char32_t codePoint = following == 0 ? lead : lead & (0x3F >> following);
+    for (int count = 0; count < following; ++count) {
+        const auto next = static_cast<unsigned char>(text[index + count]);
+        if ((next & 0xC0) != 0x80) {
+            return 0xFFFD;
+        }
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    constexpr char32_t smallest[] = {0, 0x80, 0x800, 0x10000};
+    if (codePoint < smallest[following] || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        return 0xFFFD;
+    }
+    index += static_cast<std::size_t>(following);
+    return codePoint;
 }
 
-std::u16string decodeBytes(std::string_view bytes) {
-    std::u16string text(bytes.size(), u'\0');
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = ucnv_toUChars(converter(), reinterpret_cast<UChar*>(text.data()),
-                                         static_cast<int32_t>(text.size()) + 1, bytes.data(),
-                                         static_cast<int32_t>(bytes.size()), &status);
-    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING) {
-        throw std::runtime_error("a Windows-1252 byte has no Unicode mapping");
+int byteFor(char32_t codePoint) {
+    return codePoint < 0x80 ? static_cast<int>(codePoint) : codepage::byteFor(codePoint);
+}
+
+// NFC of every run between lone surrogates; the surrogates themselves stay as they are, so
+// that a stray one in typed text costs only itself.
+std::u16string normalized(std::u16string_view text) {
+    std::u16string result;
+    std::size_t runStart = 0;
+    for (std::size_t index = 0; index < text.size();) {
+        std::size_t units = 0;
+        const char32_t codePoint = codePointAt(text, index, units);
+        if (units == 1 && (isHighSurrogate(text[index]) || isLowSurrogate(text[index]))) {
+            result += codepage::normalizedNfc(text.substr(runStart, index - runStart));
+            appendUtf16(result, codePoint);
+            runStart = index + 1;
+        }
+        index += units;
     }
-    text.resize(static_cast<std::size_t>(length));
-    return text;
+    result += codepage::normalizedNfc(text.substr(runStart));
+    return result;
 }
 
 // Reads "&#digits;" at position, giving the code point and the reference's length.
-bool readReference(std::u16string_view text, std::size_t position, UChar32& codePoint,
+bool readReference(std::u16string_view text, std::size_t position, char32_t& codePoint,
                    std::size_t& length) {
     if (text.substr(position, 2) != u"&#") {
         return false;
@@ -90,7 +123,7 @@ bool readReference(std::u16string_view text, std::size_t position, UChar32& code
     if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
         return false;
     }
-    codePoint = static_cast<UChar32>(value);
+    codePoint = static_cast<char32_t>(value);
     length = index + 1 - position;
     return true;
 }
@@ -98,43 +131,35 @@ bool readReference(std::u16string_view text, std::size_t position, UChar32& code
 } // namespace
 
 std::string cp1252FromUnicode(std::u16string_view text) {
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
-    icu::UnicodeString source(false, text.data(), static_cast<int32_t>(text.size()));
-    icu::UnicodeString normalized = U_SUCCESS(status) ? nfc->normalize(source, status) : source;
-    if (U_FAILURE(status)) {
-        normalized = source;
-    }
+    const std::u16string normal = normalized(text);
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(normalized.length()));
-    for (int32_t index = 0; index < normalized.length();) {
-        const UChar32 codePoint = normalized.char32At(index);
-        index += U16_LENGTH(codePoint);
+    bytes.reserve(normal.size());
+    for (std::size_t index = 0; index < normal.size();) {
+        std::size_t units = 0;
+        const char32_t codePoint = codePointAt(normal, index, units);
+        index += units;
         const int byte = byteFor(codePoint);
         if (byte >= 0) {
             bytes.push_back(static_cast<char>(byte));
         } else {
-            bytes += "&#" + std::to_string(static_cast<long>(codePoint)) + ";";
+            bytes += "&#" + std::to_string(static_cast<unsigned long>(codePoint)) + ";";
         }
     }
     return bytes;
 }
 
 std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences) {
-    std::u16string decoded = decodeBytes(bytes);
+    std::u16string decoded = codepage::decode(bytes);
     if (!decodeReferences || decoded.find(u"&#") == std::u16string::npos) {
         return decoded;
     }
     std::u16string text;
     text.reserve(decoded.size());
     for (std::size_t position = 0; position < decoded.size();) {
-        UChar32 codePoint = 0;
+        char32_t codePoint = 0;
         std::size_t length = 0;
-        if (readReference(decoded, position, codePoint, length) && !cp1252Holds(codePoint)) {
-            UChar units[2];
-            int32_t count = 0;
-            U16_APPEND_UNSAFE(units, count, codePoint);
-            text.append(reinterpret_cast<const char16_t*>(units), static_cast<std::size_t>(count));
+        if (readReference(decoded, position, codePoint, length) && byteFor(codePoint) < 0) {
+            appendUtf16(text, codePoint);
             position += length;
         } else {
             text.push_back(decoded[position]);
@@ -153,16 +178,23 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     }
     const std::u16string text = cp1252ToUnicode(bytes, true);
     std::string utf8;
-    icu::UnicodeString(false, text.data(), static_cast<int32_t>(text.size())).toUTF8String(utf8);
+    utf8.reserve(text.size());
+    for (std::size_t index = 0; index < text.size();) {
+        std::size_t units = 0;
+        const char32_t codePoint = codePointAt(text, index, units);
+        index += units;
+        appendUtf8(utf8, codePoint);
+    }
     return utf8;
 }
 
 std::string cp1252FromUtf8(std::string_view utf8) {
-    const icu::UnicodeString text = icu::UnicodeString::fromUTF8(
-        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
-    return cp1252FromUnicode(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.getBuffer()),
-                            static_cast<std::size_t>(text.length())));
+    std::u16string text;
+    text.reserve(utf8.size());
+    for (std::size_t index = 0; index < utf8.size();) {
+        appendUtf16(text, utf8CodePointAt(utf8, index));
+    }
+    return cp1252FromUnicode(text);
 }
 
 } // namespace drilbank

@@ -1,42 +1,34 @@
 #include "platform/SystemClock.h"
 
-#include <chrono>
-#include <ctime>
+#include "platform/LocalTime.h"
+
+#include <cstdio>
 
 namespace drilbank {
 namespace {
 
-std::tm localNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local;
-}
-
-std::string formatNow(const char* format) {
-    const std::tm local = localNow();
+std::string formatted(const char* format, int first, int second, int third) {
     char text[32];
-    const std::size_t length = std::strftime(text, sizeof text, format, &local);
-    return std::string(text, length);
+    const int length = std::snprintf(text, sizeof text, format, first, second, third);
+    return std::string(text, static_cast<std::size_t>(length));
 }
 
 } // namespace
 
 std::string SystemClock::dateText() {
-    return formatNow("%m-%d-%Y");
+    const LocalTime now = localTimeNow();
+    return formatted("%02d-%02d-%04d", now.month, now.day, now.year);
 }
 
 std::string SystemClock::timeText() {
-    return formatNow("%H:%M:%S");
+    const LocalTime now = localTimeNow();
+    return formatted("%02d:%02d:%02d", now.hour, now.minute, now.second);
 }
 
 float SystemClock::secondsSinceMidnight() {
-    using namespace std::chrono;
-    const std::tm local = localNow();
-    const auto fraction =
-        duration_cast<milliseconds>(system_clock::now().time_since_epoch()) % 1000;
-    return static_cast<float>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) +
-           static_cast<float>(fraction.count()) / 1000.0f;
+    const LocalTime now = localTimeNow();
+    return static_cast<float>(now.hour * 3600 + now.minute * 60 + now.second) +
+           static_cast<float>(now.millisecond) / 1000.0f;
 }
 
 } // namespace drilbank

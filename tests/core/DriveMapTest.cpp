@@ -26,8 +26,9 @@ TEST(DriveMap, DriveLettersAreFoldersUnderTheRoot) {
               folder.path() / "c" / "drilbank" / "masterFile_Ann.txt");
     EXPECT_EQ(drives.toLocal("C:\\x"), folder.path() / "c" / "x");
     EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "c"));
-    // Windows-1252 names become UTF-8 names on this machine.
-    EXPECT_EQ(drives.toLocal("c:\\Jos\xE9.txt"), folder.path() / "c" / "Jos\xC3\xA9.txt");
+    // Windows-1252 names keep their accents in the system's own file names.
+    EXPECT_EQ(drives.toLocal("c:\\Jos\xE9.txt"),
+              folder.path() / "c" / std::filesystem::path(u8"Jos\u00E9.txt"));
 }
 
 TEST(DriveMap, NamesInOtherCapitalsReachTheSameFile) {
@@ -35,8 +36,9 @@ TEST(DriveMap, NamesInOtherCapitalsReachTheSameFile) {
     const DriveMap drives(folder.path());
     std::filesystem::create_directories(folder.path() / "c" / "drilbank");
     std::ofstream(folder.path() / "c" / "drilbank" / "masterFile_Ann_Lee.txt") << "kept";
-    EXPECT_EQ(drives.toLocal("C:\\DrilBank\\MASTERFILE_ann_lee.TXT"),
-              folder.path() / "c" / "drilbank" / "masterFile_Ann_Lee.txt");
+    EXPECT_TRUE(
+        std::filesystem::equivalent(drives.toLocal("C:\\DrilBank\\MASTERFILE_ann_lee.TXT"),
+                                    folder.path() / "c" / "drilbank" / "masterFile_Ann_Lee.txt"));
     EXPECT_EQ(drives.toLocal("c:\\drilbank\\notes_Ann_Lee.txt"),
               folder.path() / "c" / "drilbank" / "notes_Ann_Lee.txt");
 }
@@ -72,12 +74,34 @@ TEST(DriveMap, NamesAWindowsFileNameCannotHoldAreBadFileNames) {
     }
 }
 
+void setEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value); // the empty value removes the variable
+#else
+    *value ? ::setenv(name, value, 1) : ::unsetenv(name);
+#endif
+}
+
 TEST(DriveMap, TheRootComesFromTheEnvironment) {
-    ::setenv("DRILBANK_DRIVES", "/somewhere/drives", 1);
-    EXPECT_EQ(DriveMap::fromEnvironment().root(), "/somewhere/drives");
-    ::unsetenv("DRILBANK_DRIVES");
-    ::setenv("HOME", "/home/student", 1);
+#ifdef _WIN32
+    const char* somewhere = "C:\\somewhere\\drives";
+#else
+    const char* somewhere = "/somewhere/drives";
+#endif
+    setEnvironment("DRILBANK_DRIVES", somewhere);
+    EXPECT_EQ(DriveMap::fromEnvironment().root(), somewhere);
+    setEnvironment("DRILBANK_DRIVES", "");
+#ifdef _WIN32
+    // Windows has drive letters of its own: the path the program builds is the path used.
+    const DriveMap drives = DriveMap::fromEnvironment();
+    EXPECT_EQ(drives.root(), "");
+    EXPECT_EQ(drives.toLocal("C:\\Drilbank\\x.txt"), "c:\\Drilbank\\x.txt");
+    EXPECT_EQ(failureOf(drives, "q:\\bkp_000416\\x.txt"), failure::PathNotFound);
+    EXPECT_EQ(failureOf(drives, "c:\\d\\CON"), failure::BadFileName);
+#else
+    setEnvironment("HOME", "/home/student");
     EXPECT_EQ(DriveMap::fromEnvironment().root(), "/home/student/.local/share/drilbank/drives");
+#endif
 }
 
 } // namespace

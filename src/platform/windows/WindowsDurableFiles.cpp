@@ -1,0 +1,256 @@
+#include "platform/DurableFiles.h"
+
+#include "platform/Failure.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+namespace drilbank {
+namespace {
+
+// The same numbers as on Linux for the same kind of fault.
+int failureFor(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+        return failure::FileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+    case ERROR_DIRECTORY:
+        return failure::PathNotFound;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_FILE_TOO_LARGE:
+        return failure::DiskFull;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return failure::PermissionDenied;
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+        return failure::BadFileName;
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+    case ERROR_GEN_FAILURE:
+    case ERROR_IO_DEVICE:
+    case ERROR_SECTOR_NOT_FOUND:
+    case ERROR_NOT_READY:
+        return failure::DeviceIoError;
+    default:
+        return failure::PathFileAccessError;
+    }
+}
+
+std::string plainWords(int number) {
+    switch (number) {
+    case failure::FileNotFound:
+        return "the file is not there";
+    case failure::PathNotFound:
+        return "the folder or drive is not there";
+    case failure::DiskFull:
+        return "the disk is full";
+    case failure::PermissionDenied:
+        return "Windows does not allow it (read-only, or in use by another program)";
+    case failure::BadFileName:
+        return "the name is too long or not allowed";
+    case failure::DeviceIoError:
+        return "the disk reported an error";
+    default:
+        return "it is not a plain file or folder that can be used";
+    }
+}
+
+[[noreturn]] void fail(const char* action, DWORD error) {
+    const int number = failureFor(error);
+    throw Failure(number, std::string("cannot ") + action + ": " + plainWords(number) +
+                              " (Windows error " + std::to_string(error) + ")");
+}
+
+[[noreturn]] void failNotAFile(const char* action) {
+    throw Failure(failure::PathFileAccessError,
+                  std::string("cannot ") + action + ": a folder, link or device is there");
+}
+
+// A link, folder or device at the path itself: the file must never be reached through it.
+bool isNoPlainFile(DWORD attributes) {
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
+}
+
+OVERLAPPED at(std::uint64_t offset) {
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(offset);
+    position.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return position;
+}
+
+// One byte far past any real record file. Windows locks bytes, and a locked byte cannot be
+// read by anyone else; locking this one keeps writers apart and lets every reader in.
+constexpr std::uint64_t writerLockByte = 0x7FFFFFFF00000000ULL;
+
+// At most this much in one call, as ReadFile and WriteFile count in 32 bits.
+constexpr std::size_t largestTransfer = 1u << 30;
+
+class WindowsDurableFile final : public DurableFile {
+public:
+    explicit WindowsDurableFile(HANDLE handle) : handle_(handle) {}
+    ~WindowsDurableFile() override {
+        if (locked_) {
+            OVERLAPPED lockAt = at(writerLockByte);
+            UnlockFileEx(handle_, 0, 1, 0, &lockAt);
+        }
+        CloseHandle(handle_);
+    }
+    WindowsDurableFile(const WindowsDurableFile&) = delete;
+    WindowsDurableFile& operator=(const WindowsDurableFile&) = delete;
+
+    std::uint64_t size() override {
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(handle_, &size)) {
+            fail("read the file's size", GetLastError());
+        }
+        return static_cast<std::uint64_t>(size.QuadPart);
+    }
+
+    std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t length) override {
+        std::size_t done = 0;
+        while (done < length) {
+            OVERLAPPED position = at(offset + done);
+            DWORD count = 0;
+            const auto wanted = static_cast<DWORD>(std::min(length - done, largestTransfer));
+            if (!ReadFile(handle_, buffer + done, wanted, &count, &position)) {
+                const DWORD error = GetLastError();
+                if (error == ERROR_HANDLE_EOF) {
+                    break;
+                }
+                fail("read", error);
+            }
+            if (count == 0) {
+                break;
+            }
+            done += count;
+        }
+        return done;
+    }
+
+    // The handle may only append, so every write lands at the file's end, as with O_APPEND.
+    void append(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            DWORD count = 0;
+            const auto wanted = static_cast<DWORD>(std::min(bytes.size(), largestTransfer));
+            if (!WriteFile(handle_, bytes.data(), wanted, &count, nullptr)) {
+                fail("append", GetLastError());
+            }
+            if (count == 0) {
+                fail("append", ERROR_DISK_FULL);
+            }
+            bytes.remove_prefix(count);
+        }
+    }
+
+    void flush() override {
+        if (!FlushFileBuffers(handle_)) {
+            fail("flush", GetLastError());
+        }
+    }
+
+    // An append-only handle may not cut the file; a second handle to the same open file may,
+    // and cannot reach a different file that took the name meanwhile.
+    void truncate(std::uint64_t size) override {
+        const HANDLE writer =
+            ReOpenFile(handle_, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0);
+        if (writer == INVALID_HANDLE_VALUE) {
+            fail("cut the file back", GetLastError());
+        }
+        FILE_END_OF_FILE_INFO end{};
+        end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+        const bool cut = SetFileInformationByHandle(writer, FileEndOfFileInfo, &end, sizeof end);
+        const DWORD error = GetLastError();
+        CloseHandle(writer);
+        if (!cut) {
+            fail("cut the file back", error);
+        }
+    }
+
+    void lock() override {
+        if (locked_) {
+            return;
+        }
+        OVERLAPPED lockAt = at(writerLockByte);
+        if (!LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &lockAt)) {
+            fail("lock", GetLastError());
+        }
+        locked_ = true;
+    }
+
+private:
+    HANDLE handle_;
+    bool locked_ = false;
+};
+
+class WindowsDurableFiles final : public DurableFiles {
+public:
+    std::unique_ptr<DurableFile> open(const std::filesystem::path& path, FileAccess access,
+                                      bool* created) override {
+        const bool reading = access == FileAccess::Read;
+        const char* action = reading ? "open for reading" : "open for writing";
+        // Readers and other writers may come in; the writer's lock orders the writers.
+        const HANDLE handle = CreateFileW(
+            path.c_str(), reading ? GENERIC_READ : GENERIC_READ | FILE_APPEND_DATA,
+            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, reading ? OPEN_EXISTING : OPEN_ALWAYS,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        const DWORD error = GetLastError();
+        if (handle == INVALID_HANDLE_VALUE) {
+            if (reading && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) {
+                return nullptr;
+            }
+            // A folder cannot be opened as a file at all; say what is there instead.
+            const DWORD attributes = GetFileAttributesW(path.c_str());
+            if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+                isNoPlainFile(attributes)) {
+                failNotAFile(action);
+            }
+            fail(action, error);
+        }
+        const bool existed = !reading && error == ERROR_ALREADY_EXISTS;
+        auto file = std::make_unique<WindowsDurableFile>(handle);
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (GetFileType(handle) != FILE_TYPE_DISK ||
+            !GetFileInformationByHandle(handle, &information) ||
+            isNoPlainFile(information.dwFileAttributes)) {
+            failNotAFile(action);
+        }
+        // Emptied only now that the file is known to be a plain one, never a link's target.
+        if (access == FileAccess::Replace && existed) {
+            file->truncate(0);
+        }
+        if (created != nullptr) {
+            *created = !reading && !existed;
+        }
+        return file;
+    }
+
+    // Windows offers no flush of a folder's entries: NTFS keeps them in its own journal,
+    // which it commits when a file in the folder is flushed.
+    void createFolder(const std::filesystem::path& path) override {
+        if (!CreateDirectoryW(path.c_str(), nullptr)) {
+            fail("make the folder", GetLastError());
+        }
+    }
+
+    void flushFolder(const std::filesystem::path&) override {}
+};
+
+} // namespace
+
+DurableFiles& systemFiles() {
+    static WindowsDurableFiles files;
+    return files;
+}
+
+} // namespace drilbank

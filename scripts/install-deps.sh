@@ -10,6 +10,7 @@ packages=(
     fonts-liberation
     clang libclang-rt-14-dev
     xvfb xauth
+    g++-mingw-w64-x86-64-posix wine64 googletest
 )
 
 missing=()

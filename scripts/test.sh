@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds drilbank and runs every test: the core and window suites, then both again under
-# AddressSanitizer and UndefinedBehaviorSanitizer. The benchmarks are built, not run.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the core's suite cross-built for
+# Windows and run under Wine. The benchmarks are built, not run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,3 +14,5 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRILBANK_SANITI
     -DDRILBANK_GUI=ON -DDRILBANK_BENCH=OFF
 cmake --build build-sanitize -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+scripts/test-windows.sh

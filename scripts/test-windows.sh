@@ -32,6 +32,7 @@ export WINEPREFIX="$PWD/$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,ms
 wine_tools=/usr/lib/wine
 stop_wine() { "$wine_tools/wineserver" -k >/dev/null 2>&1 || true; }
 trap stop_wine EXIT
+mkdir -p "$WINEPREFIX"
 "$wine_tools/wineserver" -p </dev/null >/dev/null 2>&1
 "$wine_tools/wine64" wineboot --init </dev/null >/dev/null 2>&1
 

@@ -19,6 +19,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Not every system tells a missing folder from a missing file (Linux says ENOENT for both);
+// the record layer looks at the folder itself. Either number is right for a missing folder.
+constexpr int notFound = -2;
+
+int asNotFound(int number) {
+    return number == failure::FileNotFound || number == failure::PathNotFound ? notFound : number;
+}
+
 int failureOf(const std::function<void()>& action) {
     try {
         action();
@@ -112,7 +120,7 @@ TEST_F(DurableFilesTest, WhatStandsAtThePathDecidesTheOutcome) {
         int read, append, replace; // failure numbers, 0 for an open file, absent for null
     } rows[] = {
         {"missing.txt", false, absent, 0, 0},
-        {"no-folder/x.txt", false, absent, failure::PathNotFound, failure::PathNotFound},
+        {"no-folder/x.txt", false, absent, notFound, notFound},
         {"folder", false, 75, 75, 75},
         {"link.txt", true, 75, 75, 75},
         {"linked", true, 75, 75, 75},
@@ -130,7 +138,7 @@ TEST_F(DurableFilesTest, WhatStandsAtThePathDecidesTheOutcome) {
         for (const auto& [access, expected] : cases) {
             bool opened = false;
             const int number = failureOf([&] { opened = files.open(path, access) != nullptr; });
-            EXPECT_EQ(number == 0 && !opened ? absent : number, expected)
+            EXPECT_EQ(number == 0 && !opened ? absent : asNotFound(number), expected)
                 << row.name << " opened as " << static_cast<int>(access);
         }
     }
@@ -143,8 +151,8 @@ TEST_F(DurableFilesTest, FoldersAreMadeOnceAndOnlyWhereTheirParentIs) {
     EXPECT_TRUE(fs::is_directory(made));
     EXPECT_EQ(failureOf([&] { files.flushFolder(made); }), 0);
     EXPECT_EQ(failureOf([&] { files.createFolder(made); }), failure::PathFileAccessError);
-    EXPECT_EQ(failureOf([&] { files.createFolder(folder.path() / "no" / "x"); }),
-              failure::PathNotFound);
+    EXPECT_EQ(asNotFound(failureOf([&] { files.createFolder(folder.path() / "no" / "x"); })),
+              notFound);
 }
 
 #ifdef _WIN32

@@ -299,7 +299,8 @@ TEST_F(RecordingFault, AnAnswerIsNeverTakenForAnEarlierUnfinishedClick) {
         testing::FaultInjectingFiles& faults = fresh.platform.faults;
         const auto masterFile = fresh.platform.localPath(fresh.run.state.masterFilePath);
         if (cause != Cause::TornJournal) {
-            faults.failingName = fresh.platform.localPath(fresh.run.state.sendFilePath).filename();
+            faults.failingName =
+                fresh.platform.localPath(fresh.run.state.sendFilePath).filename().string();
             fresh.click(&openAssignment); // a second header, cut short in the send file
         }
         const std::string kept = fresh.master();

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever building, running and testing drilbank needs
-# and this machine lacks. Safe to run again: it only installs what is missing.
+# and this machine lacks. Safe to run again: it only installs what is missing. With
+# --windows, only what the Windows cross build and its run under Wine need.
 set -euo pipefail
 
+windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
@@ -10,8 +12,11 @@ packages=(
     fonts-liberation
     clang libclang-rt-14-dev
     xvfb xauth
-    g++-mingw-w64-x86-64-posix wine64 googletest
+    "${windows_packages[@]}"
 )
+if [ "${1:-}" = "--windows" ]; then
+    packages=("${windows_packages[@]}")
+fi
 
 missing=()
 for package in "${packages[@]}"; do

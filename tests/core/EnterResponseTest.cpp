@@ -7,6 +7,7 @@
 #include "script/NextQuestion.h"
 #include "script/ScriptStore.h"
 #include "support/AsUnprivilegedUser.h"
+#include "support/WriteRefusal.h"
 
 #include <gtest/gtest.h>
 
@@ -249,7 +250,7 @@ TEST_F(RecordingFault, EveryFileOfAClickHoldsItExactlyOnceAfterOneRetry) {
 }
 
 // The permission kind of the matrix, as an ordinary user so that permissions apply: each
-// file of a note made read-only, then writable again.
+// file of a note refusing writes, then writable again.
 TEST(RecordingFaultAsUser, AReadOnlyFileThenWritableAgainTakesTheNoteOnce) {
     const int result = testing::resultAsUnprivilegedUser([] {
         for (int file = 0; file < 3; ++file) {
@@ -264,7 +265,10 @@ TEST(RecordingFaultAsUser, AReadOnlyFileThenWritableAgainTakesTheNoteOnce) {
             const std::string send = drill.send();
             const std::string notes = drill.notes();
             const auto local = drill.platform.localPath(paths[file]);
-            std::filesystem::permissions(local, std::filesystem::perms::owner_read);
+            testing::WriteRefusal refusal(local);
+            if (!refusal.active()) {
+                return 30 + file;
+            }
             drill.platform.answer = "kept";
             drill.click(&saveAsNotesClicked);
             if (drill.platform.messages !=
@@ -272,8 +276,7 @@ TEST(RecordingFaultAsUser, AReadOnlyFileThenWritableAgainTakesTheNoteOnce) {
                 drill.platform.answer != "kept" || drill.master() != master) {
                 return 10 + file;
             }
-            std::filesystem::permissions(local, std::filesystem::perms::owner_read |
-                                                    std::filesystem::perms::owner_write);
+            refusal.release();
             drill.click(&saveAsNotesClicked);
             if (drill.platform.messages.size() != 1 || !drill.platform.answer.empty() ||
                 lineEnds(gained(master, drill.master())) != 7 ||

@@ -138,6 +138,14 @@ TEST(HostileInput, NamesInOtherCapitalsShareFilesWhateverTheirLetters) {
 
 // Something other than a plain file where a record file or the journal belongs.
 enum class Planted { DanglingLink, Pipe, EndlessDevice, Folder };
+#ifdef _WIN32
+// Links, pipes and devices in a folder are POSIX things (and Wine makes no links): on Windows
+// a folder is what can stand where a file belongs.
+const Planted plantable[] = {Planted::Folder};
+#else
+const Planted plantable[] = {Planted::DanglingLink, Planted::Pipe, Planted::EndlessDevice,
+                             Planted::Folder};
+#endif
 
 TEST(HostileInput, ThingsInPlaceOfAFileAreRefusedAtOnceAndNothingIsLost) {
     const std::vector<std::string> paths = {
@@ -145,8 +153,7 @@ TEST(HostileInput, ThingsInPlaceOfAFileAreRefusedAtOnceAndNothingIsLost) {
         "c:\\drilbank\\notes_Ann_Lee_Smith.txt", "c:\\drilbank\\.drilbank-journal"};
     int refused = 0;
     for (const std::string& path : paths) {
-        for (const Planted planted :
-             {Planted::DanglingLink, Planted::Pipe, Planted::EndlessDevice, Planted::Folder}) {
+        for (const Planted planted : plantable) {
             SCOPED_TRACE(path + " " + std::to_string(static_cast<int>(planted)));
             testing::DrillRun drill;
             drill.startUp();
@@ -166,7 +173,9 @@ TEST(HostileInput, ThingsInPlaceOfAFileAreRefusedAtOnceAndNothingIsLost) {
                 fs::create_symlink(outside, local);
                 break;
             case Planted::Pipe:
+#ifndef _WIN32
                 ASSERT_EQ(::mkfifo(local.c_str(), 0644), 0);
+#endif
                 break;
             case Planted::EndlessDevice:
                 fs::create_symlink("/dev/zero", local);

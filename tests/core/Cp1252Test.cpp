@@ -58,5 +58,26 @@ TEST(Cp1252, EverySystemGivesTheSameBytes) {
     }
 }
 
+// File names are UTF-8 on Linux: both ways, with references standing for what the code page
+// cannot hold, and a broken sequence read as U+FFFD rather than dropped.
+TEST(Cp1252, FileNamesCrossUtf8BothWays) {
+    const struct {
+        std::string utf8;
+        std::string stored;
+    } rows[] = {
+        {"Jos\xC3\xA9 \xE2\x82\xAC", "Jos\xE9 \x80"},
+        {"\xD0\x94\xF0\x9F\x98\x80", "&#1044;&#128512;"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(cp1252FromUtf8(row.utf8), row.stored);
+        EXPECT_EQ(cp1252ToUtf8(row.stored), row.utf8);
+    }
+    EXPECT_EQ(cp1252FromUtf8("a\xC3"), "a&#65533;");
+    EXPECT_EQ(cp1252FromUtf8("\xC0\xAF"
+                             "b"),
+              "&#65533;&#65533;b");                                        // an overlong slash
+    EXPECT_EQ(cp1252FromUtf8("\xED\xA0\x80"), "&#65533;&#65533;&#65533;"); // a surrogate
+}
+
 } // namespace
 } // namespace drilbank

@@ -93,6 +93,8 @@ OVERLAPPED at(std::uint64_t offset) {
 // read by anyone else; locking this one keeps writers apart and lets every reader in.
 constexpr std::uint64_t writerLockByte = 0x7FFFFFFF00000000ULL;
 
+constexpr DWORD longestLockWaitMilliseconds = 10000;
+
 // At most this much in one call, as ReadFile and WriteFile count in 32 bits.
 constexpr std::size_t largestTransfer = 1u << 30;
 
@@ -177,13 +179,29 @@ public:
         }
     }
 
+    // Waits a while for another copy of the program to finish its click, never for ever: a
+    // copy stopped in a debugger, or a lock a network share forgot, must not freeze the window.
     void lock() override {
         if (locked_) {
             return;
         }
-        OVERLAPPED lockAt = at(writerLockByte);
-        if (!LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &lockAt)) {
-            fail("lock", GetLastError());
+        DWORD pause = 1;
+        for (DWORD waited = 0;; waited += pause) {
+            OVERLAPPED lockAt = at(writerLockByte);
+            if (LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                           &lockAt)) {
+                break;
+            }
+            if (const DWORD error = GetLastError(); error != ERROR_LOCK_VIOLATION) {
+                fail("lock", error);
+            }
+            if (waited >= longestLockWaitMilliseconds) {
+                throw Failure(failure::PermissionDenied,
+                              "another copy of the program has been recording in this folder "
+                              "for too long");
+            }
+            pause = std::min<DWORD>(pause * 2, 50);
+            Sleep(pause);
         }
         locked_ = true;
     }

@@ -121,19 +121,20 @@ TEST(HostileInput, AnswersOfAnyBytesAndSizeAreRecordedExactlyAfterEarlierBlocks)
 
 TEST(HostileInput, NamesInOtherCapitalsShareFilesWhateverTheirLetters) {
     testing::TemporaryFolder drives;
-    std::vector<std::string> masters;
+    std::vector<fs::path> masters;
     for (const char* name : {"José Núñez", "JOSÉ NÚÑEZ", "Σωκράτης", "ΣΩΚΡΆΤΗΣ"}) {
         testing::FakePlatform platform(drives.path());
         drilbank::Run run(platform);
         testing::answerStartUp(platform, "1", cp1252FromUtf8(name), "X", "1");
         runHandler(run, &loadWindow);
         EXPECT_TRUE(platform.messages.empty()) << name;
-        masters.push_back(platform.localPath(run.state.masterFilePath).filename().string());
+        masters.push_back(platform.localPath(run.state.masterFilePath));
     }
-    EXPECT_EQ(masters[0], "masterFile_José_Núñez.txt");
-    EXPECT_EQ(masters[1], masters[0]);
-    EXPECT_EQ(masters[2], "masterFile_Σωκράτης.txt");
-    EXPECT_EQ(masters[3], masters[2]);
+    // The names stay readable, and other capitals reach the same file.
+    EXPECT_EQ(utf8Of(masters[0].filename()), "masterFile_José_Núñez.txt");
+    EXPECT_EQ(utf8Of(masters[2].filename()), "masterFile_Σωκράτης.txt");
+    EXPECT_TRUE(fs::equivalent(masters[1], masters[0]));
+    EXPECT_TRUE(fs::equivalent(masters[3], masters[2]));
 }
 
 // Something other than a plain file where a record file or the journal belongs.
@@ -223,14 +224,18 @@ TEST(HostileInput, PlantedJournalEntriesThatDoNotMatchChangeNoFile) {
         {0, "../../outside.txt"},         // out of the folder
         {0, "/tmp/drilbank-planted.txt"}, // anywhere at all
         {0, ".drilbank-journal"},         // the journal itself
-        {0, "link"},                      // a link put in the folder
+#ifndef _WIN32
+        {0, "link"}, // a link put in the folder
+#endif
     };
     for (const auto& [sizeBefore, name] : entries) {
         SCOPED_TRACE(name + " at " + std::to_string(sizeBefore));
         testing::DrillRun drill;
         drill.startUp();
         const std::string masterBytes = drill.master();
+#ifndef _WIN32
         fs::create_symlink("/etc/hostname", drill.platform.localPath("c:\\drilbank\\link"));
+#endif
         std::ofstream(drill.platform.localPath("c:\\drilbank\\.drilbank-journal"), std::ios::binary)
             << plantedEntry(sizeBefore, name, "planted block\r\n");
         drill.platform.answer = "an answer";

@@ -10,7 +10,6 @@
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
-#include <unicode/unistr.h>
 
 #include <map>
 
@@ -21,10 +20,7 @@ using Rows = std::map<std::string, std::vector<std::vector<std::string>>>; // by
 
 // What the window would store for text typed in UTF-8.
 std::string typed(const std::string& utf8) {
-    const icu::UnicodeString text = icu::UnicodeString::fromUTF8(utf8);
-    return cp1252FromUnicode(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text.getBuffer()),
-                            static_cast<std::size_t>(text.length())));
+    return cp1252FromUtf8(utf8);
 }
 
 // One run of the program for Ann Lee Smith on a day of its own, over shared drives; every

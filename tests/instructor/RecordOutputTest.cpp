@@ -51,15 +51,15 @@ TEST(RecordOutput, TheSearchFindsRecordFilesAndPassesOverHiddenOnes) {
     EXPECT_TRUE(found.errors.empty());
     std::vector<std::string> names;
     for (const RecordFile& file : found.files) {
-        names.push_back(file.path.lexically_relative(folder.path()).string());
+        names.push_back(file.path.lexically_relative(folder.path()).generic_string());
     }
     EXPECT_EQ(names, (std::vector<std::string>{"a/masterFile_Bo.txt", "b/masterFile_Ann.txt",
                                                "b/send_0416Ann.txt", "b/notes_Ann.txt"}));
 
     std::filesystem::create_directories(folder.path() / "empty");
-    const SearchResult wrong = findRecordFiles(
-        {(folder.path() / "missing").string(), (folder.path() / "empty").string(),
-         (folder.path() / "b/readme.txt").string()});
+    const SearchResult wrong =
+        findRecordFiles({(folder.path() / "missing").string(), (folder.path() / "empty").string(),
+                         (folder.path() / "b/readme.txt").string()});
     ASSERT_EQ(wrong.errors.size(), 3u);
     EXPECT_TRUE(wrong.errors[0].ends_with("no such file or folder"));
     EXPECT_NE(wrong.errors[1].find("holds no record files"), std::string::npos);
@@ -67,8 +67,16 @@ TEST(RecordOutput, TheSearchFindsRecordFilesAndPassesOverHiddenOnes) {
 }
 
 TEST(RecordOutput, CsvAndJsonCarryEveryCharacterOfARow) {
-    RecordRow row{"Zo\xC3\xAB, \"Z\"", "ZZ", "001", "10000", "response", "2003-04-16",
-                  "14:05:11", "Q", "a\r\nb\t\xF0\x9F\x98\x80\\", "masterFile_Zo\xC3\xAB.txt"};
+    RecordRow row{"Zo\xC3\xAB, \"Z\"",
+                  "ZZ",
+                  "001",
+                  "10000",
+                  "response",
+                  "2003-04-16",
+                  "14:05:11",
+                  "Q",
+                  "a\r\nb\t\xF0\x9F\x98\x80\\",
+                  "masterFile_Zo\xC3\xAB.txt"};
     const struct {
         const char* format;
         std::string expected;

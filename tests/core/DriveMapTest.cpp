@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <stdexcept>
 
 namespace drilbank {
 namespace {
@@ -99,9 +100,19 @@ TEST(DriveMap, TheRootComesFromTheEnvironment) {
     EXPECT_EQ(failureOf(drives, "q:\\bkp_000416\\x.txt"), failure::PathNotFound);
     EXPECT_EQ(failureOf(drives, "c:\\d\\CON"), failure::BadFileName);
 #else
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
     setEnvironment("HOME", "/home/student");
     EXPECT_EQ(DriveMap::fromEnvironment().root(), "/home/student/.local/share/drilbank/drives");
+    // Without HOME the account's own home, never a folder relative to where the program started.
+    setEnvironment("HOME", "");
+    EXPECT_TRUE(DriveMap::fromEnvironment().root().is_absolute());
+    setEnvironment("HOME", home.c_str());
 #endif
+    for (const char* relative : {"drives", "./drives", "~/drives"}) {
+        setEnvironment("DRILBANK_DRIVES", relative);
+        EXPECT_THROW(DriveMap::fromEnvironment(), std::invalid_argument) << relative;
+    }
+    setEnvironment("DRILBANK_DRIVES", "");
 }
 
 } // namespace

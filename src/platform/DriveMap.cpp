@@ -60,6 +60,11 @@ void makeFolders(const std::filesystem::path& folder) {
 
 } // namespace
 
+std::string describePlace(std::string_view windowsPath, const std::filesystem::path& localPath) {
+    return std::string(windowsPath) + " (on this computer: " + cp1252FromUtf8(utf8Of(localPath)) +
+           ")";
+}
+
 DriveMap::DriveMap(std::filesystem::path root) : root_(std::move(root)) {}
 
 DriveMap DriveMap::fromEnvironment() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace drilbank {
@@ -10,6 +11,11 @@ namespace drilbank {
 // disk is always there; any other drive exists only where the user made or linked it.
 // A path that a Windows file name cannot hold, or that would climb out of its drive, is
 // refused with the bad-file-name failure, so nothing is ever written outside the drive.
+// A Windows path as the student knows it, followed by where it lives on this machine:
+// "c:\drilbank (on this computer: /home/ann/.local/share/drilbank/drives/c/drilbank)", in
+// Windows-1252 bytes ready for a message.
+std::string describePlace(std::string_view windowsPath, const std::filesystem::path& localPath);
+
 class DriveMap {
 public:
     explicit DriveMap(std::filesystem::path root);

@@ -12,12 +12,6 @@ namespace {
 
 constexpr std::size_t readChunk = std::size_t{64} * 1024;
 
-// The file as the student knows it and where it is on this computer.
-std::string describe(std::string_view windowsPath, const std::filesystem::path& localPath) {
-    return std::string(windowsPath) + " (on this computer " + cp1252FromUtf8(utf8Of(localPath)) +
-           ")";
-}
-
 Failure about(const Failure& fault, const std::string& where) {
     return Failure(fault.number(), fault.detail() + ": " + where);
 }
@@ -66,7 +60,7 @@ void RecordFiles::createDirectory(std::string_view windowsPath) {
     try {
         system_.createFolder(local);
     } catch (const Failure& fault) {
-        throw about(fault, "the folder " + describe(windowsPath, local));
+        throw about(fault, "the folder " + describePlace(windowsPath, local));
     }
 }
 
@@ -111,10 +105,10 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
     } catch (const Failure& fault) {
         if (fault.number() == failure::FileNotFound &&
             !std::filesystem::is_directory(opened.localPath.parent_path())) {
-            throw Failure(failure::PathNotFound,
-                          "the folder is not there: " + describe(windowsPath, opened.localPath));
+            throw Failure(failure::PathNotFound, "the folder is not there: " +
+                                                     describePlace(windowsPath, opened.localPath));
         }
-        throw about(fault, describe(windowsPath, opened.localPath));
+        throw about(fault, describePlace(windowsPath, opened.localPath));
     }
     slot = std::move(opened);
 }
@@ -153,7 +147,7 @@ void RecordFiles::refill(Channel& reading) {
         reading.buffer.resize(
             reading.file->readAt(reading.readPosition, reading.buffer.data(), length));
     } catch (const Failure& fault) {
-        throw about(fault, describe(reading.windowsPath, reading.localPath));
+        throw about(fault, describePlace(reading.windowsPath, reading.localPath));
     }
     reading.bufferStart = reading.readPosition;
     if (reading.buffer.empty()) {
@@ -166,7 +160,7 @@ std::string RecordFiles::readLine(int channel) {
     if (reading.readPosition >= reading.size) {
         throw Failure(failure::InputPastEndOfFile,
                       "reading went past the end of " +
-                          describe(reading.windowsPath, reading.localPath));
+                          describePlace(reading.windowsPath, reading.localPath));
     }
     std::string line;
     while (reading.readPosition < reading.size) {
@@ -219,7 +213,7 @@ void RecordFiles::recover(std::string_view windowsFolder) {
             throw;
         }
     } catch (const Failure& fault) {
-        throw about(fault, "the folder " + describe(windowsFolder, folder));
+        throw about(fault, "the folder " + describePlace(windowsFolder, folder));
     }
 }
 
@@ -240,7 +234,8 @@ void RecordFiles::commit(std::vector<Channel>& closing) {
             channel.file->append(channel.pending);
             channel.file->flush();
         } catch (const Failure& failed) {
-            fault = fault.value_or(about(failed, describe(channel.windowsPath, channel.localPath)));
+            fault = fault.value_or(
+                about(failed, describePlace(channel.windowsPath, channel.localPath)));
         }
     }
     for (const auto& [folder, channels] : clicks) {
@@ -266,7 +261,8 @@ void RecordFiles::commit(std::vector<Channel>& closing) {
                 throw;
             }
         } catch (const Failure& failed) {
-            fault = fault.value_or(about(failed, "the folder " + describe(windowsFolder, folder)));
+            fault =
+                fault.value_or(about(failed, "the folder " + describePlace(windowsFolder, folder)));
         }
     }
     if (fault) {

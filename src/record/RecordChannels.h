@@ -22,15 +22,4 @@ void usingChannels(RecordFiles& files, std::initializer_list<int> channels, Step
     files.close(channels);
 }
 
-// The same, giving the number of the first fault, 0 when everything succeeded.
-template <typename Step>
-int faultWhileRecording(RecordFiles& files, std::initializer_list<int> channels, Step step) {
-    try {
-        usingChannels(files, channels, step);
-    } catch (const Failure& failed) {
-        return failed.number();
-    }
-    return 0;
-}
-
 } // namespace drilbank

@@ -51,14 +51,15 @@ void displayNotesClicked(Run& run) {
     RecordFiles& files = run.platform.files();
     std::string notes;
     bool cut = false;
-    const int fault = faultWhileRecording(
-        files, {notesChannel}, [&] { cut = readNewestNotes(files, state.notesFilePath, notes); });
-    if (fault == failure::FileNotFound) {
-        run.platform.messageBox(noNotesMessage);
-        return;
-    }
-    if (fault != 0) {
-        showGeneralError(run, Failure(fault));
+    try {
+        usingChannels(files, {notesChannel},
+                      [&] { cut = readNewestNotes(files, state.notesFilePath, notes); });
+    } catch (const Failure& fault) {
+        if (fault.number() == failure::FileNotFound) {
+            run.platform.messageBox(noNotesMessage);
+        } else {
+            showGeneralError(run, fault);
+        }
         return;
     }
     const std::string restLine = olderNotesLine(run);

@@ -1,13 +1,13 @@
 #include "run/RecordPlaces.h"
 
-#include "platform/Cp1252.h"
+#include "platform/DriveMap.h"
 
 namespace drilbank {
 
 std::string placeOf(Run& run, const std::string& windowsPath) {
     try {
         const std::filesystem::path local = run.platform.files().drives().toLocal(windowsPath);
-        return windowsPath + " (on this computer: " + cp1252FromUnicode(local.u16string()) + ")";
+        return describePlace(windowsPath, local);
     } catch (...) {
         return windowsPath;
     }

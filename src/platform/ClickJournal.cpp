@@ -231,7 +231,10 @@ void ClickJournal::recover() {
     }
     const std::optional<std::vector<EntryFile>> entry = readEntry(*journal_);
     std::optional<Failure> fault;
-    std::string changed;
+    std::string changed; // the files found changed by someone else, for the report
+    const auto noteChanged = [&changed](const EntryFile& file) {
+        changed += (changed.empty() ? "" : ", ") + cp1252FromUtf8(file.name);
+    };
     for (const EntryFile& file : entry.value_or(std::vector<EntryFile>())) {
         try {
             const std::filesystem::path path = folder_ / pathFromUtf8(file.name);
@@ -240,7 +243,7 @@ void ClickJournal::recover() {
                     ? heldOfBlock(system_.open(path, FileAccess::Read).get(), file, *journal_)
                     : std::nullopt;
             if (!held) {
-                changed += (changed.empty() ? "" : ", ") + cp1252FromUtf8(file.name);
+                noteChanged(file);
             } else if (*held < file.length) {
                 bool created = false;
                 const std::unique_ptr<DurableFile> appending =
@@ -253,7 +256,7 @@ void ClickJournal::recover() {
         } catch (const Failure& failed) {
             if (failed.number() == failure::PathFileAccessError) {
                 // A link, pipe or folder put where the file was: changed by someone else.
-                changed += (changed.empty() ? "" : ", ") + cp1252FromUtf8(file.name);
+                noteChanged(file);
             } else if (!fault) {
                 fault = Failure(failed.number(),
                                 failed.detail() + " (" + cp1252FromUtf8(file.name) + ")");

@@ -1,0 +1,425 @@
+#include "win32/FormWindow.h"
+
+#include "win32/AccessibleNames.h"
+#include "win32/FormLayout.h"
+#include "win32/PictureControl.h"
+#include "win32/WideText.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <utility>
+
+namespace drilbank {
+namespace {
+
+const wchar_t* const frameClass = L"drilbankFrame";
+const wchar_t* const formClass = L"drilbankForm";
+const wchar_t* const frameTitle = L"Form1";
+constexpr UINT_PTR pendulumTimerId = 1;
+constexpr int firstControlId = 1000;
+constexpr DWORD frameStyle = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL;
+constexpr int scrollLine = 20;
+
+std::wstring wide(std::string_view text) {
+    return toWide(text);
+}
+
+HFONT arial(int height) {
+    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, L"Arial");
+}
+
+bool takesFocus(const ControlRow& row) {
+    return row.kind != ControlKind::Label && row.kind != ControlKind::Timer;
+}
+
+} // namespace
+
+FormWindow::FormWindow(Events events) : events_(std::move(events)) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    PictureControl::registerClass(instance);
+    for (const auto& [name, procedure] : {std::pair{frameClass, &FormWindow::frameProcedure},
+                                          std::pair{formClass, &FormWindow::formProcedure}}) {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.hInstance = instance;
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+        windowClass.lpszClassName = name;
+        RegisterClassExW(&windowClass);
+    }
+    frame_ = CreateWindowExW(0, frameClass, frameTitle, frameStyle | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                             CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+    form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, L"",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, frame_,
+                            nullptr, instance, this);
+    if (frame_ == nullptr || form_ == nullptr) {
+        throw std::runtime_error("the window could not be created");
+    }
+    createControls();
+    orderTabs();
+    nameForAssistiveTools();
+    applyDpi(GetDpiForWindow(frame_));
+    SetFocus(questionBox());
+}
+
+FormWindow::~FormWindow() {
+    if (frame_ != nullptr) {
+        SetWindowLongPtrW(frame_, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(form_, GWLP_USERDATA, 0);
+        DestroyWindow(frame_);
+    }
+    DeleteObject(windowFont_);
+    DeleteObject(boxFont_);
+}
+
+void FormWindow::createControls() {
+    int id = firstControlId;
+    for (const ControlRow& row : controlTable()) {
+        if (row.kind != ControlKind::Timer) {
+            controls_.push_back({&row, createControl(row, id)});
+        }
+        ++id;
+    }
+}
+
+HWND FormWindow::createControl(const ControlRow& row, int id) {
+    const wchar_t* windowClass = L"BUTTON";
+    // Every control clips its siblings, so that a label never paints over the box it
+    // overlaps ("# sentences previous" and its box).
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD extended = 0;
+    switch (row.kind) {
+    case ControlKind::CommandButton:
+        style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP;
+        break;
+    case ControlKind::TextBox:
+        windowClass = L"EDIT";
+        style |= ES_AUTOHSCROLL | WS_TABSTOP;
+        extended = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::MultiLineTextBox:
+        windowClass = L"EDIT";
+        style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
+        extended = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::Label:
+        windowClass = L"STATIC";
+        style |= SS_LEFT | SS_NOPREFIX;
+        break;
+    case ControlKind::ListBox:
+        windowClass = L"LISTBOX";
+        style |= LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
+        extended = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::PictureArea:
+        windowClass = PictureControl::className;
+        style |= WS_TABSTOP;
+        extended = WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::Timer:
+        return nullptr;
+    }
+    HWND window = CreateWindowExW(extended, windowClass, wide(row.caption).c_str(), style, 0, 0, 10,
+                                  10, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  GetModuleHandleW(nullptr), nullptr);
+    if (window == nullptr) {
+        throw std::runtime_error("a control could not be created");
+    }
+    if (row.kind == ControlKind::MultiLineTextBox) {
+        // No limit: a multi-line box otherwise stops at 32 767 characters, less than a long
+        // run's transcript.
+        SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
+    }
+    return window;
+}
+
+void FormWindow::orderTabs() {
+    // Tab follows the order of the form's children, top first: the focusable controls by
+    // tab index, then the labels beneath everything they overlap.
+    std::vector<Control> byTabIndex = controls_;
+    std::stable_sort(byTabIndex.begin(), byTabIndex.end(), [](const Control& a, const Control& b) {
+        if (takesFocus(*a.row) != takesFocus(*b.row)) {
+            return takesFocus(*a.row);
+        }
+        return a.row->tabIndex < b.row->tabIndex;
+    });
+    HWND previous = HWND_TOP;
+    for (const Control& control : byTabIndex) {
+        SetWindowPos(control.window, previous, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = control.window;
+    }
+}
+
+void FormWindow::nameForAssistiveTools() {
+    for (const Control& control : controls_) {
+        const std::string_view name = control.row->accessibleName.empty()
+                                          ? control.row->caption
+                                          : control.row->accessibleName;
+        setAccessibleName(control.window, wide(name));
+    }
+}
+
+HWND FormWindow::control(std::string_view name, int index) const {
+    for (const Control& control : controls_) {
+        if (control.row->name == name && control.row->index == index) {
+            return control.window;
+        }
+    }
+    return nullptr;
+}
+
+PictureControl& FormWindow::picture(PictureArea area) const {
+    return PictureControl::of(control(area == PictureArea::Picture1 ? "Picture1" : "Picture2"));
+}
+
+void FormWindow::applyDpi(UINT dpi) {
+    dpi_ = dpi == 0 ? defaultDpi : dpi;
+    HFONT oldWindowFont = windowFont_;
+    HFONT oldBoxFont = boxFont_;
+    windowFont_ = arial(windowFontHeightAt(dpi_));
+    boxFont_ = arial(boxFontHeightAt(dpi_));
+    const SIZE form = formSizeAt(dpi_);
+    SetWindowPos(form_, nullptr, -scrolled_.x, -scrolled_.y, form.cx, form.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const Control& control : controls_) {
+        const RECT box = controlBoxAt(*control.row, dpi_);
+        SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left,
+                     box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        const bool boxFont = control.row->font == ControlFont::Box;
+        SendMessageW(control.window, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(boxFont ? boxFont_ : windowFont_), TRUE);
+    }
+    DeleteObject(oldWindowFont);
+    DeleteObject(oldBoxFont);
+    updateScrollBars();
+}
+
+void FormWindow::show() {
+    const SIZE form = formSizeAt(dpi_);
+    RECT frame{0, 0, form.cx, form.cy};
+    AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, 0, dpi_);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(frame_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& free = monitor.rcWork;
+    const int width = std::min<int>(frame.right - frame.left, free.right - free.left);
+    const int height = std::min<int>(frame.bottom - frame.top, free.bottom - free.top);
+    RECT placed;
+    GetWindowRect(frame_, &placed);
+    // Where the system put the window by default, unless it would reach past the free area.
+    int left = placed.left;
+    int top = placed.top;
+    if (left + width > free.right || left < free.left) {
+        left = free.left;
+    }
+    if (top + height > free.bottom || top < free.top) {
+        top = free.top;
+    }
+    SetWindowPos(frame_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(frame_, SW_SHOW);
+    UpdateWindow(frame_);
+    SetFocus(questionBox());
+}
+
+void FormWindow::hide() {
+    ShowWindow(frame_, SW_HIDE);
+}
+
+bool FormWindow::isVisible() const {
+    return IsWindowVisible(frame_) != FALSE;
+}
+
+void FormWindow::setTimerRunning(bool running) {
+    // Starting a running timer again would restart its interval, not add a second one.
+    if (running && !timerRunning_) {
+        SetTimer(frame_, pendulumTimerId, pendulumIntervalMs, nullptr);
+    } else if (!running && timerRunning_) {
+        KillTimer(frame_, pendulumTimerId);
+    }
+    timerRunning_ = running;
+}
+
+bool FormWindow::handleDialogMessage(MSG& message) {
+    if (!IsChild(frame_, message.hwnd) && message.hwnd != frame_) {
+        return false;
+    }
+    HWND before = GetFocus();
+    if (!IsDialogMessageW(frame_, &message)) {
+        return false;
+    }
+    HWND after = GetFocus();
+    if (after != before && after != nullptr && IsChild(form_, after)) {
+        scrollIntoView(after);
+    }
+    return true;
+}
+
+void FormWindow::scrollIntoView(HWND control) {
+    RECT box;
+    GetWindowRect(control, &box);
+    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&box), 2);
+    RECT view;
+    GetClientRect(frame_, &view);
+    int x = scrolled_.x;
+    int y = scrolled_.y;
+    if (box.right > x + view.right) {
+        x = box.right - view.right;
+    }
+    if (box.left < x) {
+        x = box.left;
+    }
+    if (box.bottom > y + view.bottom) {
+        y = box.bottom - view.bottom;
+    }
+    if (box.top < y) {
+        y = box.top;
+    }
+    scrollTo(x, y);
+}
+
+void FormWindow::updateScrollBars() {
+    const SIZE form = formSizeAt(dpi_);
+    RECT view;
+    GetClientRect(frame_, &view);
+    for (const auto& [bar, whole, seen] :
+         {std::tuple{SB_HORZ, form.cx, view.right}, std::tuple{SB_VERT, form.cy, view.bottom}}) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE | SIF_PAGE;
+        info.nMin = 0;
+        info.nMax = whole - 1;
+        info.nPage = static_cast<UINT>(std::max<LONG>(seen, 0));
+        SetScrollInfo(frame_, bar, &info, TRUE);
+    }
+    scrollTo(scrolled_.x, scrolled_.y);
+}
+
+void FormWindow::scrollTo(int x, int y) {
+    const SIZE form = formSizeAt(dpi_);
+    RECT view;
+    GetClientRect(frame_, &view);
+    x = std::clamp<int>(x, 0, std::max<int>(0, form.cx - view.right));
+    y = std::clamp<int>(y, 0, std::max<int>(0, form.cy - view.bottom));
+    scrolled_ = {x, y};
+    SetScrollPos(frame_, SB_HORZ, x, TRUE);
+    SetScrollPos(frame_, SB_VERT, y, TRUE);
+    SetWindowPos(form_, nullptr, -x, -y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::onScroll(int bar, WORD request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(frame_, bar, &info);
+    int position = info.nPos;
+    const int page = static_cast<int>(info.nPage);
+    switch (request) {
+    case SB_LINEUP:
+        position -= scrollLine;
+        break;
+    case SB_LINEDOWN:
+        position += scrollLine;
+        break;
+    case SB_PAGEUP:
+        position -= page;
+        break;
+    case SB_PAGEDOWN:
+        position += page;
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        position = info.nTrackPos;
+        break;
+    case SB_TOP:
+        position = 0;
+        break;
+    case SB_BOTTOM:
+        position = info.nMax;
+        break;
+    default:
+        return;
+    }
+    if (bar == SB_HORZ) {
+        scrollTo(position, scrolled_.y);
+    } else {
+        scrollTo(scrolled_.x, position);
+    }
+}
+
+LRESULT FormWindow::onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        if (events_.closeRequested) {
+            events_.closeRequested();
+        }
+        return 0;
+    case WM_TIMER:
+        if (wParam == pendulumTimerId && events_.timerTicked) {
+            events_.timerTicked();
+        }
+        return 0;
+    case WM_SIZE:
+        updateScrollBars();
+        return 0;
+    case WM_HSCROLL:
+        onScroll(SB_HORZ, LOWORD(wParam));
+        return 0;
+    case WM_VSCROLL:
+        onScroll(SB_VERT, LOWORD(wParam));
+        return 0;
+    case WM_DPICHANGED: {
+        applyDpi(HIWORD(wParam));
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(frame_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    default:
+        return DefWindowProcW(frame_, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK FormWindow::frameProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<FormWindow*>(create->lpCreateParams);
+        self->frame_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr || self->form_ == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->onFrameMessage(message, wParam, lParam);
+}
+
+LRESULT CALLBACK FormWindow::formProcedure(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        const std::size_t position = LOWORD(wParam) - static_cast<std::size_t>(firstControlId);
+        const auto table = controlTable();
+        if (position < table.size() && table[position].kind == ControlKind::CommandButton &&
+            self->events_.clicked) {
+            self->events_.clicked(table[position].name);
+        }
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace drilbank

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/ControlTable.h"
+#include "platform/PlatformServices.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace drilbank {
+
+class PictureControl;
+
+// The main window "Form1": a frame whose client area holds the form, and the form every
+// control of the control table at its twip box through the monitor's DPI. On a screen too
+// small for it the frame shrinks to the free area and scrolls the form.
+class FormWindow {
+public:
+    struct Events {
+        std::function<void(std::string_view button)> clicked;
+        std::function<void()> closeRequested;
+        std::function<void()> timerTicked;
+    };
+
+    explicit FormWindow(Events events);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    HWND frame() const { return frame_; }
+    HWND form() const { return form_; }
+    HWND control(std::string_view name, int index = noIndex) const;
+    HWND questionBox() const { return control("txt_question"); }
+    HWND answerBox() const { return control("txt_answer"); }
+    PictureControl& picture(PictureArea area) const;
+
+    // Sized to the form, or to the monitor's free area when that is smaller, and shown.
+    void show();
+    void hide();
+    bool isVisible() const;
+    void setTimerRunning(bool running);
+    bool timerRunning() const { return timerRunning_; }
+
+    // Places every control and sizes the form and fonts for a DPI: at creation, and when
+    // the window moves to a monitor of another DPI.
+    void applyDpi(UINT dpi);
+    UINT dpi() const { return dpi_; }
+
+    // Keyboard navigation of the form (Tab, Shift+Tab, Enter, Space); true when the message
+    // was handled so. A focused control that Tab reached is scrolled into view.
+    bool handleDialogMessage(MSG& message);
+    void scrollIntoView(HWND control);
+
+private:
+    struct Control {
+        const ControlRow* row;
+        HWND window;
+    };
+
+    static LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    HWND createControl(const ControlRow& row, int id);
+    void orderTabs();
+    void nameForAssistiveTools();
+    void updateScrollBars();
+    void scrollTo(int x, int y);
+    void onScroll(int bar, WORD request);
+
+    Events events_;
+    HWND frame_ = nullptr;
+    HWND form_ = nullptr;
+    std::vector<Control> controls_;
+    HFONT windowFont_ = nullptr;
+    HFONT boxFont_ = nullptr;
+    UINT dpi_ = 96;
+    POINT scrolled_{0, 0};
+    bool timerRunning_ = false;
+};
+
+} // namespace drilbank

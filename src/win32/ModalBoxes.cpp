@@ -1,0 +1,108 @@
+#include "win32/ModalBoxes.h"
+
+#include "win32/DialogTemplate.h"
+
+namespace drilbank {
+
+const wchar_t* const modalbox::title = L"drilbank";
+
+namespace {
+
+using modalbox::goOnId;
+using modalbox::inputId;
+using modalbox::textId;
+
+struct InputBoxState {
+    std::wstring typed;
+};
+
+INT_PTR CALLBACK inputBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrW(box, DWLP_USER, lParam);
+        setProgramIcon(box);
+        fitTextHeight(box, textId);
+        return TRUE; // the field, the first control that takes the focus, gets it
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(box, DWLP_USER));
+            HWND field = GetDlgItem(box, inputId);
+            const int length = GetWindowTextLengthW(field);
+            state->typed.assign(static_cast<std::size_t>(length) + 1, L'\0');
+            GetWindowTextW(field, state->typed.data(), length + 1);
+            state->typed.resize(static_cast<std::size_t>(length));
+            EndDialog(box, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(box, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK guardBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        setProgramIcon(box);
+        SendDlgItemMessageW(box, textId - 1, STM_SETICON,
+                            reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_WARNING)), 0);
+        fitTextHeight(box, textId);
+        SetFocus(GetDlgItem(box, IDCANCEL));
+        return FALSE;
+    case WM_COMMAND:
+        // Enter gives the default button, Escape and the close control IDCANCEL: both the
+        // safe choice.
+        if (LOWORD(wParam) == goOnId) {
+            EndDialog(box, goOnId);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) {
+            EndDialog(box, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+std::optional<std::wstring> askText(HWND owner, const std::wstring& prompt) {
+    DialogTemplate box(modalbox::title, 240, 82);
+    box.add(DialogTemplate::staticText, textId, SS_LEFT | SS_NOPREFIX, 7, 7, 226, 16, prompt);
+    box.add(DialogTemplate::edit, inputId, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 34, 226, 14);
+    box.add(DialogTemplate::button, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 129, 59, 50, 14, L"OK");
+    box.add(DialogTemplate::button, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 183, 59, 50, 14,
+            L"Cancel");
+    InputBoxState state;
+    if (box.run(owner, &inputBoxProcedure, reinterpret_cast<LPARAM>(&state)) != IDOK) {
+        return std::nullopt;
+    }
+    return state.typed;
+}
+
+void showMessage(HWND owner, const std::wstring& text, const std::wstring& detail) {
+    const std::wstring shown = detail.empty() ? text : text + L"\r\n\r\n" + detail;
+    MessageBoxW(owner, shown.c_str(), modalbox::title, MB_OK | MB_SETFOREGROUND);
+}
+
+bool askToGoOn(HWND owner, const std::wstring& question, const std::wstring& safeChoice,
+               const std::wstring& goOnChoice) {
+    DialogTemplate box(modalbox::title, 290, 62);
+    box.add(DialogTemplate::staticText, textId - 1, SS_ICON, 7, 7, 21, 20);
+    box.add(DialogTemplate::staticText, textId, SS_LEFT | SS_NOPREFIX, 36, 7, 247, 24, question);
+    box.add(DialogTemplate::button, IDCANCEL, BS_DEFPUSHBUTTON | WS_TABSTOP, 36, 41, 120, 14,
+            safeChoice);
+    box.add(DialogTemplate::button, goOnId, BS_PUSHBUTTON | WS_TABSTOP, 163, 41, 120, 14,
+            goOnChoice);
+    return box.run(owner, &guardBoxProcedure, 0) == goOnId;
+}
+
+} // namespace drilbank

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace drilbank {
+
+// The edge between the core's Windows-1252 bytes and the window's UTF-16, through the
+// core's one conversion. Every line break the window or a paste may hold (CR LF, a lone CR
+// or LF) becomes CR LF on both sides, the form edit controls and the record files share.
+std::wstring toWide(std::string_view bytes);
+std::string fromWide(std::wstring_view text);
+
+std::wstring windowText(HWND window);
+void setWindowText(HWND window, const std::wstring& text);
+
+} // namespace drilbank

@@ -1,0 +1,67 @@
+#include "WindowRun.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace drilbank::testing {
+
+WindowRun::WindowRun() : files_(DriveMap(folder_.path())) {
+    session_ = std::make_unique<Win32Session>(Win32Platform::Parts{files_, clock, random});
+    session_->onRunEnded = [this] { ++runEndings; };
+}
+
+void WindowRun::scriptPlainKeyLine() {
+    random.scripted.push_back(0.0f); // coding number 19
+    for (int i = 0; i < 19; ++i) {
+        random.scripted.push_back(0.5f); // no filler
+        random.scripted.push_back(0.5f); // key character 118 + 68.5, rounded to 186
+    }
+}
+
+bool WindowRun::start(const std::vector<std::wstring>& answers) {
+    for (const std::wstring& answer : answers) {
+        boxes.answers.push_back(BoxRobot::type(answer));
+    }
+    return session_->load();
+}
+
+bool WindowRun::startShown() {
+    if (!start({L"1", L"Ann Lee Smith", L"ALS", L"1"})) {
+        return false;
+    }
+    window().show();
+    return window().isVisible();
+}
+
+void WindowRun::click(std::string_view button) {
+    SendMessageW(window().control(button), BM_CLICK, 0, 0);
+    session_->handlePendingMessages();
+}
+
+std::wstring WindowRun::text(HWND control) const {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::string WindowRun::fileBytes(const std::string& windowsPath) const {
+    std::ifstream in(files_.drives().toLocal(windowsPath), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool WindowRun::fileExists(const std::string& windowsPath) const {
+    return std::filesystem::exists(files_.drives().toLocal(windowsPath));
+}
+
+std::string goldenFile(const char* name) {
+    std::ifstream in(std::string(DRILBANK_GUI_GOLDEN) + "/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+} // namespace drilbank::testing

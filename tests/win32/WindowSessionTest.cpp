@@ -1,0 +1,238 @@
+#include "WindowRun.h"
+
+#include "run/FailureMessages.h"
+#include "run/TypedWorkGuard.h"
+#include "win32/ModalBoxes.h"
+#include "win32/PictureControl.h"
+#include "win32/WideText.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using drilbank::PictureArea;
+using drilbank::PictureControl;
+using drilbank::toWide;
+using drilbank::testing::BoxRobot;
+using drilbank::testing::goldenFile;
+using drilbank::testing::WindowRun;
+
+namespace {
+
+const std::string masterFile = "c:\\drilbank\\masterFile_Ann_Lee_Smith.txt";
+const std::string sendFile = "c:\\drilbank\\send_0416Ann_Lee_Smith.txt";
+const std::string notesFile = "c:\\drilbank\\notes_Ann_Lee_Smith.txt";
+
+bool startsWith(const std::wstring& text, const std::wstring& start) {
+    return text.compare(0, start.size(), start) == 0;
+}
+
+void typeInto(HWND box, const std::wstring& text) {
+    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void pasteInto(HWND box, const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    SendMessageW(box, WM_PASTE, 0, 0);
+}
+
+} // namespace
+
+// A student's whole run through the real controls: two answers typed and pasted, with a
+// Greek letter, an emoji and line breaks, the reviews, and "quit program".
+TEST(WindowSession, aWholeSessionWritesTheGoldenRecordFiles) {
+    WindowRun run;
+    run.scriptPlainKeyLine();
+    ASSERT_TRUE(run.startShown());
+    ASSERT_EQ(run.boxes.seen.size(), 4u);
+
+    run.click("cmdNextQuestion");
+    EXPECT_TRUE(startsWith(run.text(run.window().questionBox()), L"Suppose the depth"));
+    run.click("cmd_clear_answer_box");
+    typeInto(run.window().answerBox(), L"\u0394v = 11 cm\r\nso fast \U0001F600");
+    run.click("cmd_enter_response");
+    EXPECT_EQ(run.text(run.window().answerBox()), L"");
+
+    run.click("cmdNextQuestion");
+    pasteInto(run.window().answerBox(), L"first line\r\nsecond line");
+    run.click("cmd_save_as_notes");
+
+    run.click("cmd_display_note_file");
+    EXPECT_TRUE(startsWith(run.text(run.window().questionBox()),
+                           L"NOTES -------> first line\r\nsecond line......!!!!"));
+    run.click("cmd_displayCumulativeText");
+    EXPECT_NE(run.text(run.window().questionBox()).find(L"\u0394v = 11 cm\r\nso fast \U0001F600"),
+              std::wstring::npos);
+
+    run.click("cmd_quit");
+    EXPECT_EQ(run.runEndings, 1);
+    EXPECT_FALSE(run.window().isVisible());
+    EXPECT_EQ(run.boxes.seen.size(), 4u); // no message on the way
+    EXPECT_EQ(run.fileBytes(masterFile), goldenFile("masterFile_Ann_Lee_Smith.txt"));
+    EXPECT_EQ(run.fileBytes(sendFile), goldenFile("send_0416Ann_Lee_Smith.txt"));
+    EXPECT_EQ(run.fileBytes(notesFile), goldenFile("notes_Ann_Lee_Smith.txt"));
+}
+
+// Cancel or the close control on any start-up box leaves at once: no further box, no file,
+// no window. The prompts are the core's, shown whole.
+TEST(WindowSession, cancelOrCloseOnAnyStartUpBoxLeaves) {
+    for (const bool useClose : {false, true}) {
+        for (int box = 0; box < 4; ++box) {
+            SCOPED_TRACE(std::to_string(box) + (useClose ? " close" : " cancel"));
+            WindowRun run;
+            const std::vector<std::wstring> valid{L"1", L"Ann Lee Smith", L"ALS", L"1"};
+            for (int answered = 0; answered < box; ++answered) {
+                run.boxes.answers.push_back(BoxRobot::type(valid[answered]));
+            }
+            run.boxes.answers.push_back(useClose ? BoxRobot::closeBox()
+                                                 : BoxRobot::press(IDCANCEL));
+            EXPECT_FALSE(run.session().load());
+            EXPECT_EQ(run.boxes.seen.size(), static_cast<std::size_t>(box + 1));
+            EXPECT_EQ(run.runEndings, 1);
+            EXPECT_FALSE(run.window().isVisible());
+            EXPECT_FALSE(run.fileExists(masterFile));
+        }
+    }
+}
+
+// Each guard asks with its own captions, the safe choice the default; Escape keeps the
+// answer, the other choice goes on.
+TEST(WindowSession, eachGuardKeepsOrLosesTheAnswerAsChosen) {
+    struct Case {
+        const char* button; // nullptr: the window's close control
+        const drilbank::GuardQuestion* question;
+    };
+    for (const Case& guard : {Case{"cmdNextQuestion", &drilbank::nextQuestionGuard},
+                              Case{"cmd_clear_answer_box", &drilbank::clearBoxGuard},
+                              Case{nullptr, &drilbank::closeWindowGuard}}) {
+        for (const bool goOn : {false, true}) {
+            SCOPED_TRACE(std::string(guard.button ? guard.button : "close") +
+                         (goOn ? " go on" : " keep"));
+            WindowRun run;
+            ASSERT_TRUE(run.startShown());
+            run.click("cmdNextQuestion");
+            SetWindowTextW(run.window().answerBox(), L"my typed answer \u0416");
+            run.boxes.answers.push_back(goOn ? BoxRobot::press(drilbank::modalbox::goOnId)
+                                             : BoxRobot::key(VK_ESCAPE));
+            if (guard.button != nullptr) {
+                run.click(guard.button);
+            } else {
+                SendMessageW(run.window().frame(), WM_CLOSE, 0, 0);
+            }
+            ASSERT_EQ(run.boxes.seen.size(), 5u);
+            EXPECT_EQ(run.boxes.seen.back(), toWide(guard.question->text));
+            const std::vector<std::wstring> captions{toWide(guard.question->safeChoice),
+                                                     toWide(guard.question->goOnChoice)};
+            EXPECT_EQ(run.boxes.buttonCaptions, captions);
+            EXPECT_EQ(run.boxes.defaultButton, IDCANCEL);
+            const std::wstring answer = run.text(run.window().answerBox());
+            if (!goOn) {
+                EXPECT_EQ(answer, L"my typed answer \u0416");
+                EXPECT_EQ(run.runEndings, 0);
+            } else if (guard.button == nullptr) {
+                EXPECT_EQ(run.runEndings, 1);
+            } else {
+                EXPECT_NE(answer, L"my typed answer \u0416");
+            }
+        }
+    }
+}
+
+// Past the last question the run says the assignment is finished, and ends.
+TEST(WindowSession, readingPastTheLastQuestionCompletesTheAssignment) {
+    WindowRun run;
+    ASSERT_TRUE(run.startShown());
+    for (int question = 1; question <= 9; ++question) {
+        run.click("cmdNextQuestion");
+    }
+    const std::wstring shown = run.text(run.window().questionBox());
+    run.click("cmdNextQuestion");
+    ASSERT_EQ(run.boxes.seen.size(), 5u);
+    EXPECT_TRUE(startsWith(run.boxes.seen.back(), L"You have finished assignment 001."));
+    EXPECT_EQ(run.runEndings, 1);
+    EXPECT_FALSE(run.window().isVisible());
+    EXPECT_EQ(run.text(run.window().questionBox()), shown);
+    // New text was scrolled into view as it came: the box no longer shows its first line.
+    EXPECT_GT(SendMessageW(run.window().questionBox(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
+// A campus drive that is not there: the numbered message, and below it in the same box
+// which folder is missing.
+TEST(WindowSession, anErrorShowsItsNumberAndItsDetail) {
+    WindowRun run;
+    run.start({L"2", L"Ann Lee Smith", L"ALS", L"1"});
+    ASSERT_GE(run.boxes.seen.size(), 5u);
+    const std::wstring message = run.boxes.seen[4];
+    EXPECT_TRUE(startsWith(message, toWide(drilbank::generalErrorMessage(76)) + L"\r\n\r\n"));
+    EXPECT_NE(message.find(L"i:"), std::wstring::npos);
+}
+
+// "copy picture" passes Picture1's picture through the clipboard as a device-independent
+// bitmap into Picture2; an empty picture empties the target.
+TEST(WindowSession, copyPicturePassesThePictureThroughTheClipboard) {
+    WindowRun run;
+    ASSERT_TRUE(run.startShown());
+    PictureControl& target = run.window().picture(PictureArea::Picture2);
+    run.click("cmd_copy_picture");
+    EXPECT_EQ(target.picture(), nullptr);
+
+    HDC screen = GetDC(nullptr);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 7, 5);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ previous = SelectObject(dc, picture);
+    RECT all{0, 0, 7, 5};
+    HBRUSH red = CreateSolidBrush(RGB(200, 10, 20));
+    FillRect(dc, &all, red);
+    SetPixel(dc, 6, 4, RGB(0, 0, 255));
+    SelectObject(dc, previous);
+    run.window().picture(PictureArea::Picture1).setPicture(picture);
+
+    run.click("cmd_copy_picture");
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
+    ASSERT_NE(target.picture(), nullptr);
+    BITMAP copied;
+    GetObjectW(target.picture(), sizeof copied, &copied);
+    EXPECT_EQ(copied.bmWidth, 7);
+    EXPECT_EQ(copied.bmHeight, 5);
+    previous = SelectObject(dc, target.picture());
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(200, 10, 20));
+    EXPECT_EQ(GetPixel(dc, 6, 4), RGB(0, 0, 255));
+    SelectObject(dc, previous);
+    DeleteObject(red);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(run.boxes.seen.size() == 4u);
+}
+
+// A quick second press on a button, and the presses a held key repeats, count once.
+TEST(WindowSession, aDoubleClickOrAHeldKeyActsOnce) {
+    WindowRun run;
+    ASSERT_TRUE(run.startShown());
+    HWND next = run.window().control("cmdNextQuestion");
+    const LPARAM inside = MAKELPARAM(5, 5);
+    for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        PostMessageW(next, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, inside);
+    }
+    run.session().handlePendingMessages();
+    const std::wstring once = run.text(run.window().questionBox());
+    EXPECT_TRUE(startsWith(once, L"Suppose the depth"));
+
+    SetFocus(next);
+    const LPARAM repeated = LPARAM(1) | (LPARAM(1) << 30);
+    PostMessageW(next, WM_KEYDOWN, VK_SPACE, 1);
+    PostMessageW(next, WM_KEYDOWN, VK_SPACE, repeated);
+    PostMessageW(next, WM_KEYDOWN, VK_SPACE, repeated);
+    PostMessageW(next, WM_KEYUP, VK_SPACE, LPARAM(1) | (LPARAM(3) << 30));
+    run.session().handlePendingMessages();
+    const std::wstring twice = run.text(run.window().questionBox());
+    EXPECT_GT(twice.size(), once.size());
+    // One line more, not three: the next question's marker appears once more only.
+    EXPECT_EQ(twice.find(L"Suppose the depth"), 0u);
+}

@@ -6,10 +6,9 @@
 
 namespace drilbank {
 
-// Gives a control the name screen readers announce (through Microsoft Active Accessibility,
-// which UI Automation reads too), where its own caption does not say it, e.g. a text box
-// beside its label. Needs COM on the calling thread; without it the control keeps the
-// name the system gives it.
+// Gives a control the name screen readers announce, where its own caption does not say it
+// (a text box beside its label, a picture area). The control answers Active Accessibility
+// with the system's own object for it, its name replaced; UI Automation reads that too.
 void setAccessibleName(HWND control, const std::wstring& name);
 
 } // namespace drilbank

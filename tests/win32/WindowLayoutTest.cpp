@@ -34,7 +34,7 @@ RECT placeInForm(const WindowRun& run, HWND control) {
 std::wstring accessibleName(HWND control) {
     IAccessible* accessible = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
-                                          IID_IAccessible,
+                                          __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&accessible)))) {
         return L"(no accessible object)";
     }

@@ -122,4 +122,8 @@ const char* const windowsNameNotAllowedText = "the name is too long or not allow
 const char* const windowsDiskErrorText = "the disk reported an error";
 const char* const windowsUnusableText = "it is not a plain file or folder that can be used";
 
+const char* const clipboardBusyText =
+    "The clipboard could not be opened; another program may be using it. Try again in a moment.";
+const char* const clipboardRefusedText = "The picture could not be put on the clipboard.";
+
 } // namespace drilbank

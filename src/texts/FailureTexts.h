@@ -61,4 +61,8 @@ extern const char* const windowsNameNotAllowedText;
 extern const char* const windowsDiskErrorText;
 extern const char* const windowsUnusableText;
 
+// The clipboard, for "copy picture".
+extern const char* const clipboardBusyText;
+extern const char* const clipboardRefusedText;
+
 } // namespace drilbank

@@ -1,6 +1,7 @@
 #include "win32/ButtonGate.h"
 
 #include <array>
+#include <cstdint>
 
 namespace drilbank {
 namespace {
@@ -22,19 +23,12 @@ constexpr LPARAM keyWasDown = LPARAM(1) << 30;
 bool ButtonGate::drops(const MSG& message) {
     switch (message.message) {
     case WM_KEYDOWN:
-        // A held key sends its key-down again and again; the button acts on the first.
-        return (message.lParam & keyWasDown) != 0 && isPushButton(GetFocus());
+        return isPushButton(GetFocus()) &&
+               !PressRule::keyCounts((message.lParam & keyWasDown) != 0);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-        if (!isPushButton(message.hwnd)) {
-            return false;
-        }
-        const auto last = lastPress_.find(message.hwnd);
-        if (last != lastPress_.end() && message.time - last->second < GetDoubleClickTime()) {
-            return true;
-        }
-        lastPress_[message.hwnd] = message.time;
-        return false;
+        return isPushButton(message.hwnd) &&
+               !rule_.pressCounts(message.hwnd, message.time, GetDoubleClickTime());
     }
     default:
         return false;

@@ -1,21 +1,21 @@
 #pragma once
 
-#include <windows.h>
+#include "window/PressRule.h"
 
-#include <map>
+#include <windows.h>
 
 namespace drilbank {
 
-// One action per click: a press on a button within the system's double-click time of the
-// last press let through on that same button is dropped, and so are the key presses a held
-// key repeats. The message loop asks before it dispatches a message.
+// The core's one-action-per-click rule on the window's messages: a push button's press
+// within the system's double-click time of the last one let through, and a key-down a held
+// key repeats, are dropped. The message loop asks before it dispatches a message.
 class ButtonGate {
 public:
     // True when the message is to be dropped.
     bool drops(const MSG& message);
 
 private:
-    std::map<HWND, DWORD> lastPress_; // message time of the last press let through
+    PressRule rule_;
 };
 
 } // namespace drilbank

@@ -1,6 +1,7 @@
 #include "win32/ClipboardPicture.h"
 
 #include "platform/Failure.h"
+#include "texts/FailureTexts.h"
 
 #include <cstring>
 #include <vector>
@@ -13,9 +14,7 @@ class OpenClipboardScope {
 public:
     explicit OpenClipboardScope(HWND owner) {
         if (!OpenClipboard(owner)) {
-            throw Failure(failure::DeviceIoError,
-                          "The clipboard could not be opened; another program may be using "
-                          "it. Try again in a moment.");
+            throw Failure(failure::DeviceIoError, clipboardBusyText);
         }
     }
     ~OpenClipboardScope() { CloseClipboard(); }
@@ -59,7 +58,7 @@ void putBitmapOnClipboard(HWND owner, HBITMAP bitmap) {
     GlobalUnlock(memory);
     if (SetClipboardData(CF_DIB, memory) == nullptr) {
         GlobalFree(memory);
-        throw Failure(failure::DeviceIoError, "The picture could not be put on the clipboard.");
+        throw Failure(failure::DeviceIoError, clipboardRefusedText);
     }
 }
 

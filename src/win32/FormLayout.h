@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ControlTable.h"
+#include "window/ControlTable.h"
 
 #include <windows.h>
 

@@ -16,7 +16,6 @@ namespace {
 
 const wchar_t* const frameClass = L"drilbankFrame";
 const wchar_t* const formClass = L"drilbankForm";
-const wchar_t* const frameTitle = L"Form1";
 constexpr UINT_PTR pendulumTimerId = 1;
 constexpr int firstControlId = 1000;
 constexpr DWORD frameStyle = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL;
@@ -53,8 +52,9 @@ FormWindow::FormWindow(Events events) : events_(std::move(events)) {
         windowClass.lpszClassName = name;
         RegisterClassExW(&windowClass);
     }
-    frame_ = CreateWindowExW(0, frameClass, frameTitle, frameStyle | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                             CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+    frame_ =
+        CreateWindowExW(0, frameClass, toWide(windowTitle).c_str(), frameStyle | WS_CLIPCHILDREN,
+                        CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
     form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, L"",
                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, frame_,
                             nullptr, instance, this);

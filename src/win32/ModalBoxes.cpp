@@ -1,10 +1,10 @@
 #include "win32/ModalBoxes.h"
 
+#include "texts/StudentTexts.h"
 #include "win32/DialogTemplate.h"
+#include "win32/WideText.h"
 
 namespace drilbank {
-
-const wchar_t* const modalbox::title = L"drilbank";
 
 namespace {
 
@@ -75,7 +75,7 @@ INT_PTR CALLBACK guardBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 std::optional<std::wstring> askText(HWND owner, const std::wstring& prompt) {
-    DialogTemplate box(modalbox::title, 240, 82);
+    DialogTemplate box(toWide(boxTitle), 240, 82);
     box.add(DialogTemplate::staticText, textId, SS_LEFT | SS_NOPREFIX, 7, 7, 226, 16, prompt);
     box.add(DialogTemplate::edit, inputId, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 34, 226, 14);
     box.add(DialogTemplate::button, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 129, 59, 50, 14, L"OK");
@@ -88,14 +88,20 @@ std::optional<std::wstring> askText(HWND owner, const std::wstring& prompt) {
     return state.typed;
 }
 
-void showMessage(HWND owner, const std::wstring& text, const std::wstring& detail) {
-    const std::wstring shown = detail.empty() ? text : text + L"\r\n\r\n" + detail;
-    MessageBoxW(owner, shown.c_str(), modalbox::title, MB_OK | MB_SETFOREGROUND);
+void showMessage(HWND owner, const std::wstring& text, const std::wstring& detail,
+                 const std::wstring& advice) {
+    std::wstring shown = text;
+    for (const std::wstring* below : {&detail, &advice}) {
+        if (!below->empty()) {
+            shown += L"\r\n\r\n" + *below;
+        }
+    }
+    MessageBoxW(owner, shown.c_str(), toWide(boxTitle).c_str(), MB_OK | MB_SETFOREGROUND);
 }
 
 bool askToGoOn(HWND owner, const std::wstring& question, const std::wstring& safeChoice,
                const std::wstring& goOnChoice) {
-    DialogTemplate box(modalbox::title, 290, 62);
+    DialogTemplate box(toWide(boxTitle), 290, 62);
     box.add(DialogTemplate::staticText, textId - 1, SS_ICON, 7, 7, 21, 20);
     box.add(DialogTemplate::staticText, textId, SS_LEFT | SS_NOPREFIX, 36, 7, 247, 24, question);
     box.add(DialogTemplate::button, IDCANCEL, BS_DEFPUSHBUTTON | WS_TABSTOP, 36, 41, 120, 14,

@@ -7,20 +7,21 @@
 
 namespace drilbank {
 
-// The program's modal boxes, with its own title. Control ids let the tests and assistive
+// The program's modal boxes, with the title of its boxes. Control ids let the tests and assistive
 // tools find the parts of each box.
 namespace modalbox {
 constexpr int textId = 100;  // the prompt, question or message
 constexpr int inputId = 101; // the input box's field
 constexpr int goOnId = 102;  // the guard question's choice that goes on
-extern const wchar_t* const title;
 } // namespace modalbox
 
 // A prompt, a one-line field that starts empty, OK and Cancel. Nothing on Cancel or close.
 std::optional<std::wstring> askText(HWND owner, const std::wstring& prompt);
 
-// A text with an OK button only and no icon; a detail, when given, below it in the same box.
-void showMessage(HWND owner, const std::wstring& text, const std::wstring& detail);
+// A text with an OK button only and no icon; below it in the same box, when given, a detail
+// (what failed) and the advice (what to do next), each after an empty line.
+void showMessage(HWND owner, const std::wstring& text, const std::wstring& detail = {},
+                 const std::wstring& advice = {});
 
 // A question with two choices of its own captions. The safe one is the default button and
 // what Enter, Escape and closing give; true only when the other was chosen.

@@ -24,8 +24,9 @@ std::optional<std::string> Win32Platform::inputBox(const std::string& prompt) {
     return fromWide(*typed);
 }
 
-void Win32Platform::messageBox(const std::string& text, const std::string& detail) {
-    showMessage(dialogOwner(), toWide(text), toWide(detail));
+void Win32Platform::messageBox(const std::string& text, const std::string& detail,
+                               const std::string& advice) {
+    showMessage(dialogOwner(), toWide(text), toWide(detail), toWide(advice));
 }
 
 bool Win32Platform::askToGoOn(const GuardQuestion& question) {
@@ -57,6 +58,18 @@ std::string Win32Platform::answerText() {
 
 void Win32Platform::setAnswerText(const std::string& text) {
     setWindowText(window_.answerBox(), toWide(text));
+}
+
+void Win32Platform::focusAnswerBox(AnswerCaret caret) {
+    HWND box = window_.answerBox();
+    SetFocus(box);
+    if (caret == AnswerCaret::SelectAll) {
+        SendMessageW(box, EM_SETSEL, 0, -1);
+    } else {
+        const LRESULT end = GetWindowTextLengthW(box);
+        SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(end), end);
+        SendMessageW(box, EM_SCROLLCARET, 0, 0);
+    }
 }
 
 void Win32Platform::setPictureScale(PictureArea area, float height, float width) {

@@ -23,7 +23,8 @@ public:
     Win32Platform(FormWindow& window, Parts parts, std::function<void()> endRun);
 
     std::optional<std::string> inputBox(const std::string& prompt) override;
-    void messageBox(const std::string& text, const std::string& detail) override;
+    void messageBox(const std::string& text, const std::string& detail,
+                    const std::string& advice) override;
     bool askToGoOn(const GuardQuestion& question) override;
 
     RecordFiles& files() override { return parts_.files; }
@@ -34,6 +35,7 @@ public:
     void setQuestionText(const std::string& text) override;
     std::string answerText() override;
     void setAnswerText(const std::string& text) override;
+    void focusAnswerBox(AnswerCaret caret) override;
 
     void setPictureScale(PictureArea area, float height, float width) override;
     void putPictureOnClipboard(PictureArea area) override;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "run/Handler.h"
 #include "run/Run.h"
 #include "win32/ButtonGate.h"
 #include "win32/FormWindow.h"
 #include "win32/Win32Platform.h"
+#include "window/HandlerDispatcher.h"
 
 #include <functional>
 #include <string_view>
@@ -12,7 +12,7 @@
 namespace drilbank {
 
 // One run of the program in its Win32 window: the window, the platform over it, the run,
-// and every control's event wired to its handler, one handler at a time.
+// and every control's event wired to its handler through the core's dispatcher.
 class Win32Session {
 public:
     explicit Win32Session(Win32Platform::Parts parts);
@@ -28,22 +28,20 @@ public:
 
     FormWindow& window() { return window_; }
     Run& run() { return run_; }
-    bool hasEnded() const { return ended_; }
+    bool hasEnded() const { return dispatcher_.hasEnded(); }
     // Told once the run is over, after the window is hidden.
     std::function<void()> onRunEnded;
 
 private:
     void handle(MSG& message);
     void clicked(std::string_view button);
-    void dispatch(HandlerFunction handler);
     void endRun();
 
     FormWindow window_;
     ButtonGate gate_;
     Win32Platform platform_;
     Run run_;
-    bool ended_ = false;
-    bool handling_ = false;
+    HandlerDispatcher dispatcher_;
 };
 
 } // namespace drilbank

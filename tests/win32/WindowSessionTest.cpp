@@ -1,7 +1,7 @@
 #include "WindowRun.h"
 
-#include "run/FailureMessages.h"
-#include "run/TypedWorkGuard.h"
+#include "handling/FailureMessages.h"
+#include "handling/TypedWorkGuard.h"
 #include "win32/ModalBoxes.h"
 #include "win32/PictureControl.h"
 #include "win32/WideText.h"

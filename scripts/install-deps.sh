@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Installs, from Debian's packages, whatever building, running and testing drilbank needs
 # and this machine lacks. Safe to run again: it only installs what is missing. With
-# --windows, only what the Windows cross build and its run under Wine need.
+# --windows, only what the Windows cross build, its packages and its run under Wine need;
+# with --screenshot, that and what the Windows screenshot needs.
 set -euo pipefail
 
-windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
+# The Windows window's icon is drawn at build time (librsvg2-bin, icoutils); its installer is
+# made with NSIS; zip packs the download.
+windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest
+    librsvg2-bin icoutils nsis zip unzip)
+# Only for scripts/screenshot-windows.sh: a window manager, a keyboard, a camera.
+screenshot_packages=(xvfb twm xdotool imagemagick)
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
@@ -16,6 +22,8 @@ packages=(
 )
 if [ "${1:-}" = "--windows" ]; then
     packages=("${windows_packages[@]}")
+elif [ "${1:-}" = "--screenshot" ]; then
+    packages=("${windows_packages[@]}" "${screenshot_packages[@]}")
 fi
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds drilbank and runs every test: the core and window suites, then both again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then the core's suite cross-built for
-# Windows and run under Wine. The benchmarks are built, not run.
+# Windows and run under Wine, with the Win32 window; last the packages, installed and
+# removed again. The benchmarks are built, not run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,3 +17,4 @@ cmake --build build-sanitize -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
 scripts/test-windows.sh
+scripts/test-packages.sh

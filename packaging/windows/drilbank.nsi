@@ -1,6 +1,7 @@
 ; The Windows installer: per user, without administrator rights, with a Start-menu entry
 ; and an uninstaller. makensis -DVERSION=... -DSTAGE=<folder with the files> -DOUTFILE=...
-Unicode true
+; A 64-bit installer for a 64-bit program: it runs wherever the program does.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 

@@ -10,7 +10,7 @@ set -euo pipefail
 windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest
     librsvg2-bin icoutils nsis zip unzip)
 # Only for scripts/screenshot-windows.sh: a window manager, a keyboard, a camera.
-screenshot_packages=(xvfb twm xdotool imagemagick)
+screenshot_packages=(xvfb openbox xdotool imagemagick)
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev libicu-dev

@@ -27,7 +27,8 @@ cleanup() {
 }
 trap cleanup EXIT
 sleep 1
-twm >/dev/null 2>&1 &
+openbox >/dev/null 2>&1 &
+sleep 1
 mkdir -p "$WINEPREFIX"
 "$wine" wineboot --init </dev/null >/dev/null 2>&1
 
@@ -48,10 +49,14 @@ answer 1
 form=$(xdotool search --sync --onlyvisible --name '^Form1$' | head -1)
 xdotool windowactivate --sync "$form" 2>/dev/null || xdotool windowfocus --sync "$form"
 sleep 0.5
-xdotool key Tab Tab space # from the question box to "Next Question / Answer"
+# "Next Question / Answer", then the answer box (their middles, in pixels at 96 DPI).
+xdotool mousemove --window "$form" 48 24 click 1
 sleep 0.5
+xdotool mousemove --window "$form" 544 223 click 1
 xdotool type --delay 20 "Twice as deep: 11 cm."
+xdotool mousemove --window "$form" 600 650
 sleep 0.5
 mkdir -p "$(dirname "$output")"
-import -window root "$output"
+# The desktop is black: trimming it leaves the window and its frame.
+import -window root png:- | convert - -trim +repage "$output"
 echo "$output"

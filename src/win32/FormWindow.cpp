@@ -285,19 +285,36 @@ void FormWindow::scrollIntoView(HWND control) {
 }
 
 void FormWindow::updateScrollBars() {
+    // Showing or hiding a bar resizes the client area, which comes back here.
+    if (updatingBars_) {
+        return;
+    }
+    updatingBars_ = true;
     const SIZE form = formSizeAt(dpi_);
     RECT view;
     GetClientRect(frame_, &view);
+    // The room without the bars shown now: a bar is shown only where the form needs it,
+    // and one bar can make the other needed.
+    const LONG_PTR style = GetWindowLongPtrW(frame_, GWL_STYLE);
+    const int barWidth = GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_);
+    const int barHeight = GetSystemMetricsForDpi(SM_CYHSCROLL, dpi_);
+    const int width = view.right + ((style & WS_VSCROLL) != 0 ? barWidth : 0);
+    const int height = view.bottom + ((style & WS_HSCROLL) != 0 ? barHeight : 0);
+    bool across = form.cx > width;
+    bool down = form.cy > height || (across && form.cy > height - barHeight);
+    across = across || (down && form.cx > width - barWidth);
     for (const auto& [bar, whole, seen] :
-         {std::tuple{SB_HORZ, form.cx, view.right}, std::tuple{SB_VERT, form.cy, view.bottom}}) {
+         {std::tuple{SB_HORZ, form.cx, width - (down ? barWidth : 0)},
+          std::tuple{SB_VERT, form.cy, height - (across ? barHeight : 0)}}) {
         SCROLLINFO info{};
         info.cbSize = sizeof info;
         info.fMask = SIF_RANGE | SIF_PAGE;
         info.nMin = 0;
         info.nMax = whole - 1;
-        info.nPage = static_cast<UINT>(std::max<LONG>(seen, 0));
+        info.nPage = static_cast<UINT>(std::max(seen, 0));
         SetScrollInfo(frame_, bar, &info, TRUE);
     }
+    updatingBars_ = false;
     scrollTo(scrolled_.x, scrolled_.y);
 }
 

@@ -79,6 +79,7 @@ private:
     UINT dpi_ = 96;
     POINT scrolled_{0, 0};
     bool timerRunning_ = false;
+    bool updatingBars_ = false;
 };
 
 } // namespace drilbank

@@ -134,6 +134,8 @@ TEST(WindowAccessibility, everyControlHasItsAccessibleName) {
 TEST(WindowKeyboard, aSmallScreenScrollsTheFormToTheFocus) {
     WindowRun run;
     ASSERT_TRUE(run.startShown());
+    // Where the form fits, no scroll bar takes room from it.
+    EXPECT_EQ(GetWindowLongPtrW(run.window().frame(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
     SetWindowPos(run.window().frame(), nullptr, 0, 0, 300, 200, SWP_NOZORDER | SWP_NOMOVE);
     run.session().handlePendingMessages();
     HWND clear = run.window().control("cmd_clear_answer_box");

@@ -23,8 +23,7 @@ for program in drilbank.exe drilbank-records.exe; do
 done
 
 # The installer, silently, as the user; then its files, Start-menu entry and uninstall entry.
-export WINEPREFIX="$PWD/build-windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
+source scripts/wine-prefix.sh
 "$wine" "$dist/drilbank-$version-windows-x64-setup.exe" /S </dev/null >/dev/null 2>&1
 user_dir=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData | grep -v /Public/ | head -1)
 installed="$user_dir/Local/Programs/drilbank"

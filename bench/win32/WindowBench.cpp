@@ -1,0 +1,148 @@
+// Launch to window shown, beside a bare window of one control; and an "Enter Response" click
+// through the window and the Windows file layer, beside the floor of its appends. One mode
+// per process, so that each launch is a fresh start; scripts/bench-windows.sh alternates the
+// modes and prints the medians and ratios.
+#include "platform/DriveMap.h"
+#include "platform/RecordFiles.h"
+#include "platform/RunRandom.h"
+#include "platform/SystemClock.h"
+#include "win32/FormWindow.h"
+#include "win32/ModalBoxes.h"
+#include "win32/Win32Session.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds since this process was created, as the system counts it.
+double sinceProcessStart() {
+    FILETIME created;
+    FILETIME unused;
+    GetProcessTimes(GetCurrentProcess(), &created, &unused, &unused, &unused);
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    const auto ticks = [](FILETIME time) {
+        return (ULONGLONG(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return double(ticks(now) - ticks(created)) / 10000.0;
+}
+
+int bareWindow() {
+    HWND frame = CreateWindowExW(0, WC_STATICW, L"Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, 725, 573, nullptr, nullptr, nullptr, nullptr);
+    CreateWindowExW(0, WC_BUTTONW, L"Next Question / Answer", WS_CHILD | WS_VISIBLE, 16, 0, 65, 49,
+                    frame, nullptr, nullptr, nullptr);
+    ShowWindow(frame, SW_SHOW);
+    UpdateWindow(frame);
+    std::printf("%.2f\n", sinceProcessStart());
+    return 0;
+}
+
+// Answers each start-up box the moment it opens, as a quick student would.
+std::vector<std::wstring> startUpAnswers{L"1", L"Ann Lee Smith", L"ALS", L"1"};
+LRESULT CALLBACK answerBox(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG && !startUpAnswers.empty()) {
+        HWND box = call->hwnd;
+        SetDlgItemTextW(box, drilbank::modalbox::inputId, startUpAnswers.front().c_str());
+        startUpAnswers.erase(startUpAnswers.begin());
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct StartedWindow {
+    explicit StartedWindow(const std::filesystem::path& drives)
+        : files(drilbank::DriveMap(drives)), session({files, clock, random}) {
+        HHOOK hook =
+            SetWindowsHookExW(WH_CALLWNDPROCRET, &answerBox, nullptr, GetCurrentThreadId());
+        session.load();
+        UnhookWindowsHookEx(hook);
+        session.window().show();
+    }
+    drilbank::RecordFiles files;
+    drilbank::SystemClock clock;
+    drilbank::RunRandom random;
+    drilbank::Win32Session session;
+};
+
+int programWindow(const std::filesystem::path& drives) {
+    StartedWindow started(drives);
+    std::printf("%.2f\n", sinceProcessStart());
+    return 0;
+}
+
+void appendAndFlush(const std::wstring& file, const std::string& bytes) {
+    HANDLE handle = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(handle, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    FlushFileBuffers(handle);
+    CloseHandle(handle);
+}
+
+double millisecondsOf(auto&& action) {
+    const auto start = Clock::now();
+    action();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The floor of a click that must reach both files or neither: the blocks written ahead into
+// a log and flushed, each appended and flushed, the log emptied.
+int clicks(const std::filesystem::path& drives) {
+    StartedWindow started(drives);
+    drilbank::FormWindow& window = started.session.window();
+    const std::filesystem::path folder = drives / "c" / "drilbank";
+    const std::wstring answer = L"The depth falls more slowly as the water drains.\r\nI forgot "
+                                L"the units at first.";
+    const std::string block(360, 'x');
+    std::vector<double> costs;
+    std::vector<double> floors;
+    for (int round = 0; round < 40; ++round) {
+        SetWindowTextW(window.answerBox(), answer.c_str());
+        costs.push_back(millisecondsOf(
+            [&] { SendMessageW(window.control("cmd_enter_response"), BM_CLICK, 0, 0); }));
+        floors.push_back(millisecondsOf([&] {
+            appendAndFlush((folder / "floor.log").wstring(), block + block);
+            appendAndFlush((folder / "master.floor").wstring(), block);
+            appendAndFlush((folder / "send.floor").wstring(), block);
+            std::filesystem::resize_file(folder / "floor.log", 0);
+        }));
+    }
+    std::printf("%.3f %.3f\n", median(costs), median(floors));
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    const std::wstring mode = argc > 1 ? argv[1] : L"";
+    const std::filesystem::path drives = argc > 2 ? argv[2] : L".";
+    if (mode == L"bare") {
+        return bareWindow();
+    }
+    if (mode == L"window") {
+        return programWindow(drives);
+    }
+    if (mode == L"click") {
+        return clicks(drives);
+    }
+    std::fprintf(stderr, "usage: win32_window_bench bare | window DRIVES | click DRIVES\n");
+    return 2;
+}

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Measures drilbank.exe under Wine with the null graphics driver, each cost beside its floor
+# in this same run: its size; launch to window shown beside a bare window of one control
+# (medians of alternating fresh starts); an "Enter Response" click through the window and
+# the Windows file layer beside the floor of its appends. Ratios at the end.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds=${1:-11}
+
+scripts/install-deps.sh --windows
+if [ ! -f build-windows/CMakeCache.txt ]; then
+    cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRILBANK_GUI=OFF -DDRILBANK_BENCH=OFF \
+        -DDRILBANK_GTEST_SOURCE=/usr/src/googletest
+fi
+cmake --build build-windows -j "$(nproc)" --target drilbank win32_window_bench >/dev/null
+source scripts/wine-prefix.sh
+
+probe=build-windows/bench/win32/win32_window_bench.exe
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"; stop_wine' EXIT
+run() { "$wine" "$probe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+run bare >/dev/null # a warm server and file cache for both
+bare=()
+program=()
+for round in $(seq "$rounds"); do
+    bare+=("$(run bare)")
+    mkdir -p "$scratch/$round"
+    program+=("$(run window "$(windows_path "$scratch/$round")")")
+done
+bare_ms=$(printf '%s\n' "${bare[@]}" | median)
+program_ms=$(printf '%s\n' "${program[@]}" | median)
+mkdir -p "$scratch/click"
+read -r click_ms floor_ms < <(run click "$(windows_path "$scratch/click")")
+size=$(stat -c %s build-windows/src/win32/drilbank.exe)
+
+printf '%-44s %12s %12s %8s\n' measure cost floor ratio
+printf '%-44s %12s %12s %8s\n' "drilbank.exe bytes (goal: under 2 MB)" "$size" 2097152 \
+    "$(awk -v a="$size" 'BEGIN { printf "%.2f", a / 2097152 }')"
+printf '%-44s %12s %12s %8s\n' "launch to window shown, ms (goal: 1.2)" "$program_ms" "$bare_ms" \
+    "$(awk -v a="$program_ms" -v b="$bare_ms" 'BEGIN { printf "%.2f", a / b }')"
+printf '%-44s %12s %12s %8s\n' "Enter Response click, ms (goal: 1.2)" "$click_ms" "$floor_ms" \
+    "$(awk -v a="$click_ms" -v b="$floor_ms" 'BEGIN { printf "%.2f", a / b }')"

@@ -35,8 +35,10 @@ done
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\drilbank'
 "$wine" reg query "$key" /v DisplayVersion </dev/null 2>/dev/null | grep -q "$version" ||
     fail "no uninstall entry"
-"$wine" "$installed/drilbank-records.exe" --version </dev/null 2>/dev/null | grep -q "$version" ||
-    fail "the installed drilbank-records does not run"
+for program in drilbank drilbank-records; do
+    "$wine" "$installed/$program.exe" --version </dev/null 2>/dev/null | grep -q "$version" ||
+        fail "the installed $program does not run"
+done
 
 # The uninstaller copies itself away and returns at once; wait for it to finish.
 "$wine" "$installed/uninstall.exe" /S </dev/null >/dev/null 2>&1

@@ -4,6 +4,7 @@
 #include "platform/RecordFiles.h"
 #include "platform/RunRandom.h"
 #include "platform/SystemClock.h"
+#include "texts/CommandLineTexts.h"
 #include "win32/ModalBoxes.h"
 #include "win32/WideText.h"
 #include "win32/Win32Session.h"
@@ -11,6 +12,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <shellapi.h>
+
+#include <cstdio>
 #include <optional>
 #include <stdexcept>
 
@@ -24,9 +28,33 @@ void becomeDpiAware() {
     }
 }
 
+// "drilbank --version" from a command prompt answers there. A windowed program has no
+// console of its own: it writes to the prompt it was started from, or to wherever its output
+// was sent. (The help text describes the drive mapping of other systems; here the drives
+// are the real ones, so the window starts instead.)
+bool answeredVersion() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    const bool asked =
+        arguments != nullptr && count == 2 && lstrcmpW(arguments[1], L"--version") == 0;
+    LocalFree(arguments);
+    if (!asked) {
+        return false;
+    }
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+    }
+    std::fputs(drilbank::versionText().c_str(), stdout);
+    std::fflush(stdout);
+    return true;
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    if (answeredVersion()) {
+        return 0;
+    }
     becomeDpiAware();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);

@@ -1,5 +1,7 @@
 #include "win32/DialogTemplate.h"
 
+#include "win32/WideText.h"
+
 namespace drilbank {
 
 DialogTemplate::DialogTemplate(const std::wstring& title, short width, short height) {
@@ -70,14 +72,12 @@ void fitTextHeight(HWND dialog, int staticId) {
     RECT box;
     GetWindowRect(text, &box);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
-    const int length = GetWindowTextLengthW(text);
-    std::wstring content(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(text, content.data(), length + 1);
+    const std::wstring content = windowText(text);
     HDC dc = GetDC(text);
     HGDIOBJ previous =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)));
     RECT needed{0, 0, box.right - box.left, 0};
-    DrawTextW(dc, content.c_str(), length, &needed,
+    DrawTextW(dc, content.c_str(), static_cast<int>(content.size()), &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
     SelectObject(dc, previous);
     ReleaseDC(text, dc);

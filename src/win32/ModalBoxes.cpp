@@ -26,11 +26,7 @@ INT_PTR CALLBACK inputBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
             auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(box, DWLP_USER));
-            HWND field = GetDlgItem(box, inputId);
-            const int length = GetWindowTextLengthW(field);
-            state->typed.assign(static_cast<std::size_t>(length) + 1, L'\0');
-            GetWindowTextW(field, state->typed.data(), length + 1);
-            state->typed.resize(static_cast<std::size_t>(length));
+            state->typed = windowText(GetDlgItem(box, inputId));
             EndDialog(box, IDOK);
             return TRUE;
         }

@@ -1,11 +1,14 @@
 #include "BoxRobot.h"
 
 #include "win32/ModalBoxes.h"
+#include "win32/WideText.h"
 
 #include <array>
 
 namespace drilbank::testing {
 namespace {
+
+using drilbank::windowText;
 
 BoxRobot* active = nullptr;
 
@@ -13,13 +16,6 @@ std::wstring className(HWND window) {
     std::array<wchar_t, 64> name{};
     GetClassNameW(window, name.data(), static_cast<int>(name.size()));
     return name.data();
-}
-
-std::wstring textOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 BOOL CALLBACK findBox(HWND window, LPARAM found) {
@@ -60,9 +56,9 @@ void BoxRobot::handle(HWND box) {
          child = GetWindow(child, GW_HWNDNEXT)) {
         const std::wstring kind = className(child);
         if (kind == L"Static" && GetWindowTextLengthW(child) > 0) {
-            texts += (texts.empty() ? L"" : L"\r\n\r\n") + textOf(child);
+            texts += (texts.empty() ? L"" : L"\r\n\r\n") + windowText(child);
         } else if (kind == L"Button") {
-            buttonCaptions.push_back(textOf(child));
+            buttonCaptions.push_back(windowText(child));
         }
     }
     seen.push_back(texts);

@@ -1,5 +1,7 @@
 #include "WindowRun.h"
 
+#include "win32/WideText.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -40,10 +42,7 @@ void WindowRun::click(std::string_view button) {
 }
 
 std::wstring WindowRun::text(HWND control) const {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return windowText(control);
 }
 
 std::string WindowRun::fileBytes(const std::string& windowsPath) const {

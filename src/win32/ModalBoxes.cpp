@@ -4,6 +4,8 @@
 #include "win32/DialogTemplate.h"
 #include "win32/WideText.h"
 
+#include <commctrl.h>
+
 namespace drilbank {
 
 namespace {
@@ -93,6 +95,29 @@ void showMessage(HWND owner, const std::wstring& text, const std::wstring& detai
         }
     }
     MessageBoxW(owner, shown.c_str(), toWide(boxTitle).c_str(), MB_OK | MB_SETFOREGROUND);
+}
+
+HWND createNotice(HWND owner) {
+    constexpr int width = 380;
+    constexpr int height = 110;
+    RECT area;
+    if (owner != nullptr) {
+        GetWindowRect(owner, &area);
+    } else {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    }
+    HWND notice = CreateWindowExW(WS_EX_DLGMODALFRAME, WC_DIALOG, toWide(boxTitle).c_str(),
+                                  WS_POPUP | WS_CAPTION, (area.left + area.right - width) / 2,
+                                  (area.top + area.bottom - height) / 2, width, height, owner,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    RECT inside;
+    GetClientRect(notice, &inside);
+    HWND text = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                12, 12, inside.right - 24, inside.bottom - 24, notice,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(textId)),
+                                GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+    return notice;
 }
 
 bool askToGoOn(HWND owner, const std::wstring& question, const std::wstring& safeChoice,

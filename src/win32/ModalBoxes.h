@@ -28,4 +28,8 @@ void showMessage(HWND owner, const std::wstring& text, const std::wstring& detai
 bool askToGoOn(HWND owner, const std::wstring& question, const std::wstring& safeChoice,
                const std::wstring& goOnChoice);
 
+// A box without buttons that tells the student what the program waits for; its text is the
+// control textId. Shown by its caller, destroyed by its caller.
+HWND createNotice(HWND owner);
+
 } // namespace drilbank

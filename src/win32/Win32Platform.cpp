@@ -94,6 +94,22 @@ void Win32Platform::drawCircle(PictureArea area, float x, float y, float radius)
     window_.picture(area).drawCircle(x, y, radius);
 }
 
+void Win32Platform::showWaitingNotice(const std::string& text) {
+    if (text.empty()) {
+        if (notice_ != nullptr) {
+            DestroyWindow(notice_);
+            notice_ = nullptr;
+        }
+        return;
+    }
+    if (notice_ == nullptr) {
+        notice_ = createNotice(dialogOwner());
+    }
+    setWindowText(GetDlgItem(notice_, modalbox::textId), toWide(text));
+    ShowWindow(notice_, SW_SHOWNA);
+    UpdateWindow(notice_);
+}
+
 void Win32Platform::setTimerEnabled(bool enabled) {
     window_.setTimerRunning(enabled);
 }

@@ -42,6 +42,10 @@ public:
     void takePictureFromClipboard(PictureArea area) override;
     void drawCircle(PictureArea area, float x, float y, float radius) override;
 
+    // A notice, asking nothing, up while the program waits for something outside it; the
+    // empty text takes it down. On the screen when this returns.
+    void showWaitingNotice(const std::string& text);
+
     void setTimerEnabled(bool enabled) override;
     void beep() override;
     void endRun() override;
@@ -53,6 +57,7 @@ private:
     Parts parts_;
     std::function<void()> endRun_;
     bool emptyPictureCopied_ = false;
+    HWND notice_ = nullptr;
 };
 
 } // namespace drilbank

@@ -28,6 +28,7 @@ public:
 
     FormWindow& window() { return window_; }
     Run& run() { return run_; }
+    Win32Platform& platform() { return platform_; }
     bool hasEnded() const { return dispatcher_.hasEnded(); }
     // Told once the run is over, after the window is hidden.
     std::function<void()> onRunEnded;

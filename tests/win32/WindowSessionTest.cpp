@@ -2,6 +2,7 @@
 
 #include "handling/FailureMessages.h"
 #include "handling/TypedWorkGuard.h"
+#include "texts/StudentTexts.h"
 #include "win32/ModalBoxes.h"
 #include "win32/PictureControl.h"
 #include "win32/WideText.h"
@@ -235,4 +236,19 @@ TEST(WindowSession, aDoubleClickOrAHeldKeyActsOnce) {
     EXPECT_GT(twice.size(), once.size());
     // One line more, not three: the next question's marker appears once more only.
     EXPECT_EQ(twice.find(L"Suppose the depth"), 0u);
+}
+
+// While the program waits for another copy, a notice that asks nothing says so; it is on
+// the screen as soon as it is asked for, and gone with the empty text.
+TEST(WindowSession, aWaitingNoticeStaysUpUntilTakenDown) {
+    WindowRun run;
+    ASSERT_TRUE(run.startShown());
+    const std::string waiting = "Waiting for the other copy of drilbank to finish\xE2";
+    run.session().platform().showWaitingNotice(waiting);
+    HWND notice = FindWindowW(L"#32770", toWide(drilbank::boxTitle).c_str());
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(IsWindowVisible(notice));
+    EXPECT_EQ(run.text(GetDlgItem(notice, drilbank::modalbox::textId)), toWide(waiting));
+    run.session().platform().showWaitingNotice({});
+    EXPECT_FALSE(IsWindow(notice));
 }

@@ -385,6 +385,16 @@ LRESULT FormWindow::onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         updateScrollBars();
         return 0;
+    case WM_ACTIVATE:
+        // As a dialog does: the control that had the focus gets it back when a box closes
+        // or the student returns to the window.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            lastFocus_ = focus != nullptr && IsChild(form_, focus) ? focus : lastFocus_;
+        } else if (lastFocus_ != nullptr && IsWindow(lastFocus_)) {
+            SetFocus(lastFocus_);
+        }
+        return 0;
     case WM_HSCROLL:
         onScroll(SB_HORZ, LOWORD(wParam));
         return 0;

@@ -80,6 +80,7 @@ private:
     POINT scrolled_{0, 0};
     bool timerRunning_ = false;
     bool updatingBars_ = false;
+    HWND lastFocus_ = nullptr; // the control to give the focus back to
 };
 
 } // namespace drilbank

@@ -62,6 +62,11 @@ TEST(WindowSession, aWholeSessionWritesTheGoldenRecordFiles) {
     EXPECT_EQ(run.text(run.window().answerBox()), L"");
 
     run.click("cmdNextQuestion");
+    // More than the 32 767 characters a box takes by default goes in whole.
+    const std::wstring longAnswer(40000, L'w');
+    pasteInto(run.window().answerBox(), longAnswer);
+    EXPECT_EQ(run.text(run.window().answerBox()).size(), longAnswer.size());
+    SetWindowTextW(run.window().answerBox(), L"");
     pasteInto(run.window().answerBox(), L"first line\r\nsecond line");
     run.click("cmd_save_as_notes");
 

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
-#include <tuple>
 #include <utility>
 
 namespace drilbank {
@@ -19,7 +18,6 @@ const wchar_t* const formClass = L"drilbankForm";
 constexpr UINT_PTR pendulumTimerId = 1;
 constexpr int firstControlId = 1000;
 constexpr DWORD frameStyle = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL;
-constexpr int scrollLine = 20;
 
 std::wstring wide(std::string_view text) {
     return toWide(text);
@@ -61,6 +59,7 @@ FormWindow::FormWindow(Events events) : events_(std::move(events)) {
     if (frame_ == nullptr || form_ == nullptr) {
         throw std::runtime_error("the window could not be created");
     }
+    scroller_.attach(frame_, form_);
     createControls();
     orderTabs();
     nameForAssistiveTools();
@@ -186,8 +185,8 @@ void FormWindow::applyDpi(UINT dpi) {
     windowFont_ = arial(windowFontHeightAt(dpi_));
     boxFont_ = arial(boxFontHeightAt(dpi_));
     const SIZE form = formSizeAt(dpi_);
-    SetWindowPos(form_, nullptr, -scrolled_.x, -scrolled_.y, form.cx, form.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(form_, nullptr, 0, 0, form.cx, form.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     for (const Control& control : controls_) {
         const RECT box = controlBoxAt(*control.row, dpi_);
         SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left,
@@ -198,7 +197,7 @@ void FormWindow::applyDpi(UINT dpi) {
     }
     DeleteObject(oldWindowFont);
     DeleteObject(oldBoxFont);
-    updateScrollBars();
+    scroller_.fit(form, dpi_);
 }
 
 void FormWindow::show() {
@@ -256,118 +255,9 @@ bool FormWindow::handleDialogMessage(MSG& message) {
     }
     HWND after = GetFocus();
     if (after != before && after != nullptr && IsChild(form_, after)) {
-        scrollIntoView(after);
+        scroller_.scrollIntoView(after);
     }
     return true;
-}
-
-void FormWindow::scrollIntoView(HWND control) {
-    RECT box;
-    GetWindowRect(control, &box);
-    MapWindowPoints(nullptr, form_, reinterpret_cast<POINT*>(&box), 2);
-    RECT view;
-    GetClientRect(frame_, &view);
-    int x = scrolled_.x;
-    int y = scrolled_.y;
-    if (box.right > x + view.right) {
-        x = box.right - view.right;
-    }
-    if (box.left < x) {
-        x = box.left;
-    }
-    if (box.bottom > y + view.bottom) {
-        y = box.bottom - view.bottom;
-    }
-    if (box.top < y) {
-        y = box.top;
-    }
-    scrollTo(x, y);
-}
-
-void FormWindow::updateScrollBars() {
-    // Showing or hiding a bar resizes the client area, which comes back here.
-    if (updatingBars_) {
-        return;
-    }
-    updatingBars_ = true;
-    const SIZE form = formSizeAt(dpi_);
-    RECT view;
-    GetClientRect(frame_, &view);
-    // The room without the bars shown now: a bar is shown only where the form needs it,
-    // and one bar can make the other needed.
-    const LONG_PTR style = GetWindowLongPtrW(frame_, GWL_STYLE);
-    const int barWidth = GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_);
-    const int barHeight = GetSystemMetricsForDpi(SM_CYHSCROLL, dpi_);
-    const int width = view.right + ((style & WS_VSCROLL) != 0 ? barWidth : 0);
-    const int height = view.bottom + ((style & WS_HSCROLL) != 0 ? barHeight : 0);
-    bool across = form.cx > width;
-    bool down = form.cy > height || (across && form.cy > height - barHeight);
-    across = across || (down && form.cx > width - barWidth);
-    for (const auto& [bar, whole, seen] :
-         {std::tuple{SB_HORZ, form.cx, width - (down ? barWidth : 0)},
-          std::tuple{SB_VERT, form.cy, height - (across ? barHeight : 0)}}) {
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_RANGE | SIF_PAGE;
-        info.nMin = 0;
-        info.nMax = whole - 1;
-        info.nPage = static_cast<UINT>(std::max(seen, 0));
-        SetScrollInfo(frame_, bar, &info, TRUE);
-    }
-    updatingBars_ = false;
-    scrollTo(scrolled_.x, scrolled_.y);
-}
-
-void FormWindow::scrollTo(int x, int y) {
-    const SIZE form = formSizeAt(dpi_);
-    RECT view;
-    GetClientRect(frame_, &view);
-    x = std::clamp<int>(x, 0, std::max<int>(0, form.cx - view.right));
-    y = std::clamp<int>(y, 0, std::max<int>(0, form.cy - view.bottom));
-    scrolled_ = {x, y};
-    SetScrollPos(frame_, SB_HORZ, x, TRUE);
-    SetScrollPos(frame_, SB_VERT, y, TRUE);
-    SetWindowPos(form_, nullptr, -x, -y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void FormWindow::onScroll(int bar, WORD request) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    GetScrollInfo(frame_, bar, &info);
-    int position = info.nPos;
-    const int page = static_cast<int>(info.nPage);
-    switch (request) {
-    case SB_LINEUP:
-        position -= scrollLine;
-        break;
-    case SB_LINEDOWN:
-        position += scrollLine;
-        break;
-    case SB_PAGEUP:
-        position -= page;
-        break;
-    case SB_PAGEDOWN:
-        position += page;
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        position = info.nTrackPos;
-        break;
-    case SB_TOP:
-        position = 0;
-        break;
-    case SB_BOTTOM:
-        position = info.nMax;
-        break;
-    default:
-        return;
-    }
-    if (bar == SB_HORZ) {
-        scrollTo(position, scrolled_.y);
-    } else {
-        scrollTo(scrolled_.x, position);
-    }
 }
 
 LRESULT FormWindow::onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -383,7 +273,7 @@ LRESULT FormWindow::onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SIZE:
-        updateScrollBars();
+        scroller_.fit(formSizeAt(dpi_), dpi_);
         return 0;
     case WM_ACTIVATE:
         // As a dialog does: the control that had the focus gets it back when a box closes
@@ -396,10 +286,10 @@ LRESULT FormWindow::onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_HSCROLL:
-        onScroll(SB_HORZ, LOWORD(wParam));
+        scroller_.onScroll(SB_HORZ, LOWORD(wParam));
         return 0;
     case WM_VSCROLL:
-        onScroll(SB_VERT, LOWORD(wParam));
+        scroller_.onScroll(SB_VERT, LOWORD(wParam));
         return 0;
     case WM_DPICHANGED: {
         applyDpi(HIWORD(wParam));

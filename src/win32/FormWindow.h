@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/PlatformServices.h"
+#include "win32/FormScroller.h"
 #include "window/ControlTable.h"
 
 #include <windows.h>
@@ -51,7 +52,7 @@ public:
     // Keyboard navigation of the form (Tab, Shift+Tab, Enter, Space); true when the message
     // was handled so. A focused control that Tab reached is scrolled into view.
     bool handleDialogMessage(MSG& message);
-    void scrollIntoView(HWND control);
+    void scrollIntoView(HWND control) { scroller_.scrollIntoView(control); }
 
 private:
     struct Control {
@@ -66,9 +67,6 @@ private:
     HWND createControl(const ControlRow& row, int id);
     void orderTabs();
     void nameForAssistiveTools();
-    void updateScrollBars();
-    void scrollTo(int x, int y);
-    void onScroll(int bar, WORD request);
 
     Events events_;
     HWND frame_ = nullptr;
@@ -77,9 +75,8 @@ private:
     HFONT windowFont_ = nullptr;
     HFONT boxFont_ = nullptr;
     UINT dpi_ = 96;
-    POINT scrolled_{0, 0};
+    FormScroller scroller_;
     bool timerRunning_ = false;
-    bool updatingBars_ = false;
     HWND lastFocus_ = nullptr; // the control to give the focus back to
 };
 

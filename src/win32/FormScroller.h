@@ -1,0 +1,28 @@
+#pragma once
+
+#include <windows.h>
+
+namespace drilbank {
+
+// Scrolls the form inside the frame's client area when the frame is smaller than the form,
+// with the frame's own scroll bars, shown only where the form needs them.
+class FormScroller {
+public:
+    void attach(HWND frame, HWND form);
+
+    // The form's size or the frame's has changed.
+    void fit(SIZE form, UINT dpi);
+    void onScroll(int bar, WORD request);
+    void scrollIntoView(HWND control);
+
+private:
+    void scrollTo(int x, int y);
+
+    HWND frame_ = nullptr;
+    HWND form_ = nullptr;
+    SIZE formSize_{0, 0};
+    POINT scrolled_{0, 0};
+    bool fitting_ = false;
+};
+
+} // namespace drilbank

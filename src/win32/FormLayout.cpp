@@ -4,14 +4,11 @@ namespace drilbank {
 namespace {
 
 constexpr int twipsPerInch = 1440;
-// Point sizes in hundredths: 7.5 points for the window, 9.75 for the boxes.
-constexpr int windowFontCentipoints = 750;
-constexpr int boxFontCentipoints = 975;
-constexpr int centipointsPerInch = 7200;
+constexpr double pointsPerInch = 72.0;
 
-int fontHeightAt(int centipoints, UINT dpi) {
+int fontHeightAt(double points, UINT dpi) {
     // Negative: the character height, not the cell, as a point size means.
-    return -MulDiv(centipoints, static_cast<int>(dpi), centipointsPerInch);
+    return -static_cast<int>(points * dpi / pointsPerInch + 0.5);
 }
 
 } // namespace
@@ -31,11 +28,11 @@ SIZE formSizeAt(UINT dpi) {
 }
 
 int windowFontHeightAt(UINT dpi) {
-    return fontHeightAt(windowFontCentipoints, dpi);
+    return fontHeightAt(windowFontPoints, dpi);
 }
 
 int boxFontHeightAt(UINT dpi) {
-    return fontHeightAt(boxFontCentipoints, dpi);
+    return fontHeightAt(boxFontPoints, dpi);
 }
 
 } // namespace drilbank

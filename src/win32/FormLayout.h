@@ -14,9 +14,7 @@ int twipsAt(int twips, UINT dpi);
 RECT controlBoxAt(const ControlRow& row, UINT dpi);
 SIZE formSizeAt(UINT dpi);
 
-// Font heights for CreateFont at a DPI. The window's font is small enough that every
-// caption fits its control ("Parameter 2" on one line, "Next Question / Answer" on
-// three); the question and answer boxes use Arial 9.75 points.
+// Font heights for CreateFont at a DPI, from the control table's point sizes.
 int windowFontHeightAt(UINT dpi);
 int boxFontHeightAt(UINT dpi);
 

@@ -23,10 +23,10 @@ std::wstring wide(std::string_view text) {
     return toWide(text);
 }
 
-HFONT arial(int height) {
+HFONT tableFont(int height) {
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, L"Arial");
+                       DEFAULT_PITCH | FF_SWISS, toWide(fontFamily).c_str());
 }
 
 bool takesFocus(const ControlRow& row) {
@@ -182,8 +182,8 @@ void FormWindow::applyDpi(UINT dpi) {
     dpi_ = dpi == 0 ? defaultDpi : dpi;
     HFONT oldWindowFont = windowFont_;
     HFONT oldBoxFont = boxFont_;
-    windowFont_ = arial(windowFontHeightAt(dpi_));
-    boxFont_ = arial(boxFontHeightAt(dpi_));
+    windowFont_ = tableFont(windowFontHeightAt(dpi_));
+    boxFont_ = tableFont(boxFontHeightAt(dpi_));
     const SIZE form = formSizeAt(dpi_);
     SetWindowPos(form_, nullptr, 0, 0, form.cx, form.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -41,6 +41,12 @@ constexpr int clientWidthTwips = 10875;
 constexpr int clientHeightTwips = 8595;
 constexpr int pendulumIntervalMs = 15;
 
+// The question and answer boxes' font, and the window's, small enough that every caption
+// fits its control ("Parameter 2" on one line, "Next Question / Answer" on three).
+inline constexpr const char* fontFamily = "Arial";
+constexpr double boxFontPoints = 9.75;
+constexpr double windowFontPoints = 7.5;
+
 // Every control, in the window's own order of creation.
 std::span<const ControlRow> controlTable();
 

@@ -21,6 +21,12 @@ for program in drilbank.exe drilbank-records.exe; do
         fail "$program needs a library Windows does not have"
     rm "$dist/$program"
 done
+# The window carries its icon, version and manifest (types 14, 16 and 24).
+unzip -p "$dist/drilbank-$version-windows-x64.zip" drilbank.exe >"$dist/drilbank.exe"
+for type in 14 16 24; do
+    wrestool -l "$dist/drilbank.exe" | grep -q -- "--type=$type " || fail "no resource of type $type"
+done
+rm "$dist/drilbank.exe"
 
 # The installer, silently, as the user; then its files, Start-menu entry and uninstall entry.
 source scripts/wine-prefix.sh

@@ -14,6 +14,25 @@ const char* const invalidAssignmentMessage =
     "over.  If you are sure you have entered a valid assignment number email the instructor "
     "and specify that you have received a 'subscript out of range' error";
 
+const char* const waitingForAnotherCopyNotice =
+    "Waiting for another copy of this program, which is recording in the same folder under "
+    "your name. Your answer is safe; this takes a few seconds at most.";
+
+namespace {
+
+const char* const journalSetAsideMessage =
+    "The program found a file of its own name beside your records that it had not written "
+    "itself, so it moved that file aside and started a new one. Your records were not "
+    "changed. If you did not put the file there, tell the instructor. The file was moved to:";
+
+} // namespace
+
+void showSetAsideJournals(Run& run) {
+    for (const std::string& place : run.platform.files().takeSetAsideJournals()) {
+        run.platform.messageBox(journalSetAsideMessage, place);
+    }
+}
+
 std::string generalErrorMessage(int failureNumber) {
     return "You have encountered an error.  If you are encountering this error repeatedly you "
            "should report the error number to the instructor and explain exactly what you were "

@@ -31,13 +31,13 @@ bool runHandler(Run& run, HandlerFunction handler) {
     try {
         try {
             handler(run);
-            return true;
         } catch (const RunEnded&) {
             throw;
         } catch (...) {
             showFailureSafely(run, currentFailure());
-            return true;
         }
+        reportingFailures(run, &showSetAsideJournals);
+        return true;
     } catch (const RunEnded&) {
         closeEveryChannel(run);
         run.platform.endRun();
@@ -54,6 +54,7 @@ void closeWindow(Run& run) {
 void loadWindow(Run& run) {
     startUpDialogue(run);
     openAssignment(run);
+    reportingFailures(run, &showSetAsideJournals);
 }
 
 } // namespace drilbank

@@ -6,7 +6,10 @@
 #include "app/platform/QtTextBoundary.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
@@ -14,6 +17,8 @@ namespace drilbank {
 
 QtPlatform::QtPlatform(MainWindow& window, Parts parts, std::function<void()> endRun)
     : window_(window), parts_(parts), endRun_(std::move(endRun)) {}
+
+QtPlatform::~QtPlatform() = default;
 
 QWidget* QtPlatform::dialogParent() const {
     // Before the window is first shown the boxes stand alone, centred on the screen.
@@ -91,6 +96,35 @@ void QtPlatform::takePictureFromClipboard(PictureArea area) {
 
 void QtPlatform::drawCircle(PictureArea area, float x, float y, float radius) {
     window_.picture(area).drawCircle(x, y, radius);
+}
+
+// A small framed note over the window. The handler that waits holds the window's thread, so
+// the note is painted at once rather than when the event loop comes round again.
+void QtPlatform::showWaitingNotice(const std::string& text) {
+    if (text.empty()) {
+        if (waitingNotice_) {
+            waitingNotice_->hide();
+        }
+        return;
+    }
+    if (!waitingNotice_) {
+        waitingNotice_ = std::make_unique<QLabel>(
+            dialogParent(), Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        waitingNotice_->setFrameStyle(QFrame::Box | QFrame::Plain);
+        waitingNotice_->setMargin(12);
+        waitingNotice_->setWordWrap(true);
+        waitingNotice_->setMaximumWidth(360);
+    }
+    waitingNotice_->setText(toWidgetText(text));
+    waitingNotice_->adjustSize();
+    const QWidget* over = dialogParent();
+    const QPoint centre = over != nullptr ? over->geometry().center()
+                                          : waitingNotice_->screen()->availableGeometry().center();
+    waitingNotice_->move(centre - waitingNotice_->rect().center());
+    waitingNotice_->show();
+    waitingNotice_->raise();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    waitingNotice_->repaint();
 }
 
 void QtPlatform::setTimerEnabled(bool enabled) {

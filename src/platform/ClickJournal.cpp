@@ -68,13 +68,16 @@ Holding holdingOf(DurableFile& target, const EntryFile& file, DurableFile& journ
 std::string ClickJournal::fileNameFor(std::string_view studentFilePart) {
     std::string name = std::string(namePrefix) + "_";
     if (studentFilePart.size() <= longestStudentPart) {
-        return name + std::string(studentFilePart);
+        name += studentFilePart;
+    } else {
+        // Two long names that begin alike still get journals of their own.
+        Checksum whole;
+        whole.add(studentFilePart);
+        name += std::string(studentFilePart.substr(0, longestStudentPart)) + "~" +
+                std::to_string(whole.value());
     }
-    // Two long names that begin alike still get journals of their own.
-    Checksum whole;
-    whole.add(studentFilePart);
-    return name + std::string(studentFilePart.substr(0, longestStudentPart)) + "~" +
-           std::to_string(whole.value());
+    // Windows drops a full stop at a name's end, which would make it another name.
+    return name.ends_with('.') ? name + "_" : name;
 }
 
 ClickJournal::ClickJournal(DurableFiles& system, std::filesystem::path path, const LockWait& wait)
@@ -130,6 +133,8 @@ void ClickJournal::setAside() {
 // Waits a while for another copy of the program to finish its click, never for ever: a copy
 // stopped in a debugger, or a lock a network share forgot, must not freeze the window. The
 // wait is measured by the clock, so both systems wait alike however long each try takes.
+// Tries come often: a copy that clicks again at once frees the lock only for a moment, and
+// waiting longer between tries would let it take the lock again every time.
 void ClickJournal::lock() {
     const auto start = std::chrono::steady_clock::now();
     bool told = false;
@@ -139,7 +144,7 @@ void ClickJournal::lock() {
         }
         told = waiting;
     };
-    std::chrono::milliseconds pause{1};
+    constexpr std::chrono::milliseconds pause{1};
     try {
         while (!journal_->tryLock()) {
             const auto waited = std::chrono::steady_clock::now() - start;
@@ -155,7 +160,6 @@ void ClickJournal::lock() {
                 tell(true);
             }
             std::this_thread::sleep_for(pause);
-            pause = std::min(pause * 2, std::chrono::milliseconds{50});
         }
     } catch (...) {
         tell(false);

@@ -312,7 +312,7 @@ TEST_F(RecordingFault, AnAnswerIsNeverTakenForAnEarlierUnfinishedClick) {
             std::filesystem::remove(masterFile);
             std::filesystem::create_directory(masterFile);
         } else if (cause == Cause::TornJournal) {
-            faults.failingName = ".drilbank-journal";
+            faults.failingName = ".drilbank-journal_Ann_Lee_Smith";
             faults.bytesBeforeFault = 20;
             faults.cutsFail = true;
         }

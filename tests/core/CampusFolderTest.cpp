@@ -106,21 +106,28 @@ TEST(CampusFolder, TwoAccountsInOneFolderEachRecordEveryClickOnce) {
         ASSERT_EQ(::chown((drives / campus).c_str(), 0, classGroup), 0);
         ASSERT_EQ(::chmod((drives / campus).c_str(), setup.mode), 0);
 
-        // Bob is killed part way through his run, and starts again.
+        // Bob is killed part way through his run, once his master file has grown a little,
+        // and starts again.
+        const auto folder = drives / campus;
+        const fs::path bobsMaster = folder / ("masterFile_" + std::string(bob.fileNamePart) + ".txt");
         ChildProcess annRun(recordAsStudent, argumentFor(ann, clicks, 0, drives));
         {
             ChildProcess bobRun(recordAsStudent, argumentFor(bob, clicks, 0, drives));
-            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            std::error_code error;
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while ((fs::file_size(bobsMaster, error) < 8000 || error) &&
+                   std::chrono::steady_clock::now() < giveUp) {
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
             bobRun.kill();
         }
         EXPECT_EQ(annRun.waitFor(), 0);
         EXPECT_EQ(ChildProcess(recordAsStudent, argumentFor(bob, 20, clicks, drives)).waitFor(), 0);
 
-        const auto folder = drives / campus;
         const std::map<std::string, int> annMaster =
             answersIn(folder / ("masterFile_" + std::string(ann.fileNamePart) + ".txt"));
         const std::map<std::string, int> bobMaster =
-            answersIn(folder / ("masterFile_" + std::string(bob.fileNamePart) + ".txt"));
+            answersIn(bobsMaster);
         int annRecorded = 0;
         for (int number = 0; number < clicks; ++number) {
             const auto found = annMaster.find("Ann Lee answer " + std::to_string(number));

@@ -41,9 +41,9 @@ bool isPlainName(std::string_view name) {
 }
 
 struct Holding {
-    bool changed = false;      // proven changed by someone else
-    std::uint64_t held = 0;    // how much of the block the file holds at its place
-    bool zerosAfter = false;   // and then only zeros to its end, to be cut
+    bool changed = false;    // proven changed by someone else
+    std::uint64_t held = 0;  // how much of the block the file holds at its place
+    bool zerosAfter = false; // and then only zeros to its end, to be cut
 };
 
 Holding holdingOf(DurableFile& target, const EntryFile& file, DurableFile& journal) {
@@ -115,8 +115,8 @@ void ClickJournal::openOwnJournal() {
 void ClickJournal::setAside() {
     for (int number = 1; number <= setAsideNames; ++number) {
         const std::filesystem::path aside =
-            folder_ / pathFromUtf8(utf8Of(path_.filename()) + ".set-aside-" +
-                                   std::to_string(number));
+            folder_ /
+            pathFromUtf8(utf8Of(path_.filename()) + ".set-aside-" + std::to_string(number));
         std::error_code error;
         if (std::filesystem::exists(std::filesystem::symlink_status(aside, error))) {
             continue;

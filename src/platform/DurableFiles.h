@@ -9,6 +9,8 @@
 
 namespace drilbank {
 
+class Failure;
+
 // One open regular file. Every fault is a Failure whose number says what kind of fault it
 // is and whose detail says it in plain words; the caller adds the path.
 class DurableFile {
@@ -71,5 +73,9 @@ inline std::filesystem::path pathFromUtf8(std::string_view text) {
 
 // The implementation for the system the program was built for.
 DurableFiles& systemFiles();
+
+// The failure for one of this system's error codes (errno, or Windows' last error): each
+// kind of fault has the same number on every system.
+Failure systemFailure(unsigned long code);
 
 } // namespace drilbank

@@ -40,8 +40,8 @@ std::optional<std::string_view> nextLine(std::string_view text, std::size_t& pos
 template <typename Number> bool readNumber(std::string_view& line, Number& value, char after) {
     const auto [rest, error] = std::from_chars(line.data(), line.data() + line.size(), value);
     const bool ended = rest == line.data() + line.size();
-    if (error != std::errc() || rest == line.data() || (after != '\0' && (ended || *rest != after)) ||
-        (after == '\0' && !ended)) {
+    if (error != std::errc() || rest == line.data() ||
+        (after != '\0' && (ended || *rest != after)) || (after == '\0' && !ended)) {
         return false;
     }
     line.remove_prefix(static_cast<std::size_t>(rest - line.data()) + (ended ? 0 : 1));
@@ -89,11 +89,11 @@ std::string clickOf(std::string_view recordedText) {
 }
 
 std::string entryBytes(std::string_view click, const std::vector<EntryBlock>& blocks) {
-    std::string bytes = std::string(magic) + std::string(clickLabel) + std::string(click) +
-                        "\r\n" + std::to_string(blocks.size()) + "\r\n";
+    std::string bytes = std::string(magic) + std::string(clickLabel) + std::string(click) + "\r\n" +
+                        std::to_string(blocks.size()) + "\r\n";
     for (const EntryBlock& block : blocks) {
-        bytes += std::to_string(block.sizeBefore) + ' ' + std::to_string(block.block.size()) +
-                 ' ' + std::to_string(checksumOf(block.block)) + ' ' + block.name + "\r\n";
+        bytes += std::to_string(block.sizeBefore) + ' ' + std::to_string(block.block.size()) + ' ' +
+                 std::to_string(checksumOf(block.block)) + ' ' + block.name + "\r\n";
     }
     for (const EntryBlock& block : blocks) {
         bytes += block.block;

@@ -58,9 +58,8 @@ std::vector<std::string> RecordFiles::takeSetAsideJournals() {
 
 void RecordFiles::noteSetAside(const ClickJournal& journal, std::string_view windowsFolder) {
     if (const auto& aside = journal.setAsideAs()) {
-        setAside_.push_back(describePlace(std::string(windowsFolder) + "\\" +
-                                              cp1252FromUtf8(utf8Of(aside->filename())),
-                                          *aside));
+        setAside_.push_back(describePlace(
+            std::string(windowsFolder) + "\\" + cp1252FromUtf8(utf8Of(aside->filename())), *aside));
     }
 }
 
@@ -247,7 +246,8 @@ void RecordFiles::recover(std::string_view windowsFolder) {
         noteSetAside(journal, windowsFolder);
         completedClick_ = journal.recover();
     } catch (const Failure& fault) {
-        throw about(fault, "the folder " + describePlace(windowsFolder, drives_.toLocal(windowsFolder)));
+        throw about(fault,
+                    "the folder " + describePlace(windowsFolder, drives_.toLocal(windowsFolder)));
     }
 }
 
@@ -296,8 +296,8 @@ void RecordFiles::commit(std::vector<Channel>& closing) {
 // close left it.
 void RecordFiles::commitClick(const std::string& windowsFolder,
                               const std::vector<Channel*>& channels) {
-    const std::string click = clickName_.value_or(runName_ + " unnamed " +
-                                                  std::to_string(++unnamedClicks_));
+    const std::string click =
+        clickName_.value_or(runName_ + " unnamed " + std::to_string(++unnamedClicks_));
     ClickJournal journal(system_, journalPath(windowsFolder), lockWait);
     noteSetAside(journal, windowsFolder);
     const std::filesystem::path folder = channels.front()->localPath.parent_path();

@@ -29,11 +29,11 @@ constexpr std::size_t printZoneWidth = 14;
 //
 // Writes are held in memory while a channel is open. Closing channels commits what they
 // hold: the appends of one close reach their files as one click through the working
-// student's journal in the working directory (ClickJournal), so the click is in every file exactly once or, after a
-// fault or a kill, completed later in exactly the files that lack it. Reading streams the
-// file a piece at a time. Every fault is a numbered Failure whose detail names the file as
-// the student knows it and where it is on this computer; after a failed close the channels
-// are closed all the same.
+// student's journal in the working directory (ClickJournal), so the click is in every file exactly
+// once or, after a fault or a kill, completed later in exactly the files that lack it. Reading
+// streams the file a piece at a time. Every fault is a numbered Failure whose detail names the file
+// as the student knows it and where it is on this computer; after a failed close the channels are
+// closed all the same.
 class RecordFiles {
 public:
     static constexpr int channelCount = 3;

@@ -52,8 +52,7 @@ int recordAsStudent(const std::string& argument) {
     std::getline(words, drives);
     const Student& student = account == ann.account ? ann : bob;
     ::umask(002);
-    if (::setgroups(1, &classGroup) != 0 || ::setgid(classGroup) != 0 ||
-        ::setuid(account) != 0) {
+    if (::setgroups(1, &classGroup) != 0 || ::setgid(classGroup) != 0 || ::setuid(account) != 0) {
         return 2;
     }
     testing::FakePlatform platform{fs::path(drives)};
@@ -109,7 +108,8 @@ TEST(CampusFolder, TwoAccountsInOneFolderEachRecordEveryClickOnce) {
         // Bob is killed part way through his run, once his master file has grown a little,
         // and starts again.
         const auto folder = drives / campus;
-        const fs::path bobsMaster = folder / ("masterFile_" + std::string(bob.fileNamePart) + ".txt");
+        const fs::path bobsMaster =
+            folder / ("masterFile_" + std::string(bob.fileNamePart) + ".txt");
         ChildProcess annRun(recordAsStudent, argumentFor(ann, clicks, 0, drives));
         {
             ChildProcess bobRun(recordAsStudent, argumentFor(bob, clicks, 0, drives));
@@ -126,8 +126,7 @@ TEST(CampusFolder, TwoAccountsInOneFolderEachRecordEveryClickOnce) {
 
         const std::map<std::string, int> annMaster =
             answersIn(folder / ("masterFile_" + std::string(ann.fileNamePart) + ".txt"));
-        const std::map<std::string, int> bobMaster =
-            answersIn(bobsMaster);
+        const std::map<std::string, int> bobMaster = answersIn(bobsMaster);
         int annRecorded = 0;
         for (int number = 0; number < clicks; ++number) {
             const auto found = annMaster.find("Ann Lee answer " + std::to_string(number));
@@ -138,16 +137,16 @@ TEST(CampusFolder, TwoAccountsInOneFolderEachRecordEveryClickOnce) {
         for (const auto& [text, count] : bobMaster) {
             EXPECT_EQ(text.find("problem"), std::string::npos) << text;
             EXPECT_EQ(count, 1) << text;
-            bobBefore += text.find("Bob Ray answer") == 0 &&
-                         std::stoi(text.substr(15)) < clicks;
+            bobBefore += text.find("Bob Ray answer") == 0 && std::stoi(text.substr(15)) < clicks;
         }
         for (int number = clicks; number < clicks + 20; ++number) {
             EXPECT_EQ(bobMaster.count("Bob Ray answer " + std::to_string(number)), 1u);
         }
         struct stat status {};
-        ASSERT_EQ(::stat((folder / ("masterFile_" + std::string(ann.fileNamePart) + ".txt")).c_str(),
-                         &status),
-                  0);
+        ASSERT_EQ(
+            ::stat((folder / ("masterFile_" + std::string(ann.fileNamePart) + ".txt")).c_str(),
+                   &status),
+            0);
         EXPECT_EQ(status.st_mode & 0777, 0664u);
         EXPECT_EQ(status.st_uid, ann.account);
         if (setup.mode & S_ISGID) {

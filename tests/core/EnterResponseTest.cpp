@@ -370,8 +370,7 @@ TEST_F(RecordingFault, AnotherCopyHoldingTheFolderIsWaitedForThenSaid) {
     expectNothingChanged(failure::PermissionDenied);
     EXPECT_NE(platform.details.at(0).find("another copy of the program holds this folder"),
               std::string::npos);
-    EXPECT_EQ(platform.waitingNotices,
-              (std::vector<std::string>{waitingForAnotherCopyNotice, ""}));
+    EXPECT_EQ(platform.waitingNotices, (std::vector<std::string>{waitingForAnotherCopyNotice, ""}));
     EXPECT_EQ(drill.master(), master);
     otherCopy.reset();
     platform.messages.clear();

@@ -87,7 +87,7 @@ struct Tally {
 bool runCase(Scope scope, InjectedFault fault, bool persistent, int failAt, Tally& tally) {
     // In memory where the system has it: the sweep counts calls, not flushes.
     testing::TemporaryFolder drives(fs::is_directory("/dev/shm") ? fs::path("/dev/shm")
-                                                                   : fs::temp_directory_path());
+                                                                 : fs::temp_directory_path());
     const bool asNote = scope == Scope::SaveAsNotes;
     Session first(drives.path(), "R0");
     first.startUp();
@@ -215,8 +215,8 @@ TEST(FaultSweep, EveryCallOfTheFileLayerFailedInTurnLosesDuplicatesAndTearsNothi
         }
     }
     std::cout << figures.str() << "[ figures  ] " << total.cases << " cases; clicks lost "
-              << total.lost << ", duplicated " << total.duplicated << ", torn or repeated " << total.torn
-              << "\n";
+              << total.lost << ", duplicated " << total.duplicated << ", torn or repeated "
+              << total.torn << "\n";
 }
 
 } // namespace

@@ -228,10 +228,10 @@ std::string plantedEntry(std::uint64_t sizeBefore, const std::string& name,
 TEST(HostileInput, PlantedJournalEntriesThatDoNotMatchChangeNoFile) {
     const std::string master = "masterFile_Ann_Lee_Smith.txt";
     const std::pair<std::uint64_t, std::string> entries[] = {
-        {10, master},                     // once cut a master file back to 10 bytes
-        {999999999, master},              // beyond the file's end
-        {0, "../../outside.txt"},         // out of the folder
-        {0, "/tmp/drilbank-planted.txt"}, // anywhere at all
+        {10, master},                           // once cut a master file back to 10 bytes
+        {999999999, master},                    // beyond the file's end
+        {0, "../../outside.txt"},               // out of the folder
+        {0, "/tmp/drilbank-planted.txt"},       // anywhere at all
         {0, ".drilbank-journal_Ann_Lee_Smith"}, // the journal itself
 #ifndef _WIN32
         {0, "link"}, // a link put in the folder
@@ -245,7 +245,8 @@ TEST(HostileInput, PlantedJournalEntriesThatDoNotMatchChangeNoFile) {
 #ifndef _WIN32
         fs::create_symlink("/etc/hostname", drill.platform.localPath("c:\\drilbank\\link"));
 #endif
-        std::ofstream(drill.platform.localPath("c:\\drilbank\\.drilbank-journal_Ann_Lee_Smith"), std::ios::binary)
+        std::ofstream(drill.platform.localPath("c:\\drilbank\\.drilbank-journal_Ann_Lee_Smith"),
+                      std::ios::binary)
             << plantedEntry(sizeBefore, name, "planted block\r\n");
         drill.platform.answer = "an answer";
         drill.click(&enterResponseClicked);

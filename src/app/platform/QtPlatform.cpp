@@ -9,8 +9,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextCursor>
 
 namespace drilbank {

@@ -47,9 +47,9 @@ Failure failureFor(int error) {
     case EHOSTUNREACH:
     case EREMOTEIO:
     case ENOLINK:
-        return Failure(failure::DeviceIoError,
-                       "the network folder did not answer (system error " + std::to_string(error) +
-                           "); try again when the network is back");
+        return Failure(failure::DeviceIoError, "the network folder did not answer (system error " +
+                                                   std::to_string(error) +
+                                                   "); try again when the network is back");
     case ELOOP:
     case ENXIO:
     case EISDIR:
@@ -125,7 +125,9 @@ public:
         }
     }
 
-    void flush() override { retrying([this] { return ::fsync(descriptor_); }); }
+    void flush() override {
+        retrying([this] { return ::fsync(descriptor_); });
+    }
 
     void truncate(std::uint64_t size) override {
         retrying([&] { return ::ftruncate(descriptor_, static_cast<off_t>(size)); });
@@ -274,6 +276,10 @@ public:
 DurableFiles& systemFiles() {
     static PosixDurableFiles files;
     return files;
+}
+
+Failure systemFailure(unsigned long code) {
+    return failureFor(static_cast<int>(code));
 }
 
 } // namespace drilbank

@@ -10,6 +10,9 @@
 namespace drilbank {
 namespace {
 
+// Not in every SDK's headers.
+constexpr DWORD diskQuotaExceeded = 1295;
+
 // The same numbers as on Linux for the same kind of fault. A fault that may pass (a share
 // that dropped, a timeout, a code the table does not know) is 57, never 75: 75 says
 // something other than a plain file stands at the path.
@@ -26,7 +29,7 @@ int failureFor(DWORD error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
     case ERROR_FILE_TOO_LARGE:
-    case ERROR_DISK_QUOTA_EXCEEDED:
+    case diskQuotaExceeded:
         return failure::DiskFull;
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
@@ -101,9 +104,8 @@ constexpr std::size_t longPathLimit = 32767 - 4;
 std::wstring systemPath(const std::filesystem::path& path) {
     std::wstring whole = std::filesystem::path(path).make_preferred().lexically_normal().wstring();
     if (whole.size() > longPathLimit) {
-        throw Failure(failure::BadFileName,
-                      "the path is longer than Windows allows (" + std::to_string(whole.size()) +
-                          " characters)");
+        throw Failure(failure::BadFileName, "the path is longer than Windows allows (" +
+                                                std::to_string(whole.size()) + " characters)");
     }
     if (whole.size() <= oldPathLimit || whole.starts_with(L"\\\\?\\")) {
         return whole;
@@ -261,7 +263,7 @@ public:
         const bool reading = access == FileAccess::Read;
         const char* action = reading ? "open for reading" : "open for writing";
         DWORD error = 0;
-        HANDLE handle = openHandle(whole, access, FILE_FLAG_OPEN_REPARSE_POINT, error);
+        const HANDLE handle = openHandle(whole, access, FILE_FLAG_OPEN_REPARSE_POINT, error);
         if (handle == INVALID_HANDLE_VALUE) {
             if (reading && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) {
                 return nullptr;
@@ -275,7 +277,7 @@ public:
             fail(action, error);
         }
         const bool existed = !reading && error == ERROR_ALREADY_EXISTS;
-        auto file = std::make_unique<WindowsDurableFile>(handle);
+        std::unique_ptr<DurableFile> file = std::make_unique<WindowsDurableFile>(handle);
         BY_HANDLE_FILE_INFORMATION information{};
         if (GetFileType(handle) != FILE_TYPE_DISK ||
             !GetFileInformationByHandle(handle, &information) ||
@@ -287,7 +289,7 @@ public:
             // opened again the ordinary way, and must still be the same file.
             file = reopenedThroughFilter(whole, access, information, action);
         }
-    // Emptied only now that the file is known to be a plain one, never a link's target.
+        // Emptied only now that the file is known to be a plain one, never a link's target.
         if (access == FileAccess::Replace && existed) {
             file->truncate(0);
         }
@@ -328,9 +330,9 @@ private:
         return handle;
     }
 
-    static std::unique_ptr<DurableFile> reopenedThroughFilter(
-        const std::wstring& path, FileAccess access, const BY_HANDLE_FILE_INFORMATION& first,
-        const char* action) {
+    static std::unique_ptr<DurableFile>
+    reopenedThroughFilter(const std::wstring& path, FileAccess access,
+                          const BY_HANDLE_FILE_INFORMATION& first, const char* action) {
         DWORD error = 0;
         const HANDLE handle = openHandle(path, access, 0, error);
         if (handle == INVALID_HANDLE_VALUE) {
@@ -353,6 +355,11 @@ private:
 DurableFiles& systemFiles() {
     static WindowsDurableFiles files;
     return files;
+}
+
+Failure systemFailure(unsigned long code) {
+    const int number = failureFor(static_cast<DWORD>(code));
+    return Failure(number, plainWords(number) + " (Windows error " + std::to_string(code) + ")");
 }
 
 } // namespace drilbank

@@ -5,6 +5,7 @@
 #include "platform/Failure.h"
 #include "platform/FileBytes.h"
 #include "platform/JournalEntry.h"
+#include "texts/FailureTexts.h"
 
 #include <algorithm>
 #include <thread>
@@ -108,8 +109,7 @@ void ClickJournal::openOwnJournal() {
         setAside();
     }
     throw Failure(failure::PathFileAccessError,
-                  "the program's journal " + cp1252FromUtf8(utf8Of(path_.filename())) +
-                      " keeps being replaced by something that is not the program's own");
+                  journalKeepsBeingReplacedText(cp1252FromUtf8(utf8Of(path_.filename()))));
 }
 
 void ClickJournal::setAside() {
@@ -126,8 +126,7 @@ void ClickJournal::setAside() {
         setAsideAs_ = aside;
         return;
     }
-    throw Failure(failure::PathFileAccessError,
-                  "too many journals that are not the program's own were set aside here");
+    throw Failure(failure::PathFileAccessError, tooManySetAsideText);
 }
 
 // Waits a while for another copy of the program to finish its click, never for ever: a copy
@@ -150,11 +149,7 @@ void ClickJournal::lock() {
             const auto waited = std::chrono::steady_clock::now() - start;
             if (waited >= wait_.limit) {
                 throw Failure(failure::PermissionDenied,
-                              "another copy of the program holds this folder: it has been "
-                              "recording here for " +
-                                  std::to_string(wait_.limit.count() / 1000) +
-                                  " seconds. Close the other copy, or wait a little and try "
-                                  "again");
+                              anotherCopyHoldsFolderText(wait_.limit.count() / 1000.0));
             }
             if (waited >= wait_.noticeAfter) {
                 tell(true);
@@ -202,7 +197,7 @@ std::optional<std::string> ClickJournal::recover() {
             } else if (file.sizeBefore > 0) {
                 // Gone: proof of a change only where the folder itself is still there.
                 if (!system_.open(path_, FileAccess::Read)) {
-                    throw Failure(failure::DeviceIoError, "the folder cannot be reached");
+                    throw Failure(failure::DeviceIoError, folderUnreachableText);
                 }
                 holding.changed = true;
             }
@@ -236,10 +231,7 @@ std::optional<std::string> ClickJournal::recover() {
     journal_->truncate(0);
     journal_->flush();
     if (!changed.empty()) {
-        throw Failure(failure::PathFileAccessError,
-                      "a recording into " + changed +
-                          " was interrupted, and the file was changed by another program since; "
-                          "it was left as it is");
+        throw Failure(failure::PathFileAccessError, changedSinceInterruptedText(changed));
     }
     return entry ? std::optional<std::string>(entry->click) : std::nullopt;
 }

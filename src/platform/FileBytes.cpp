@@ -1,6 +1,7 @@
 #include "platform/FileBytes.h"
 
 #include "platform/Failure.h"
+#include "texts/FailureTexts.h"
 
 #include <algorithm>
 #include <string>
@@ -78,7 +79,7 @@ void copyBytes(DurableFile& from, std::uint64_t at, std::uint64_t length, Durabl
             to.append(piece);
             return true;
         })) {
-        throw Failure(failure::DeviceIoError, "the journal could not be read back");
+        throw Failure(failure::DeviceIoError, journalUnreadableText);
     }
     to.flush();
 }

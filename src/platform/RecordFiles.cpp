@@ -5,6 +5,7 @@
 #include "platform/Failure.h"
 #include "platform/FileBytes.h"
 #include "platform/JournalEntry.h"
+#include "texts/FailureTexts.h"
 
 #include <chrono>
 #include <map>
@@ -73,7 +74,7 @@ RecordFiles::~RecordFiles() {
 
 RecordFiles::Channel& RecordFiles::channelAt(int channel) {
     if (channel < 1 || channel > channelCount) {
-        throw Failure(failure::BadFileName, "there is no channel " + std::to_string(channel));
+        throw Failure(failure::BadFileName, noSuchChannelText(channel));
     }
     return channels_[static_cast<std::size_t>(channel - 1)];
 }
@@ -81,8 +82,7 @@ RecordFiles::Channel& RecordFiles::channelAt(int channel) {
 RecordFiles::Channel& RecordFiles::readingChannel(int channel) {
     Channel& open = channelAt(channel);
     if (!open.file || open.mode != ChannelMode::Input) {
-        throw Failure(failure::BadFileName,
-                      "channel " + std::to_string(channel) + " is not open for reading");
+        throw Failure(failure::BadFileName, channelNotReadingText(channel));
     }
     return open;
 }
@@ -97,15 +97,14 @@ void RecordFiles::createDirectory(std::string_view windowsPath) {
     try {
         system_.createFolder(local);
     } catch (const Failure& fault) {
-        throw about(fault, "the folder " + describePlace(windowsPath, local));
+        throw about(fault, folderText(describePlace(windowsPath, local)));
     }
 }
 
 void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mode) {
     Channel& slot = channelAt(channel);
     if (slot.file) {
-        throw Failure(failure::FileAlreadyOpen,
-                      "channel " + std::to_string(channel) + " is already open");
+        throw Failure(failure::FileAlreadyOpen, channelAlreadyOpenText(channel));
     }
     Channel opened;
     opened.mode = mode;
@@ -125,7 +124,7 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
                 const bool folderThere =
                     std::filesystem::is_directory(opened.localPath.parent_path());
                 throw Failure(folderThere ? failure::FileNotFound : failure::PathNotFound,
-                              folderThere ? "there is no such file" : "the folder is not there");
+                              folderThere ? noSuchFileText : folderMissingText);
             }
             opened.size = opened.file->size();
             break;
@@ -142,8 +141,8 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
     } catch (const Failure& fault) {
         if (fault.number() == failure::FileNotFound &&
             !std::filesystem::is_directory(opened.localPath.parent_path())) {
-            throw Failure(failure::PathNotFound, "the folder is not there: " +
-                                                     describePlace(windowsPath, opened.localPath));
+            throw Failure(failure::PathNotFound,
+                          folderOfFileMissingText(describePlace(windowsPath, opened.localPath)));
         }
         throw about(fault, describePlace(windowsPath, opened.localPath));
     }
@@ -153,8 +152,7 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
 void RecordFiles::writeLine(int channel, std::string_view text, LineEnding ending) {
     Channel& open = channelAt(channel);
     if (!open.file || open.mode == ChannelMode::Input) {
-        throw Failure(failure::BadFileName,
-                      "channel " + std::to_string(channel) + " is not open for writing");
+        throw Failure(failure::BadFileName, channelNotWritingText(channel));
     }
     open.pending.append(text);
     const std::size_t lastBreak = text.rfind('\n');
@@ -196,8 +194,7 @@ std::string RecordFiles::readLine(int channel) {
     Channel& reading = readingChannel(channel);
     if (reading.readPosition >= reading.size) {
         throw Failure(failure::InputPastEndOfFile,
-                      "reading went past the end of " +
-                          describePlace(reading.windowsPath, reading.localPath));
+                      pastEndOfFileText(describePlace(reading.windowsPath, reading.localPath)));
     }
     std::string line;
     while (reading.readPosition < reading.size) {
@@ -247,7 +244,7 @@ void RecordFiles::recover(std::string_view windowsFolder) {
         completedClick_ = journal.recover();
     } catch (const Failure& fault) {
         throw about(fault,
-                    "the folder " + describePlace(windowsFolder, drives_.toLocal(windowsFolder)));
+                    folderText(describePlace(windowsFolder, drives_.toLocal(windowsFolder))));
     }
 }
 
@@ -278,8 +275,7 @@ void RecordFiles::commit(std::vector<Channel>& closing) {
         try {
             commitClick(windowsFolder, channels);
         } catch (const Failure& failed) {
-            fault =
-                fault.value_or(about(failed, "the folder " + describePlace(windowsFolder, folder)));
+            fault = fault.value_or(about(failed, folderText(describePlace(windowsFolder, folder))));
         }
     }
     if (!clicks.empty()) {

@@ -7,11 +7,10 @@
 
 namespace drilbank {
 
-const char* const openingRule = "......!!!!!!!!...................................";
-const char* const closingRule = ".................................................";
-const char* const responseMarker = "RESPONSE -->  ";
-const char* const notesMarker = "NOTES -------> ";
-const char* const questionNumberTag = "`questionNumber";
+std::string headerDateLine(Clock& clock, const std::string& between) {
+    const std::string date = clock.dateText();
+    return dateAndTimeLabel + date + between + clock.timeText();
+}
 
 namespace {
 

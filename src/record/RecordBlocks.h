@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/RecordFiles.h"
+#include "record/RecordFormat.h"
 #include "run/Run.h"
 
 #include <string>
@@ -13,12 +14,9 @@ constexpr int masterChannel = 1;
 constexpr int sendChannel = 2;
 constexpr int notesChannel = 3;
 
-// Block elements, exactly as the record files hold them.
-extern const char* const openingRule;
-extern const char* const closingRule;
-extern const char* const responseMarker;
-extern const char* const notesMarker;
-extern const char* const questionNumberTag;
+// The header's last line: the label, the date, `between` ("" in the master file, one blank in
+// the send file) and the time, each read from the clock as it is written.
+std::string headerDateLine(Clock& clock, const std::string& between);
 
 // A number item: plain decimal with a space before it (the minus sign instead when the value
 // is negative) and a space after it: " 70003 ", " 10002.5 ", "-4 ".

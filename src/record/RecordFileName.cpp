@@ -1,6 +1,6 @@
 #include "record/RecordFileName.h"
 
-#include "run/StartUpDialogue.h"
+#include "record/RecordFormat.h"
 
 #include <algorithm>
 #include <cctype>

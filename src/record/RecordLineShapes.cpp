@@ -4,8 +4,7 @@
 #include "platform/NumberReading.h"
 #include "record/RecordBlocks.h"
 #include "record/RecordDates.h"
-#include "run/OpenAssignment.h"
-#include "run/StartUpDialogue.h"
+#include "record/RecordFormat.h"
 
 #include <charconv>
 

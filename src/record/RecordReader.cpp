@@ -3,10 +3,9 @@
 #include "coding/LineCode.h"
 #include "record/RecordBlocks.h"
 #include "record/RecordDates.h"
+#include "record/RecordFormat.h"
 #include "record/RecordLineReader.h"
 #include "record/RecordLineShapes.h"
-#include "run/OpenAssignment.h"
-#include "run/StartUpDialogue.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -11,8 +11,7 @@ namespace drilbank {
 // A run of the program: its state and the platform it talks to. Every operation of the
 // program takes the run and reads and writes its state directly.
 struct Run {
-    // Lets the record files say through this platform that a click waits for another copy.
-    explicit Run(PlatformServices& services);
+    explicit Run(PlatformServices& services) : platform(services) {}
 
     RunState state;
     PlatformServices& platform;

@@ -6,9 +6,9 @@
 #include "record/RecordFileName.h"
 #include "record/RecordReader.h"
 #include "record/SaveAsNotes.h"
-#include "run/Handler.h"
 #include "support/ChildProcess.h"
 #include "support/FakePlatform.h"
+#include "window/Handler.h"
 
 #include <gtest/gtest.h>
 

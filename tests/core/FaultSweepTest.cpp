@@ -7,8 +7,8 @@
 #include "record/RecordFileName.h"
 #include "record/RecordReader.h"
 #include "record/SaveAsNotes.h"
-#include "run/Handler.h"
 #include "support/FakePlatform.h"
+#include "window/Handler.h"
 
 #include <gtest/gtest.h>
 

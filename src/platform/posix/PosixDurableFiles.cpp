@@ -1,5 +1,6 @@
 #include "platform/DurableFiles.h"
 #include "platform/Failure.h"
+#include "texts/FailureTexts.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,23 +19,23 @@ namespace {
 Failure failureFor(int error) {
     switch (error) {
     case ENOENT:
-        return Failure(failure::FileNotFound, "there is no such file");
+        return Failure(failure::FileNotFound, noSuchFileText);
     case ENOTDIR:
-        return Failure(failure::PathNotFound, "a part of the path is not a folder");
+        return Failure(failure::PathNotFound, pathPartNotFolderText);
     case ENOSPC:
     case EFBIG:
-        return Failure(failure::DiskFull, "the disk is full");
+        return Failure(failure::DiskFull, diskFullText);
     case EDQUOT:
-        return Failure(failure::DiskFull, "this user's share of the disk (quota) is used up");
+        return Failure(failure::DiskFull, quotaUsedUpText);
     case EACCES:
     case EPERM:
     case EROFS:
     case ETXTBSY:
-        return Failure(failure::PermissionDenied, "this user may not write there");
+        return Failure(failure::PermissionDenied, mayNotWriteText);
     case ENAMETOOLONG:
-        return Failure(failure::BadFileName, "the name is too long for the disk");
+        return Failure(failure::BadFileName, nameTooLongForDiskText);
     case EIO:
-        return Failure(failure::DeviceIoError, "the disk reported an input/output error");
+        return Failure(failure::DeviceIoError, inputOutputErrorText);
     case ESTALE:
     case ETIMEDOUT:
     case ENOTCONN:
@@ -47,17 +48,14 @@ Failure failureFor(int error) {
     case EHOSTUNREACH:
     case EREMOTEIO:
     case ENOLINK:
-        return Failure(failure::DeviceIoError, "the network folder did not answer (system error " +
-                                                   std::to_string(error) +
-                                                   "); try again when the network is back");
+        return Failure(failure::DeviceIoError, networkDroppedText(error));
     case ELOOP:
     case ENXIO:
     case EISDIR:
     case EEXIST:
-        return Failure(failure::PathFileAccessError, "something other than a plain file is there");
+        return Failure(failure::PathFileAccessError, notPlainFileText);
     default:
-        return Failure(failure::DeviceIoError, "the disk or network reported system error " +
-                                                   std::to_string(error) + "; try again");
+        return Failure(failure::DeviceIoError, systemErrorText(error));
     }
 }
 

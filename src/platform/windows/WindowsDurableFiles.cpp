@@ -1,6 +1,7 @@
 #include "platform/DurableFiles.h"
 
 #include "platform/Failure.h"
+#include "texts/FailureTexts.h"
 
 #include <windows.h>
 
@@ -68,31 +69,29 @@ int failureFor(DWORD error) {
 std::string plainWords(int number) {
     switch (number) {
     case failure::FileNotFound:
-        return "the file is not there";
+        return windowsFileMissingText;
     case failure::PathNotFound:
-        return "the folder or drive is not there";
+        return windowsFolderMissingText;
     case failure::DiskFull:
-        return "the disk is full";
+        return diskFullText;
     case failure::PermissionDenied:
-        return "Windows does not allow it (read-only, or in use by another program)";
+        return windowsNotAllowedText;
     case failure::BadFileName:
-        return "the name is too long or not allowed";
+        return windowsNameNotAllowedText;
     case failure::DeviceIoError:
-        return "the disk or the network folder reported an error; try again";
+        return windowsDiskErrorText;
     default:
-        return "it is not a plain file or folder that can be used";
+        return windowsUnusableText;
     }
 }
 
 [[noreturn]] void fail(const char* action, DWORD error) {
     const int number = failureFor(error);
-    throw Failure(number, std::string("cannot ") + action + ": " + plainWords(number) +
-                              " (Windows error " + std::to_string(error) + ")");
+    throw Failure(number, windowsCannotText(action, plainWords(number), error));
 }
 
 [[noreturn]] void failNotAFile(const char* action) {
-    throw Failure(failure::PathFileAccessError,
-                  std::string("cannot ") + action + ": a folder, link or device is there");
+    throw Failure(failure::PathFileAccessError, windowsNotAFileText(action));
 }
 
 // Paths as Windows takes them whole: beyond the old limit of 259 characters only in the
@@ -104,8 +103,7 @@ constexpr std::size_t longPathLimit = 32767 - 4;
 std::wstring systemPath(const std::filesystem::path& path) {
     std::wstring whole = std::filesystem::path(path).make_preferred().lexically_normal().wstring();
     if (whole.size() > longPathLimit) {
-        throw Failure(failure::BadFileName, "the path is longer than Windows allows (" +
-                                                std::to_string(whole.size()) + " characters)");
+        throw Failure(failure::BadFileName, pathTooLongText(whole.size()));
     }
     if (whole.size() <= oldPathLimit || whole.starts_with(L"\\\\?\\")) {
         return whole;
@@ -359,7 +357,7 @@ DurableFiles& systemFiles() {
 
 Failure systemFailure(unsigned long code) {
     const int number = failureFor(static_cast<DWORD>(code));
-    return Failure(number, plainWords(number) + " (Windows error " + std::to_string(code) + ")");
+    return Failure(number, windowsCannotText("use the file", plainWords(number), code));
 }
 
 } // namespace drilbank

@@ -1,9 +1,8 @@
-#include "app/platform/QtPlatform.h"
+#include "app/WindowServices.h"
 
-#include "app/MainWindow.h"
 #include "app/PictureBox.h"
-#include "app/platform/QtDialogProvider.h"
-#include "app/platform/QtTextBoundary.h"
+#include "app/QtDialogProvider.h"
+#include "app/QtTextBoundary.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -12,20 +11,25 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextCursor>
+#include <QTimer>
 
 namespace drilbank {
 
-QtPlatform::QtPlatform(MainWindow& window, Parts parts, std::function<void()> endRun)
-    : window_(window), parts_(parts), endRun_(std::move(endRun)) {}
-
-QtPlatform::~QtPlatform() = default;
-
-QWidget* QtPlatform::dialogParent() const {
-    // Before the window is first shown the boxes stand alone, centred on the screen.
-    return window_.isVisible() ? &window_ : nullptr;
+PictureBox& WindowServices::picture(PictureArea area) const {
+    return area == PictureArea::Picture1 ? widgets_.picture1 : widgets_.picture2;
 }
 
-std::optional<std::string> QtPlatform::inputBox(const std::string& prompt) {
+WindowServices::WindowServices(Widgets widgets, Parts parts, std::function<void()> endRun)
+    : widgets_(widgets), parts_(parts), endRun_(std::move(endRun)) {}
+
+WindowServices::~WindowServices() = default;
+
+QWidget* WindowServices::dialogParent() const {
+    // Before the window is first shown the boxes stand alone, centred on the screen.
+    return widgets_.window.isVisible() ? &widgets_.window : nullptr;
+}
+
+std::optional<std::string> WindowServices::inputBox(const std::string& prompt) {
     const std::optional<QString> typed =
         parts_.dialogs.askText(dialogParent(), toWidgetText(prompt));
     if (!typed) {
@@ -34,22 +38,24 @@ std::optional<std::string> QtPlatform::inputBox(const std::string& prompt) {
     return fromWidgetText(*typed);
 }
 
-void QtPlatform::messageBox(const std::string& text, const std::string& detail) {
-    parts_.dialogs.showMessage(dialogParent(), toWidgetText(text), toWidgetText(detail));
+void WindowServices::messageBox(const std::string& text, const std::string& detail,
+                                const std::string& advice) {
+    parts_.dialogs.showMessage(dialogParent(), toWidgetText(text), toWidgetText(detail),
+                               toWidgetText(advice));
 }
 
-bool QtPlatform::askToGoOn(const GuardQuestion& question) {
+bool WindowServices::askToGoOn(const GuardQuestion& question) {
     return parts_.dialogs.askToGoOn(dialogParent(), toWidgetText(question.text),
                                     toWidgetText(question.safeChoice),
                                     toWidgetText(question.goOnChoice));
 }
 
-std::string QtPlatform::questionText() {
-    return boxText(window_.questionBox());
+std::string WindowServices::questionText() {
+    return boxText(widgets_.questionBox);
 }
 
-void QtPlatform::setQuestionText(const std::string& text) {
-    QPlainTextEdit& box = window_.questionBox();
+void WindowServices::setQuestionText(const std::string& text) {
+    QPlainTextEdit& box = widgets_.questionBox;
     const QString shown = toWidgetText(text);
     // The plain text shows a no-break space as a blank; compare like with like.
     const QString before = box.toPlainText();
@@ -66,41 +72,53 @@ void QtPlatform::setQuestionText(const std::string& text) {
     box.ensureCursorVisible();
 }
 
-std::string QtPlatform::answerText() {
-    return boxText(window_.answerBox());
+std::string WindowServices::answerText() {
+    return boxText(widgets_.answerBox);
 }
 
-void QtPlatform::setAnswerText(const std::string& text) {
-    setBoxText(window_.answerBox(), text);
+void WindowServices::setAnswerText(const std::string& text) {
+    setBoxText(widgets_.answerBox, text);
 }
 
-void QtPlatform::setPictureScale(PictureArea area, float height, float width) {
-    window_.picture(area).setScale(height, width);
+void WindowServices::focusAnswerBox(AnswerCaret caret) {
+    QPlainTextEdit& box = widgets_.answerBox;
+    QTextCursor cursor(box.document());
+    if (caret == AnswerCaret::SelectAll) {
+        cursor.select(QTextCursor::Document);
+    } else {
+        cursor.movePosition(QTextCursor::End);
+    }
+    box.setTextCursor(cursor);
+    box.setFocus(Qt::OtherFocusReason);
 }
 
-void QtPlatform::putPictureOnClipboard(PictureArea area) {
-    const QPixmap& picture = window_.picture(area).picture();
-    emptyPictureCopied_ = picture.isNull();
+void WindowServices::setPictureScale(PictureArea area, float height, float width) {
+    picture(area).setScale(height, width);
+}
+
+void WindowServices::putPictureOnClipboard(PictureArea area) {
+    const QPixmap& copied = picture(area).picture();
+    emptyPictureCopied_ = copied.isNull();
     if (!emptyPictureCopied_) {
-        QGuiApplication::clipboard()->setPixmap(picture);
+        QGuiApplication::clipboard()->setPixmap(copied);
     }
 }
 
-void QtPlatform::takePictureFromClipboard(PictureArea area) {
+void WindowServices::takePictureFromClipboard(PictureArea area) {
     if (emptyPictureCopied_) {
-        window_.picture(area).setPicture(QPixmap());
+        picture(area).setPicture(QPixmap());
         return;
     }
-    window_.picture(area).setPicture(QGuiApplication::clipboard()->pixmap());
+    picture(area).setPicture(QGuiApplication::clipboard()->pixmap());
 }
 
-void QtPlatform::drawCircle(PictureArea area, float x, float y, float radius) {
-    window_.picture(area).drawCircle(x, y, radius);
+void WindowServices::drawCircle(PictureArea area, float x, float y, float radius) {
+    picture(area).drawCircle(x, y, radius);
 }
 
 // A small framed note over the window. The handler that waits holds the window's thread, so
 // the note is painted at once rather than when the event loop comes round again.
-void QtPlatform::showWaitingNotice(const std::string& text) {
+void WindowServices::showWaitingNotice(const std::string& text) {
     if (text.empty()) {
         if (waitingNotice_) {
             waitingNotice_->hide();
@@ -127,8 +145,8 @@ void QtPlatform::showWaitingNotice(const std::string& text) {
     waitingNotice_->repaint();
 }
 
-void QtPlatform::setTimerEnabled(bool enabled) {
-    QTimer& timer = window_.pendulumTimer();
+void WindowServices::setTimerEnabled(bool enabled) {
+    QTimer& timer = widgets_.timer;
     // Starting a running timer again would restart its interval, not add a second one.
     if (enabled && !timer.isActive()) {
         timer.start();
@@ -137,11 +155,11 @@ void QtPlatform::setTimerEnabled(bool enabled) {
     }
 }
 
-void QtPlatform::beep() {
+void WindowServices::beep() {
     parts_.dialogs.beep();
 }
 
-void QtPlatform::endRun() {
+void WindowServices::endRun() {
     endRun_();
 }
 

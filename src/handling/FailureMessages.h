@@ -2,22 +2,11 @@
 
 #include "platform/Failure.h"
 #include "run/Run.h"
+#include "texts/FailureTexts.h"
 
 #include <string>
 
 namespace drilbank {
-
-extern const char* const invalidAssignmentMessage;
-
-// Shown while a click waits for another copy of the program to finish in the folder.
-extern const char* const waitingForAnotherCopyNotice;
-
-// Says once, for each journal the record files set aside as not the program's own, that it
-// was set aside and where it now is.
-void showSetAsideJournals(Run& run);
-
-// The general error message directly followed by the failure's number.
-std::string generalErrorMessage(int failureNumber);
 
 // Shows a failure that the run survives: the general error message with the failure's
 // number, and below it, in the same box, what failed in plain words.

@@ -11,10 +11,10 @@ namespace {
 
 constexpr std::uint64_t pieceSize = std::uint64_t{1} << 20;
 
-// The one read loop: hands each piece of the stretch to `visit` until it says stop; gives
-// whether the whole stretch was read and visited.
-template <typename Visit>
-bool forEachPiece(DurableFile& file, std::uint64_t at, std::uint64_t length, Visit visit) {
+} // namespace
+
+bool forEachPiece(DurableFile& file, std::uint64_t at, std::uint64_t length,
+                  const std::function<bool(std::string_view piece, std::uint64_t done)>& visit) {
     std::string piece;
     for (std::uint64_t done = 0; done < length;) {
         piece.resize(static_cast<std::size_t>(std::min(pieceSize, length - done)));
@@ -26,8 +26,6 @@ bool forEachPiece(DurableFile& file, std::uint64_t at, std::uint64_t length, Vis
     }
     return true;
 }
-
-} // namespace
 
 std::uint64_t bytesInCommon(DurableFile& left, std::uint64_t leftAt, DurableFile& right,
                             std::uint64_t rightAt, std::uint64_t length) {
@@ -63,19 +61,20 @@ bool endsInPartOf(DurableFile& file, std::uint64_t at, std::string_view bytes) {
 
 bool onlyZerosFrom(DurableFile& file, std::uint64_t at) {
     const std::uint64_t size = file.size();
-    return size >= at && forEachPiece(file, at, size - at, [](std::string_view piece, auto) {
+    return size >= at &&
+           forEachPiece(file, at, size - at, [](std::string_view piece, std::uint64_t) {
                return piece.find_first_not_of('\0') == std::string_view::npos;
            });
 }
 
 bool holdsZero(DurableFile& file, std::uint64_t at, std::uint64_t length) {
-    return !forEachPiece(file, at, length, [](std::string_view piece, auto) {
+    return !forEachPiece(file, at, length, [](std::string_view piece, std::uint64_t) {
         return piece.find('\0') == std::string_view::npos;
     });
 }
 
 void copyBytes(DurableFile& from, std::uint64_t at, std::uint64_t length, DurableFile& to) {
-    if (!forEachPiece(from, at, length, [&to](std::string_view piece, auto) {
+    if (!forEachPiece(from, at, length, [&to](std::string_view piece, std::uint64_t) {
             to.append(piece);
             return true;
         })) {

@@ -3,12 +3,18 @@
 #include "platform/DurableFiles.h"
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 namespace drilbank {
 
 // Comparisons and copies between stretches of open files, read a bounded piece at a time so
 // that a record file of any size costs no more memory than a piece.
+
+// The one read loop: hands each piece of the stretch to `visit` until it says stop; gives
+// whether the whole stretch was there and visited.
+bool forEachPiece(DurableFile& file, std::uint64_t at, std::uint64_t length,
+                  const std::function<bool(std::string_view piece, std::uint64_t done)>& visit);
 
 // How many bytes from the start the two stretches have in common, up to `length`. A file
 // that ends early differs there.

@@ -1,6 +1,7 @@
 #include "platform/JournalEntry.h"
 
 #include "platform/Checksum.h"
+#include "platform/FileBytes.h"
 
 #include <algorithm>
 #include <charconv>
@@ -14,7 +15,6 @@ constexpr std::string_view firstMagic = "drilbank journal 1\r\n";
 constexpr std::string_view clickLabel = "click ";
 constexpr std::size_t headLimit = 64 * 1024;
 constexpr std::size_t fileLimit = 8;
-constexpr std::size_t pieceSize = std::size_t{1} << 20;
 
 std::string endLine(std::uint32_t checksum) {
     return "end " + std::to_string(checksum) + "\r\n";
@@ -121,25 +121,20 @@ std::optional<JournalEntry> readEntry(DurableFile& journal) {
     // Every byte before the end line must be as it was written.
     Checksum whole;
     whole.add(std::string_view(head).substr(0, position));
-    std::string piece;
     std::uint64_t at = position;
     for (EntryFile& file : entry->files) {
         file.blockOffset = at;
         Checksum block;
-        for (std::uint64_t done = 0; done < file.length;) {
-            piece.resize(
-                static_cast<std::size_t>(std::min<std::uint64_t>(pieceSize, file.length - done)));
-            if (journal.readAt(at, piece.data(), piece.size()) != piece.size()) {
-                return std::nullopt;
-            }
-            whole.add(piece);
-            block.add(piece);
-            done += piece.size();
-            at += piece.size();
-        }
-        if (block.value() != file.checksum) {
+        if (!forEachPiece(journal, at, file.length,
+                          [&](std::string_view piece, std::uint64_t) {
+                              whole.add(piece);
+                              block.add(piece);
+                              return true;
+                          }) ||
+            block.value() != file.checksum) {
             return std::nullopt;
         }
+        at += file.length;
     }
     std::string tail(static_cast<std::size_t>(size - blocksEnd), '\0');
     if (journal.readAt(blocksEnd, tail.data(), tail.size()) != tail.size() ||

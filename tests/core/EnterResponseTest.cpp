@@ -129,6 +129,14 @@ struct RecordingFault : EnterResponse {
         }
         EXPECT_FALSE(platform.ended);
     }
+    // The click stops part way through the send file and stays so, as a kill would leave it.
+    void interruptInTheSendFile() {
+        platform.faults.failingName = platform.localPath(state.sendFilePath).filename().string();
+        platform.faults.bytesBeforeFault = 30;
+        platform.faults.cutsFail = true;
+        drill.click(&enterResponseClicked);
+        platform.faults = testing::FaultInjectingFiles();
+    }
     // A folder where the file should be: opening it fails on every system, as root too.
     void blockWithFolder(const std::string& windowsPath) {
         const auto local = platform.localPath(windowsPath);
@@ -340,11 +348,7 @@ TEST_F(RecordingFault, AnAnswerIsNeverTakenForAnEarlierUnfinishedClick) {
 
 TEST_F(RecordingFault, AnotherAnswerAfterAFaultIsRecordedAfterTheInterruptedOne) {
     typeAnswer();
-    platform.faults.failingName = platform.localPath(state.sendFilePath).filename().string();
-    platform.faults.bytesBeforeFault = 30;
-    platform.faults.cutsFail = true;
-    drill.click(&enterResponseClicked);
-    platform.faults = testing::FaultInjectingFiles();
+    interruptInTheSendFile();
     answerWith("A better answer");
     platform.messages.clear();
     drill.click(&enterResponseClicked);
@@ -384,11 +388,7 @@ TEST_F(RecordingFault, AnotherCopyHoldingTheFolderIsWaitedForThenSaid) {
 // journal cannot be read, so the answer stays; it is recorded once the folder is back.
 TEST_F(RecordingFault, TheFolderGoneAfterAnInterruptedClickIsNoSuccess) {
     typeAnswer();
-    platform.faults.failingName = platform.localPath(state.sendFilePath).filename().string();
-    platform.faults.bytesBeforeFault = 30;
-    platform.faults.cutsFail = true;
-    drill.click(&enterResponseClicked);
-    platform.faults = testing::FaultInjectingFiles();
+    interruptInTheSendFile();
     const auto folder = platform.localPath("c:\\drilbank");
     std::filesystem::rename(folder, folder.parent_path() / "elsewhere");
     platform.messages.clear();

@@ -45,7 +45,7 @@ std::string completionText(const std::string& assignmentNumber, const std::strin
 
 const char* const waitingForAnotherCopyNotice =
     "Waiting for another copy of this program, which is recording in the same folder under "
-    "your name. Your answer is safe; this takes a few seconds at most.";
+    "your name. Nothing is lost; this takes a few seconds at most.";
 
 const char* const journalSetAsideMessage =
     "The program found a file of its own name beside your records that it had not written "

@@ -1,6 +1,7 @@
 #include "platform/DurableFiles.h"
 
 #include "platform/Failure.h"
+#include "platform/windows/WindowsPaths.h"
 #include "texts/FailureTexts.h"
 
 #include <windows.h>
@@ -92,26 +93,6 @@ std::string plainWords(int number) {
 
 [[noreturn]] void failNotAFile(const char* action) {
     throw Failure(failure::PathFileAccessError, windowsNotAFileText(action));
-}
-
-// Paths as Windows takes them whole: beyond the old limit of 259 characters only in the
-// \\?\ form, which Windows takes as it stands (the drive mapping has already refused the
-// names that form would let through), and never beyond the limit of that form.
-constexpr std::size_t oldPathLimit = 259;
-constexpr std::size_t longPathLimit = 32767 - 4;
-
-std::wstring systemPath(const std::filesystem::path& path) {
-    std::wstring whole = std::filesystem::path(path).make_preferred().lexically_normal().wstring();
-    if (whole.size() > longPathLimit) {
-        throw Failure(failure::BadFileName, pathTooLongText(whole.size()));
-    }
-    if (whole.size() <= oldPathLimit || whole.starts_with(L"\\\\?\\")) {
-        return whole;
-    }
-    if (whole.starts_with(L"\\\\")) {
-        return L"\\\\?\\UNC\\" + whole.substr(2); // a share: \\server\share\...
-    }
-    return L"\\\\?\\" + whole;
 }
 
 // A folder, or a link or junction at the path itself: the file must never be reached through

@@ -5,8 +5,11 @@
 #include "app/QtTextBoundary.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -18,6 +21,8 @@ PictureBox& WindowServices::picture(PictureArea area) const {
 
 WindowServices::WindowServices(Widgets widgets, Parts parts, std::function<void()> endRun)
     : widgets_(widgets), parts_(parts), endRun_(std::move(endRun)) {}
+
+WindowServices::~WindowServices() = default;
 
 QWidget* WindowServices::dialogParent() const {
     // Before the window is first shown the boxes stand alone, centred on the screen.
@@ -109,6 +114,35 @@ void WindowServices::takePictureFromClipboard(PictureArea area) {
 
 void WindowServices::drawCircle(PictureArea area, float x, float y, float radius) {
     picture(area).drawCircle(x, y, radius);
+}
+
+// A small framed note over the window. The handler that waits holds the window's thread, so
+// the note is painted at once rather than when the event loop comes round again.
+void WindowServices::showWaitingNotice(const std::string& text) {
+    if (text.empty()) {
+        if (waitingNotice_) {
+            waitingNotice_->hide();
+        }
+        return;
+    }
+    if (!waitingNotice_) {
+        waitingNotice_ = std::make_unique<QLabel>(
+            dialogParent(), Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        waitingNotice_->setFrameStyle(QFrame::Box | QFrame::Plain);
+        waitingNotice_->setMargin(12);
+        waitingNotice_->setWordWrap(true);
+        waitingNotice_->setMaximumWidth(360);
+    }
+    waitingNotice_->setText(toWidgetText(text));
+    waitingNotice_->adjustSize();
+    const QWidget* over = dialogParent();
+    const QPoint centre = over != nullptr ? over->geometry().center()
+                                          : waitingNotice_->screen()->availableGeometry().center();
+    waitingNotice_->move(centre - waitingNotice_->rect().center());
+    waitingNotice_->show();
+    waitingNotice_->raise();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    waitingNotice_->repaint();
 }
 
 void WindowServices::setTimerEnabled(bool enabled) {

@@ -3,7 +3,9 @@
 #include "platform/PlatformServices.h"
 
 #include <functional>
+#include <memory>
 
+class QLabel;
 class QPlainTextEdit;
 class QTimer;
 class QWidget;
@@ -36,6 +38,7 @@ public:
     };
 
     WindowServices(Widgets widgets, Parts parts, std::function<void()> endRun);
+    ~WindowServices() override;
 
     std::optional<std::string> inputBox(const std::string& prompt) override;
     void messageBox(const std::string& text, const std::string& detail = {},
@@ -57,6 +60,7 @@ public:
     void takePictureFromClipboard(PictureArea area) override;
     void drawCircle(PictureArea area, float x, float y, float radius) override;
 
+    void showWaitingNotice(const std::string& text) override;
     void setTimerEnabled(bool enabled) override;
     void beep() override;
     void endRun() override;
@@ -68,6 +72,7 @@ private:
     Widgets widgets_;
     Parts parts_;
     std::function<void()> endRun_;
+    std::unique_ptr<QLabel> waitingNotice_;
     // An empty picture is never put on the clipboard, which keeps whatever the user copied
     // there; taking it back then gives the empty picture.
     bool emptyPictureCopied_ = false;

@@ -27,8 +27,10 @@ bool isReservedDeviceName(std::string_view component) {
     if (std::find(plain.begin(), plain.end(), base) != plain.end()) {
         return true;
     }
+    // The digits 1 to 9 and the superscripts one, two and three (Windows-1252 B9, B2, B3).
+    const std::string_view portNumbers = "123456789\xB9\xB2\xB3";
     return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
-           base[3] >= '1' && base[3] <= '9';
+           portNumbers.find(base[3]) != std::string_view::npos;
 }
 
 void checkComponent(std::string_view component) {

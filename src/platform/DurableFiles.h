@@ -9,6 +9,8 @@
 
 namespace drilbank {
 
+class Failure;
+
 // One open regular file. Every fault is a Failure whose number says what kind of fault it
 // is and whose detail says it in plain words; the caller adds the path.
 class DurableFile {
@@ -23,9 +25,12 @@ public:
     // Everything appended so far reaches stable storage before this returns.
     virtual void flush() = 0;
     virtual void truncate(std::uint64_t size) = 0;
-    // The writer's lock: exclusive between processes, held until the file is closed. It is
-    // waited for about ten seconds at most, then failure 70.
-    virtual void lock() = 0;
+    // How many names the file has: a file with more than one is shared with another name.
+    virtual std::uint64_t linkCount() = 0;
+    // Takes the writer's lock, exclusive between processes and held until the file is
+    // closed; false at once when another process holds it. The caller decides how long to
+    // wait, so that both systems wait alike.
+    virtual bool tryLock() = 0;
 };
 
 enum class FileAccess {
@@ -50,6 +55,9 @@ public:
     virtual void createFolder(const std::filesystem::path& path) = 0;
     // Flushes a folder's entries, such as a file just made in it.
     virtual void flushFolder(const std::filesystem::path& path) = 0;
+    // Gives whatever stands at `from` (a file, a folder or a link itself, never a link's
+    // target) the name `to` in the same folder; fails when `to` exists.
+    virtual void rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
 };
 
 // Paths and names as UTF-8 text, the same on every system (std::filesystem's narrow
@@ -65,5 +73,9 @@ inline std::filesystem::path pathFromUtf8(std::string_view text) {
 
 // The implementation for the system the program was built for.
 DurableFiles& systemFiles();
+
+// The failure for one of this system's error codes (errno, or Windows' last error): each
+// kind of fault has the same number on every system.
+Failure systemFailure(unsigned long code);
 
 } // namespace drilbank

@@ -60,6 +60,11 @@ public:
     virtual void takePictureFromClipboard(PictureArea area) = 0;
     virtual void drawCircle(PictureArea area, float x, float y, float radius) = 0;
 
+    // A notice, asking nothing, that stays up while the program waits for something outside
+    // it, such as another copy of the program recording in the folder; the empty text takes
+    // it down. It must be on the screen when this returns.
+    virtual void showWaitingNotice(const std::string& text) = 0;
+
     virtual void setTimerEnabled(bool enabled) = 0;
     virtual void beep() = 0;
 

@@ -3,10 +3,14 @@
 #include "platform/ClickJournal.h"
 #include "platform/Cp1252.h"
 #include "platform/Failure.h"
+#include "platform/FileBytes.h"
+#include "platform/JournalEntry.h"
 #include "texts/FailureTexts.h"
 
+#include <chrono>
 #include <map>
 #include <optional>
+#include <utility>
 
 namespace drilbank {
 namespace {
@@ -25,7 +29,40 @@ std::string parentOf(std::string_view windowsPath) {
 } // namespace
 
 RecordFiles::RecordFiles(DriveMap drives, DurableFiles& system)
-    : drives_(std::move(drives)), system_(system) {}
+    : drives_(std::move(drives)), system_(system),
+      runName_(std::to_string(std::chrono::system_clock::now().time_since_epoch().count())) {}
+
+void RecordFiles::setStudent(std::string_view fileNamePart) {
+    journalName_ = ClickJournal::fileNameFor(fileNamePart);
+}
+
+std::filesystem::path RecordFiles::journalPath(std::string_view windowsFolder) const {
+    return drives_.toLocal(std::string(windowsFolder) + "\\" + journalName_);
+}
+
+std::string RecordFiles::clickName(std::string_view recordedText) const {
+    return runName_ + ' ' + clickOf(recordedText);
+}
+
+void RecordFiles::nameClick(std::string_view recordedText) {
+    completedClick_.reset();
+    clickName_ = clickName(recordedText);
+}
+
+void RecordFiles::holdHeader(std::string_view windowsPath, std::string header) {
+    heldHeaders_.try_emplace(std::string(windowsPath), HeldHeader{std::move(header), {}});
+}
+
+std::vector<std::string> RecordFiles::takeSetAsideJournals() {
+    return std::exchange(setAside_, {});
+}
+
+void RecordFiles::noteSetAside(const ClickJournal& journal, std::string_view windowsFolder) {
+    if (const auto& aside = journal.setAsideAs()) {
+        setAside_.push_back(describePlace(
+            std::string(windowsFolder) + "\\" + cp1252FromUtf8(utf8Of(aside->filename())), *aside));
+    }
+}
 
 RecordFiles::~RecordFiles() {
     try {
@@ -196,21 +233,18 @@ void RecordFiles::seekInput(int channel, std::uint64_t offset) {
 }
 
 void RecordFiles::recover(std::string_view windowsFolder) {
-    clickInterrupted_ = false;
-    const std::filesystem::path folder = drives_.toLocal(windowsFolder);
+    completedClick_.reset();
     try {
-        if (!ClickJournal::hasOpenEntry(system_, folder)) {
+        const std::filesystem::path path = journalPath(windowsFolder);
+        if (!ClickJournal::mayHoldEntry(system_, path)) {
             return;
         }
-        ClickJournal journal(system_, folder);
-        try {
-            journal.recover();
-        } catch (const Failure&) {
-            clickInterrupted_ = journal.entryOpen();
-            throw;
-        }
+        ClickJournal journal(system_, path, lockWait);
+        noteSetAside(journal, windowsFolder);
+        completedClick_ = journal.recover();
     } catch (const Failure& fault) {
-        throw about(fault, folderText(describePlace(windowsFolder, folder)));
+        throw about(fault,
+                    folderText(describePlace(windowsFolder, drives_.toLocal(windowsFolder))));
     }
 }
 
@@ -220,11 +254,12 @@ void RecordFiles::commit(std::vector<Channel>& closing) {
     std::optional<Failure> fault;
     std::map<std::filesystem::path, std::vector<Channel*>> clicks;
     for (Channel& channel : closing) {
-        if (channel.pending.empty()) {
+        if (channel.mode == ChannelMode::Append &&
+            (!channel.pending.empty() || heldHeaders_.contains(channel.windowsPath))) {
+            clicks[channel.localPath.parent_path()].push_back(&channel);
             continue;
         }
-        if (channel.mode == ChannelMode::Append) {
-            clicks[channel.localPath.parent_path()].push_back(&channel);
+        if (channel.pending.empty()) {
             continue;
         }
         try {
@@ -238,31 +273,68 @@ void RecordFiles::commit(std::vector<Channel>& closing) {
     for (const auto& [folder, channels] : clicks) {
         const std::string windowsFolder = parentOf(channels.front()->windowsPath);
         try {
-            ClickJournal journal(system_, folder);
-            if (!journalsFlushed_.contains(folder)) {
-                system_.flushFolder(folder); // the journal's name too, whoever made it
-                journalsFlushed_.insert(folder);
-            }
-            // An earlier click left unfinished is completed first; when that fails, this
-            // click is in no file and its own text is not the one left unfinished.
-            journal.recover();
-            try {
-                std::vector<BlockAppend> appends;
-                for (Channel* channel : channels) {
-                    appends.push_back({utf8Of(channel->localPath.filename()), channel->file.get(),
-                                       channel->pending});
-                }
-                journal.record(appends);
-            } catch (const Failure&) {
-                clickInterrupted_ = journal.entryOpen();
-                throw;
-            }
+            commitClick(windowsFolder, channels);
         } catch (const Failure& failed) {
             fault = fault.value_or(about(failed, folderText(describePlace(windowsFolder, folder))));
         }
     }
+    if (!clicks.empty()) {
+        clickName_.reset();
+    }
     if (fault) {
         throw *fault;
+    }
+}
+
+// One folder's appends as one click of the student's journal. An earlier click left
+// unacknowledged is completed first; when it is this very click, nothing more is recorded.
+// A held header goes first into its file, unless the file holds it already where an earlier
+// close left it.
+void RecordFiles::commitClick(const std::string& windowsFolder,
+                              const std::vector<Channel*>& channels) {
+    const std::string click =
+        clickName_.value_or(runName_ + " unnamed " + std::to_string(++unnamedClicks_));
+    ClickJournal journal(system_, journalPath(windowsFolder), lockWait);
+    noteSetAside(journal, windowsFolder);
+    const std::filesystem::path folder = channels.front()->localPath.parent_path();
+    if (!journalsFlushed_.contains(folder)) {
+        system_.flushFolder(folder); // the journal's name too, whoever made it
+        journalsFlushed_.insert(folder);
+    }
+    completedClick_ = journal.recover();
+    std::vector<std::string> blocks;
+    for (Channel* channel : channels) {
+        const auto held = heldHeaders_.find(channel->windowsPath);
+        const bool headerFirst =
+            held != heldHeaders_.end() &&
+            !(held->second.sizeBefore &&
+              holdsAt(*channel->file, *held->second.sizeBefore, held->second.bytes));
+        blocks.push_back(headerFirst ? held->second.bytes + channel->pending : channel->pending);
+        if (held != heldHeaders_.end() && !headerFirst) {
+            heldHeaders_.erase(held);
+        }
+    }
+    if (completedClick_ == click) {
+        return;
+    }
+    std::vector<BlockAppend> appends;
+    for (std::size_t index = 0; index < channels.size(); ++index) {
+        appends.push_back({utf8Of(channels[index]->localPath.filename()),
+                           channels[index]->file.get(), blocks[index], std::nullopt});
+    }
+    try {
+        journal.record(click, appends);
+    } catch (const Failure&) {
+        for (std::size_t index = 0; index < channels.size(); ++index) {
+            const auto held = heldHeaders_.find(channels[index]->windowsPath);
+            if (held != heldHeaders_.end() && appends[index].sizeBefore) {
+                held->second.sizeBefore = appends[index].sizeBefore;
+            }
+        }
+        throw;
+    }
+    for (const Channel* channel : channels) {
+        heldHeaders_.erase(channel->windowsPath);
     }
 }
 
@@ -271,7 +343,6 @@ void RecordFiles::close(int channel) {
 }
 
 void RecordFiles::close(std::initializer_list<int> channels) {
-    clickInterrupted_ = false;
     std::vector<Channel> closing;
     for (const int channel : channels) {
         Channel& open = channelAt(channel);
@@ -284,7 +355,7 @@ void RecordFiles::close(std::initializer_list<int> channels) {
 }
 
 void RecordFiles::abandon(std::initializer_list<int> channels) {
-    clickInterrupted_ = false;
+    clickName_.reset();
     for (const int channel : channels) {
         channelAt(channel) = Channel();
     }

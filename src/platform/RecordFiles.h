@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ClickJournal.h"
 #include "platform/DriveMap.h"
 #include "platform/DurableFiles.h"
 
@@ -8,7 +9,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -26,11 +29,11 @@ constexpr std::size_t printZoneWidth = 14;
 //
 // Writes are held in memory while a channel is open. Closing channels commits what they
 // hold: the appends of one close reach their files as one click through the working
-// directory's journal (ClickJournal), so the click is in every file exactly once or, after a
-// fault or a kill, completed later in exactly the files that lack it. Reading streams the
-// file a piece at a time. Every fault is a numbered Failure whose detail names the file as
-// the student knows it and where it is on this computer; after a failed close the channels
-// are closed all the same.
+// student's journal in the working directory (ClickJournal), so the click is in every file exactly
+// once or, after a fault or a kill, completed later in exactly the files that lack it. Reading
+// streams the file a piece at a time. Every fault is a numbered Failure whose detail names the file
+// as the student knows it and where it is on this computer; after a failed close the channels are
+// closed all the same.
 class RecordFiles {
 public:
     static constexpr int channelCount = 3;
@@ -59,12 +62,31 @@ public:
     void abandon(std::initializer_list<int> channels);
     bool isOpen(int channel) const;
 
+    // Whose journal the clicks go through: the file-name part of the student's record files.
+    // Until it is set, a folder's clicks share one journal.
+    void setStudent(std::string_view fileNamePart);
+
     // Completes a click that a fault or a kill left unfinished in the working directory.
     void recover(std::string_view windowsFolder);
-    // Whether the last close or recovery left its own click unfinished: that click's files
-    // are completed by the next recovery or commit in the folder, so its text must not be
-    // recorded again. A close that failed before its click was journaled never counts.
-    bool clickInterrupted() const { return clickInterrupted_; }
+
+    // Names the click that the next close records, by the text it records. When the journal
+    // still holds that very click of this run, unacknowledged, the close completes it and
+    // records nothing more: a retry never records a text twice.
+    void nameClick(std::string_view recordedText);
+    // The click that the last close or recovery found in the journal and completed, named as
+    // `clickName` names it; nothing when the journal held none.
+    const std::optional<std::string>& completedClick() const { return completedClick_; }
+    std::string clickName(std::string_view recordedText) const;
+
+    // A run's header for a file, computed at start-up, held until a close that appends to
+    // the file puts it there first, in the same click. Holding it again keeps the first.
+    void holdHeader(std::string_view windowsPath, std::string header);
+
+    // Where journals that were not the program's own were set aside since the last call, as
+    // the student knows the place and where it is on this computer.
+    std::vector<std::string> takeSetAsideJournals();
+
+    LockWait lockWait;
 
     const DriveMap& drives() const { return drives_; }
 
@@ -85,13 +107,27 @@ private:
 
     Channel& channelAt(int channel);
     Channel& readingChannel(int channel);
+    struct HeldHeader {
+        std::string bytes;
+        std::optional<std::uint64_t> sizeBefore; // where a failed close left it, if anywhere
+    };
+
     void commit(std::vector<Channel>& closing);
+    void commitClick(const std::string& windowsFolder, const std::vector<Channel*>& channels);
     void refill(Channel& reading);
+    std::filesystem::path journalPath(std::string_view windowsFolder) const;
+    void noteSetAside(const ClickJournal& journal, std::string_view windowsFolder);
 
     DriveMap drives_;
     DurableFiles& system_;
     std::array<Channel, channelCount> channels_;
-    bool clickInterrupted_ = false;
+    std::string journalName_{ClickJournal::namePrefix};
+    std::string runName_; // tells this run's clicks from every other run's
+    std::uint64_t unnamedClicks_ = 0;
+    std::optional<std::string> clickName_;
+    std::optional<std::string> completedClick_;
+    std::map<std::string, HeldHeader> heldHeaders_; // by the file's Windows path
+    std::vector<std::string> setAside_;
     std::set<std::filesystem::path> journalsFlushed_; // folders whose journal name is durable
 };
 

@@ -11,26 +11,17 @@ void enterTranscript(RunState& state, const std::string& recorded) {
     state.cumulativeText = state.answerSeparator + recorded + state.cumulativeText;
 }
 
-// Completes a recording that a fault interrupted; gives whether it was this very click, which
-// is then recorded. A different text or button after it is a click of its own.
-bool completedAsInterrupted(Run& run, const std::string& marker, const std::string& recorded) {
-    if (!run.interruptedRecording) {
-        return false;
-    }
+// An earlier click that failed but that the journal completed since enters the transcript
+// too. Only the journal says whether it was completed; the run remembers just its text.
+void enterCompletedEarlierClick(Run& run, const std::string& recorded) {
     RecordFiles& files = run.platform.files();
-    try {
-        files.recover(run.state.workDir);
-    } catch (const Failure&) {
-        if (!files.clickInterrupted()) {
-            // Not left to complete any more: found changed by someone else and reported.
-            run.interruptedRecording.reset();
+    if (run.unacknowledgedText && files.completedClick() &&
+        *files.completedClick() == files.clickName(*run.unacknowledgedText)) {
+        if (*run.unacknowledgedText != recorded) {
+            enterTranscript(run.state, *run.unacknowledgedText);
         }
-        throw;
+        run.unacknowledgedText.reset();
     }
-    const InterruptedRecording completed = *run.interruptedRecording;
-    run.interruptedRecording.reset();
-    enterTranscript(run.state, completed.recordedText);
-    return completed.marker == marker && completed.recordedText == recorded;
 }
 
 } // namespace
@@ -40,18 +31,19 @@ void recordAnswer(Run& run, const std::string& marker, BlockAppender appendBlock
     const std::string answer = run.platform.answerText();
     if (answer != state.answerPrompt) {
         const std::string recorded = marker + answer;
+        RecordFiles& files = run.platform.files();
         try {
-            if (!completedAsInterrupted(run, marker, recorded)) {
-                appendBlocks(run, recorded);
-                enterTranscript(state, recorded);
-            }
+            files.nameClick(recorded);
+            appendBlocks(run, recorded);
         } catch (const Failure& fault) {
-            if (run.platform.files().clickInterrupted() && !run.interruptedRecording) {
-                run.interruptedRecording = InterruptedRecording{marker, recorded};
-            }
+            enterCompletedEarlierClick(run, recorded);
+            run.unacknowledgedText = recorded;
             showGeneralError(run, fault);
             return;
         }
+        enterCompletedEarlierClick(run, recorded);
+        run.unacknowledgedText.reset();
+        enterTranscript(state, recorded);
     }
     run.platform.setQuestionText("");
     run.platform.setAnswerText("");

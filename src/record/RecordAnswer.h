@@ -11,11 +11,11 @@ namespace drilbank {
 using BlockAppender = void (*)(Run& run, const std::string& recordedText);
 
 // What Enter Response and Save as Notes share. Unless the answer box still holds the
-// prompt, the marker and the answer are recorded and enter the transcript. A fault is shown
-// and leaves the run state and both boxes as they were, so nothing typed is lost; when the
-// fault struck after the files were promised the text, the next click first completes that
-// recording in the files that lack it, and records nothing more when it is the same text
-// again. Both boxes are emptied once the text is recorded, and on the prompt.
+// prompt, the marker and the answer are recorded as one named click and enter the
+// transcript. A fault is shown and leaves the run state and both boxes as they were, so
+// nothing typed is lost. Whether an earlier click reached its files is read from the
+// journal: the next click completes it first, and records nothing more when it is the same
+// text again. Both boxes are emptied once the text is recorded, and on the prompt.
 void recordAnswer(Run& run, const std::string& marker, BlockAppender appendBlocks);
 
 } // namespace drilbank

@@ -8,14 +8,6 @@
 
 namespace drilbank {
 
-// A recording click that a fault interrupted after its record files were promised its
-// blocks: the record layer completes those blocks later, so the same text is never
-// recorded a second time.
-struct InterruptedRecording {
-    std::string marker;       // what the button puts in front of the answer
-    std::string recordedText; // the marker and the answer
-};
-
 // A run of the program: its state and the platform it talks to. Every operation of the
 // program takes the run and reads and writes its state directly.
 struct Run {
@@ -23,7 +15,10 @@ struct Run {
 
     RunState state;
     PlatformServices& platform;
-    std::optional<InterruptedRecording> interruptedRecording;
+    // The text of the last recording click that failed. Whether it reached the files is
+    // never decided from here, only from the journal; this gives the transcript its words
+    // when the journal reports it completed.
+    std::optional<std::string> unacknowledgedText;
 };
 
 } // namespace drilbank

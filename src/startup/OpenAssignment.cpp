@@ -35,38 +35,54 @@ void checkAssignmentRange(const RunState& state) {
     }
 }
 
-void writeHeaderBlock(Run& run, int channel, const std::string& keyLine, const std::string& header,
-                      const char* betweenDateAndTime) {
+// The header block of one file, line by line in the order of its layout.
+std::string headerBlock(Run& run, const std::string& keyLine, const std::string& header,
+                        const char* betweenDateAndTime) {
     const RunState& state = run.state;
-    RecordFiles& files = run.platform.files();
-    files.writeLine(channel, keyLine);
-    files.writeLine(channel, code(studentNameLabel + state.studentName, state.codeNbr));
-    files.writeLine(channel, code(assignmentLabel + state.assignmentNumber, state.codeNbr));
-    files.writeLine(channel, code(header, state.codeNbr));
-    files.writeLine(channel, initialsLabel + state.initials);
-    files.writeLine(channel, headerDateLine(run.platform.clock(), betweenDateAndTime));
+    std::string block;
+    for (const std::string& line :
+         {keyLine, code(studentNameLabel + state.studentName, state.codeNbr),
+          code(assignmentLabel + state.assignmentNumber, state.codeNbr),
+          code(header, state.codeNbr), initialsLabel + state.initials,
+          headerDateLine(run.platform.clock(), betweenDateAndTime)}) {
+        block += line + "\r\n";
+    }
+    return block;
 }
 
+// The presentation mode and both header blocks are fixed before any file step, so that a
+// folder that cannot be reached takes nothing from the run: the headers then go first into
+// their files with the first click that records there.
 void positionAndWriteHeaders(Run& run) {
     RunState& state = run.state;
     RecordFiles& files = run.platform.files();
     const std::string header = findAssignmentHeader(state);
-    // A click that a kill or a fault left unfinished is completed before anything is added.
-    files.recover(state.workDir);
     state.presentationMode = 1;
-
-    files.close(masterChannel);
-    files.open(masterChannel, state.masterFilePath, ChannelMode::Append);
-    files.close(masterChannel);
-
-    checkAssignmentRange(state);
-
-    files.open(masterChannel, state.masterFilePath, ChannelMode::Append);
-    files.open(sendChannel, state.sendFilePath, ChannelMode::Append);
     const std::string keyLine = makeCodeLine(state.codeNbr, run.platform.random());
-    writeHeaderBlock(run, masterChannel, keyLine, header, "");
-    writeHeaderBlock(run, sendChannel, keyLine, header, " ");
-    files.close({masterChannel, sendChannel});
+    const std::string masterHeader = headerBlock(run, keyLine, header, "");
+    const std::string sendHeader = headerBlock(run, keyLine, header, " ");
+    const auto holdHeaders = [&] {
+        files.holdHeader(state.masterFilePath, masterHeader);
+        files.holdHeader(state.sendFilePath, sendHeader);
+    };
+    try {
+        // A click that a kill or a fault left unfinished is completed before anything is added.
+        files.recover(state.workDir);
+
+        files.close(masterChannel);
+        files.open(masterChannel, state.masterFilePath, ChannelMode::Append);
+        files.close(masterChannel);
+
+        checkAssignmentRange(state);
+
+        holdHeaders();
+        files.open(masterChannel, state.masterFilePath, ChannelMode::Append);
+        files.open(sendChannel, state.sendFilePath, ChannelMode::Append);
+        files.close({masterChannel, sendChannel});
+    } catch (...) {
+        holdHeaders();
+        throw;
+    }
 }
 
 } // namespace

@@ -30,6 +30,7 @@ void deriveRecordFilePaths(Run& run) {
     state.masterFilePath = folder + masterFilePrefix + name + recordFileSuffix;
     state.sendFilePath = folder + sendFilePrefix + month + day + name + recordFileSuffix;
     state.notesFilePath = folder + notesFilePrefix + name + recordFileSuffix;
+    run.platform.files().setStudent(name);
 }
 
 // The answer typed and confirmed with OK. Cancel or closing the box means the student wants

@@ -85,18 +85,45 @@ const char* const noSuchFileText = "there is no such file";
 const char* const folderMissingText = "the folder is not there";
 const char* const pathPartNotFolderText = "a part of the path is not a folder";
 const char* const diskFullText = "the disk is full";
+const char* const quotaUsedUpText = "this user's share of the disk (quota) is used up";
 const char* const mayNotWriteText = "this user may not write there";
 const char* const nameTooLongForDiskText = "the name is too long for the disk";
 const char* const inputOutputErrorText = "the disk reported an input/output error";
 const char* const notPlainFileText = "something other than a plain file is there";
 
-std::string systemErrorText(int error) {
-    return "the file could not be used (system error " + std::to_string(error) + ")";
+std::string networkDroppedText(int error) {
+    return "the network folder did not answer (system error " + std::to_string(error) +
+           "); try again when the network is back";
 }
 
-const char* const anotherCopyTooLongText =
-    "another copy of the program has been recording in this folder for too long";
+std::string systemErrorText(int error) {
+    return "the disk or the network reported system error " + std::to_string(error) + "; try again";
+}
+
+std::string pathTooLongText(std::size_t characters) {
+    return "the path is longer than Windows allows (" + std::to_string(characters) + " characters)";
+}
+
+std::string anotherCopyHoldsFolderText(double seconds) {
+    std::string shown = std::to_string(seconds);
+    shown.erase(shown.find_last_not_of("0") + 1);
+    if (shown.ends_with('.')) {
+        shown.pop_back();
+    }
+    return "another copy of the program holds this folder: it has been recording here for " +
+           shown + " seconds. Close the other copy, or wait a little and try again";
+}
+
 const char* const journalUnreadableText = "the journal could not be read back";
+const char* const folderUnreachableText = "the folder cannot be reached";
+
+std::string journalKeepsBeingReplacedText(const std::string& journalName) {
+    return "the program's journal " + journalName +
+           " keeps being replaced by something that is not the program's own";
+}
+
+const char* const tooManySetAsideText =
+    "too many journals that are not the program's own were set aside here";
 
 std::string changedSinceInterruptedText(const std::string& changedFiles) {
     return "a recording into " + changedFiles +

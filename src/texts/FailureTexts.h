@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // The words of every failure the student may see: the two messages the program is specified
@@ -41,14 +42,22 @@ extern const char* const noSuchFileText;
 extern const char* const folderMissingText;
 extern const char* const pathPartNotFolderText;
 extern const char* const diskFullText;
+extern const char* const quotaUsedUpText;
 extern const char* const mayNotWriteText;
 extern const char* const nameTooLongForDiskText;
 extern const char* const inputOutputErrorText;
 extern const char* const notPlainFileText;
+std::string networkDroppedText(int error);
 std::string systemErrorText(int error);
-extern const char* const anotherCopyTooLongText;
+std::string pathTooLongText(std::size_t characters);
+
+// The journal that keeps a click whole.
+std::string anotherCopyHoldsFolderText(double seconds);
 extern const char* const journalUnreadableText;
+extern const char* const folderUnreachableText;
 std::string changedSinceInterruptedText(const std::string& changedFiles);
+std::string journalKeepsBeingReplacedText(const std::string& journalName);
+extern const char* const tooManySetAsideText;
 
 // The same on Windows, where the system's code is named after the words.
 std::string windowsCannotText(const std::string& action, const std::string& plainWords,

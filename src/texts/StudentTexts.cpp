@@ -43,6 +43,15 @@ std::string completionText(const std::string& assignmentNumber, const std::strin
            folderPlace + ". Send the instructor the file " + sendFileName + " from that folder.";
 }
 
+const char* const waitingForAnotherCopyNotice =
+    "Waiting for another copy of this program, which is recording in the same folder under "
+    "your name. Nothing is lost; this takes a few seconds at most.";
+
+const char* const journalSetAsideMessage =
+    "The program found a file of its own name beside your records that it had not written "
+    "itself, so it moved that file aside and started a new one. Your records were not "
+    "changed. If you did not put the file there, tell the instructor. The file was moved to:";
+
 const char* const noNotesMessage = "No notes have been saved yet.";
 
 std::string olderNotesLine(const std::string& notesFilePlace) {

@@ -40,6 +40,13 @@ extern const char* const clearBoxChoice;
 std::string completionText(const std::string& assignmentNumber, const std::string& folderPlace,
                            const std::string& sendFileName);
 
+// Shown while a click waits for another copy of the program to finish in the folder.
+extern const char* const waitingForAnotherCopyNotice;
+
+// Said once when a journal that was not the program's own was set aside; where it went
+// stands below it.
+extern const char* const journalSetAsideMessage;
+
 // "display notes" with no notes file yet, and the lines that say where older text is.
 extern const char* const noNotesMessage;
 std::string olderNotesLine(const std::string& notesFilePlace);

@@ -1,6 +1,7 @@
 #include "window/Handler.h"
 
 #include "handling/FailureMessages.h"
+#include "handling/FileNotices.h"
 #include "handling/TypedWorkGuard.h"
 #include "pictures/PictureTools.h"
 #include "platform/Failure.h"
@@ -51,13 +52,13 @@ bool runHandler(Run& run, HandlerFunction handler) {
     try {
         try {
             handler(run);
-            return true;
         } catch (const RunEnded&) {
             throw;
         } catch (...) {
             showFailureSafely(run, currentFailure());
-            return true;
         }
+        reportingFailures(run, &showSetAsideJournals);
+        return true;
     } catch (const RunEnded&) {
         closeEveryChannel(run);
         run.platform.endRun();
@@ -72,8 +73,10 @@ void closeWindow(Run& run) {
 }
 
 void loadWindow(Run& run) {
+    sayWhenFilesWait(run);
     startUpDialogue(run);
     openAssignment(run);
+    reportingFailures(run, &showSetAsideJournals);
 }
 
 std::span<const ButtonHandler> buttonHandlers() {

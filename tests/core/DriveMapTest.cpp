@@ -64,13 +64,13 @@ TEST(DriveMap, NamesAWindowsFileNameCannotHoldAreBadFileNames) {
         "c:\\d\\x\x01y",  "c:\\d\\CON",      "c:\\d\\nul.txt",
         "c:\\d\\COM1",    "c:\\d\\lpt9.log", "c:\\d\\trailing.",
         "c:\\d\\blank ",  "drilbank\\x",     "",
-        "1:\\x",
+        "1:\\x",          "c:\\d\\COM\xB9",  "c:\\d\\lpt\xB3.txt",
     };
     for (const char* path : bad) {
         EXPECT_EQ(failureOf(drives, path), failure::BadFileName) << path;
     }
     for (const char* good : {"c:\\d\\CONSOLE.txt", "c:\\d\\masterFile_CON.txt", "c:\\d\\COM10",
-                             "c:\\d\\..x", "c:", "c:\\d\\&#916;.txt"}) {
+                             "c:\\d\\COM\xB9\xB2", "c:\\d\\..x", "c:", "c:\\d\\&#916;.txt"}) {
         EXPECT_EQ(failureOf(drives, good), 0) << good;
     }
 }

@@ -228,7 +228,7 @@ TEST(Durability, KilledAtRandomMomentsEveryClickEndsUpWholeInAllItsFiles) {
                                      .count() /
                                  2;
     testing::TemporaryFolder folder(memoryBacked());
-    const fs::path journal = folder.path() / "c" / "drilbank" / ".drilbank-journal";
+    const fs::path journal = folder.path() / "c" / "drilbank" / ".drilbank-journal_Pat_Durable";
     // Kills fall after the child has started: a Windows process takes far longer to start
     // than a fork, under Wine most of all.
     const auto startedChild = std::chrono::steady_clock::now();

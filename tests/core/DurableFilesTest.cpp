@@ -12,6 +12,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <cerrno>
 #endif
 
 namespace drilbank {
@@ -62,7 +64,7 @@ TEST_F(DurableFilesTest, AppendSizeReadTruncateAndFlushKeepTheBytesExact) {
     auto writer = files.open(record, FileAccess::Append, &created);
     ASSERT_NE(writer, nullptr);
     EXPECT_TRUE(created);
-    writer->lock();
+    ASSERT_TRUE(writer->tryLock());
     writer->append("abc");
     writer->append(std::string("d\0f\r\n", 5));
     writer->flush();
@@ -95,7 +97,7 @@ TEST_F(DurableFilesTest, AppendSizeReadTruncateAndFlushKeepTheBytesExact) {
 TEST_F(DurableFilesTest, EveryWriterAppendsAtTheEndAndReadersGetInPastTheLock) {
     auto first = files.open(record, FileAccess::Append);
     auto second = files.open(record, FileAccess::Append);
-    first->lock();
+    ASSERT_TRUE(first->tryLock());
     first->append("one,");
     second->append("two,");
     first->append("three");
@@ -153,6 +155,54 @@ TEST_F(DurableFilesTest, FoldersAreMadeOnceAndOnlyWhereTheirParentIs) {
     EXPECT_EQ(failureOf([&] { files.createFolder(made); }), failure::PathFileAccessError);
     EXPECT_EQ(asNotFound(failureOf([&] { files.createFolder(folder.path() / "no" / "x"); })),
               notFound);
+}
+
+// Past Windows' old limit of 259 characters a path works as on Linux; past what the system
+// takes at all it is failure 52, a name the disk cannot hold.
+TEST_F(DurableFilesTest, LongPathsWorkUpToWhatTheSystemTakes) {
+    fs::path deep = folder.path();
+    for (int level = 0; level < 3; ++level) {
+        deep /= std::string(120, static_cast<char>('a' + level));
+        files.createFolder(deep);
+    }
+    const fs::path record = deep / "masterFile_Ann.txt";
+    ASSERT_GT(record.native().size(), 300u);
+    files.open(record, FileAccess::Append)->append("kept");
+    EXPECT_EQ(readAll(*files.open(record, FileAccess::Read), 0, 16), "kept");
+    fs::path tooLong = deep;
+    while (tooLong.native().size() < 40000) {
+        tooLong /= std::string(200, 'x');
+    }
+    EXPECT_EQ(failureOf([&] { files.open(tooLong / "x.txt", FileAccess::Append); }),
+              failure::BadFileName);
+}
+
+// A fault that may pass (a share that dropped, a timeout, a code nobody expected) is never
+// taken for "not a plain file" (75), which recovery reads as a file changed by someone else.
+TEST(SystemFailures, EachKindOfFaultHasTheSameNumberOnEverySystem) {
+    const struct {
+        unsigned long code;
+        int number;
+    } codes[] = {
+#ifdef _WIN32
+        {ERROR_DISK_FULL, 61},
+        {1295, 61}, // quota
+        {ERROR_NETNAME_DELETED, 57},
+        {ERROR_UNEXP_NET_ERR, 57},
+        {ERROR_SEM_TIMEOUT, 57},
+        {ERROR_DEV_NOT_EXIST, 57},
+        {ERROR_ACCESS_DENIED, 70},
+#else
+        {ENOSPC, 61},   {EDQUOT, 61}, {EIO, 57},    {ESTALE, 57}, {ETIMEDOUT, 57},
+        {ENOTCONN, 57}, {EAGAIN, 57}, {EACCES, 70}, {EROFS, 70},
+#endif
+        {4242, 57}, // unknown
+    };
+    for (const auto& [code, number] : codes) {
+        const Failure fault = systemFailure(code);
+        EXPECT_EQ(fault.number(), number) << code;
+        EXPECT_FALSE(fault.detail().empty()) << code;
+    }
 }
 
 #ifdef _WIN32

@@ -8,10 +8,12 @@
 #include "startup/OpenAssignment.h"
 #include "support/AsUnprivilegedUser.h"
 #include "support/WriteRefusal.h"
+#include "texts/StudentTexts.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -126,6 +128,14 @@ struct RecordingFault : EnterResponse {
             EXPECT_FALSE(platform.files().isOpen(channel)) << channel;
         }
         EXPECT_FALSE(platform.ended);
+    }
+    // The click stops part way through the send file and stays so, as a kill would leave it.
+    void interruptInTheSendFile() {
+        platform.faults.failingName = platform.localPath(state.sendFilePath).filename().string();
+        platform.faults.bytesBeforeFault = 30;
+        platform.faults.cutsFail = true;
+        drill.click(&enterResponseClicked);
+        platform.faults = testing::FaultInjectingFiles();
     }
     // A folder where the file should be: opening it fails on every system, as root too.
     void blockWithFolder(const std::string& windowsPath) {
@@ -312,7 +322,7 @@ TEST_F(RecordingFault, AnAnswerIsNeverTakenForAnEarlierUnfinishedClick) {
             std::filesystem::remove(masterFile);
             std::filesystem::create_directory(masterFile);
         } else if (cause == Cause::TornJournal) {
-            faults.failingName = ".drilbank-journal";
+            faults.failingName = ".drilbank-journal_Ann_Lee_Smith";
             faults.bytesBeforeFault = 20;
             faults.cutsFail = true;
         }
@@ -338,11 +348,7 @@ TEST_F(RecordingFault, AnAnswerIsNeverTakenForAnEarlierUnfinishedClick) {
 
 TEST_F(RecordingFault, AnotherAnswerAfterAFaultIsRecordedAfterTheInterruptedOne) {
     typeAnswer();
-    platform.faults.failingName = platform.localPath(state.sendFilePath).filename().string();
-    platform.faults.bytesBeforeFault = 30;
-    platform.faults.cutsFail = true;
-    drill.click(&enterResponseClicked);
-    platform.faults = testing::FaultInjectingFiles();
+    interruptInTheSendFile();
     answerWith("A better answer");
     platform.messages.clear();
     drill.click(&enterResponseClicked);
@@ -354,6 +360,46 @@ TEST_F(RecordingFault, AnotherAnswerAfterAFaultIsRecordedAfterTheInterruptedOne)
     EXPECT_EQ(state.cumulativeText.find(before.answerSeparator + "A better answer" +
                                         before.answerSeparator + "Something worth keeping"),
               0u);
+}
+
+// Another copy of the program holds the student's journal: after half a second the wait is
+// said, it ends by the clock in failure 70 that says why, and the answer goes through once
+// the other copy lets go.
+TEST_F(RecordingFault, AnotherCopyHoldingTheFolderIsWaitedForThenSaid) {
+    typeAnswer();
+    platform.files().lockWait.limit = std::chrono::milliseconds(1200);
+    auto otherCopy = systemFiles().open(
+        platform.localPath("c:\\drilbank\\.drilbank-journal_Ann_Lee_Smith"), FileAccess::Append);
+    ASSERT_TRUE(otherCopy->tryLock());
+    drill.click(&enterResponseClicked);
+    expectNothingChanged(failure::PermissionDenied);
+    EXPECT_NE(platform.details.at(0).find("another copy of the program holds this folder"),
+              std::string::npos);
+    EXPECT_EQ(platform.waitingNotices, (std::vector<std::string>{waitingForAnotherCopyNotice, ""}));
+    EXPECT_EQ(drill.master(), master);
+    otherCopy.reset();
+    platform.messages.clear();
+    drill.click(&enterResponseClicked);
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(lineEnds(gained(master, drill.master())), 10);
+}
+
+// A retry after an interrupted click, with the working folder gone, is no success: the
+// journal cannot be read, so the answer stays; it is recorded once the folder is back.
+TEST_F(RecordingFault, TheFolderGoneAfterAnInterruptedClickIsNoSuccess) {
+    typeAnswer();
+    interruptInTheSendFile();
+    const auto folder = platform.localPath("c:\\drilbank");
+    std::filesystem::rename(folder, folder.parent_path() / "elsewhere");
+    platform.messages.clear();
+    drill.click(&enterResponseClicked);
+    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.answer, "Something worth keeping");
+    std::filesystem::rename(folder.parent_path() / "elsewhere", folder);
+    drill.click(&enterResponseClicked);
+    EXPECT_EQ(platform.answer, "");
+    EXPECT_EQ(lineEnds(gained(master, drill.master())), 10);
+    EXPECT_EQ(lineEnds(gained(send, drill.send())), 7);
 }
 
 TEST_F(RecordingFault, AMissingWorkingFolder) {

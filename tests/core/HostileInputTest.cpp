@@ -54,7 +54,7 @@ TEST(HostileInput, NamesEitherNameFilesInTheWorkingDirectoryOrAreBadFileNames) {
         testing::answerStartUp(drill.platform, "1", name, "X", "1");
         EXPECT_TRUE(drill.click(&loadWindow)) << name;
         if (failureNumber == 0) {
-            EXPECT_TRUE(drill.platform.messages.empty()) << name;
+            EXPECT_EQ(drill.platform.details, std::vector<std::string>{}) << name;
             EXPECT_TRUE(drill.platform.fileExists(drill.run.state.masterFilePath)) << name;
         } else {
             EXPECT_EQ(drill.platform.messages,
@@ -151,7 +151,7 @@ const Planted plantable[] = {Planted::DanglingLink, Planted::Pipe, Planted::Endl
 TEST(HostileInput, ThingsInPlaceOfAFileAreRefusedAtOnceAndNothingIsLost) {
     const std::vector<std::string> paths = {
         "c:\\drilbank\\masterFile_Ann_Lee_Smith.txt", "c:\\drilbank\\send_0416Ann_Lee_Smith.txt",
-        "c:\\drilbank\\notes_Ann_Lee_Smith.txt", "c:\\drilbank\\.drilbank-journal"};
+        "c:\\drilbank\\notes_Ann_Lee_Smith.txt", "c:\\drilbank\\.drilbank-journal_Ann_Lee_Smith"};
     int refused = 0;
     for (const std::string& path : paths) {
         for (const Planted planted : plantable) {
@@ -190,10 +190,19 @@ TEST(HostileInput, ThingsInPlaceOfAFileAreRefusedAtOnceAndNothingIsLost) {
             drill.click(&saveAsNotesClicked);
             drill.click(&displayNotesClicked);
             ASSERT_FALSE(drill.platform.messages.empty());
+            EXPECT_FALSE(fs::exists(outside));
+            if (path.find(".drilbank-journal") != std::string::npos) {
+                // Not the program's own: set aside, said once, and the note goes through.
+                EXPECT_EQ(drill.platform.messages.size(), 1u);
+                EXPECT_NE(drill.platform.details.front().find(".set-aside-1"), std::string::npos);
+                EXPECT_EQ(drill.platform.answer, "");
+                EXPECT_NE(drill.notes().find("kept in the box"), std::string::npos);
+                ++refused;
+                continue;
+            }
             EXPECT_EQ(drill.platform.messages.front(),
                       generalErrorMessage(failure::PathFileAccessError));
             EXPECT_EQ(drill.platform.answer, "kept in the box");
-            EXPECT_FALSE(fs::exists(outside));
             for (const auto& [other, bytes] : before) {
                 EXPECT_EQ(drill.platform.fileBytes(other), bytes) << other;
             }
@@ -219,11 +228,11 @@ std::string plantedEntry(std::uint64_t sizeBefore, const std::string& name,
 TEST(HostileInput, PlantedJournalEntriesThatDoNotMatchChangeNoFile) {
     const std::string master = "masterFile_Ann_Lee_Smith.txt";
     const std::pair<std::uint64_t, std::string> entries[] = {
-        {10, master},                     // once cut a master file back to 10 bytes
-        {999999999, master},              // beyond the file's end
-        {0, "../../outside.txt"},         // out of the folder
-        {0, "/tmp/drilbank-planted.txt"}, // anywhere at all
-        {0, ".drilbank-journal"},         // the journal itself
+        {10, master},                           // once cut a master file back to 10 bytes
+        {999999999, master},                    // beyond the file's end
+        {0, "../../outside.txt"},               // out of the folder
+        {0, "/tmp/drilbank-planted.txt"},       // anywhere at all
+        {0, ".drilbank-journal_Ann_Lee_Smith"}, // the journal itself
 #ifndef _WIN32
         {0, "link"}, // a link put in the folder
 #endif
@@ -236,7 +245,8 @@ TEST(HostileInput, PlantedJournalEntriesThatDoNotMatchChangeNoFile) {
 #ifndef _WIN32
         fs::create_symlink("/etc/hostname", drill.platform.localPath("c:\\drilbank\\link"));
 #endif
-        std::ofstream(drill.platform.localPath("c:\\drilbank\\.drilbank-journal"), std::ios::binary)
+        std::ofstream(drill.platform.localPath("c:\\drilbank\\.drilbank-journal_Ann_Lee_Smith"),
+                      std::ios::binary)
             << plantedEntry(sizeBefore, name, "planted block\r\n");
         drill.platform.answer = "an answer";
         drill.click(&enterResponseClicked);

@@ -3,6 +3,7 @@
 #include "handling/FailureMessages.h"
 #include "platform/Failure.h"
 #include "platform/RunRandom.h"
+#include "record/EnterResponse.h"
 #include "startup/StartUpDialogue.h"
 #include "support/FakePlatform.h"
 #include "window/Handler.h"
@@ -136,11 +137,31 @@ TEST_F(Positioning, ABadNameIsReportedAndTheWindowStillComesUp) {
     }
 }
 
-TEST_F(Positioning, AMissingCampusDriveIsAMissingPath) {
+// A campus drive missing at start-up takes nothing from the run: the questions are shown
+// whole-line, and once the folder is there the first click writes the run's header, as
+// start-up made it, before its own block.
+TEST_F(Positioning, AMissingCampusDriveIsAMissingPathAndTheHeaderComesWithTheFirstClick) {
     ASSERT_TRUE(load("2", "Ann", "1"));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0], generalErrorMessage(failure::PathNotFound));
     EXPECT_EQ(run.state.scriptIndex, 1);
+    EXPECT_EQ(run.state.presentationMode, 1);
+
+    std::filesystem::create_directories(platform.drivesRoot() / "i" / "bkp_000416" /
+                                        "My Documents" / "distance students" /
+                                        "interactive problems" / "lb1");
+    platform.fakeClock.secondsOfDay += 60; // the click comes a minute later
+    platform.answer = "an answer";
+    runHandler(run, &enterResponseClicked);
+    EXPECT_EQ(platform.messages.size(), 1u);
+    const std::string header = expectedKeyLine() + "\r\nStudent Name:  Ann\r\nassignment #001" +
+                               "\r\n001.  Day 5 quiz\r\nInitials:  ALS\r\n";
+    const std::string master = platform.fileBytes(run.state.masterFilePath);
+    EXPECT_EQ(master.find(header + "Date and Time 04-16-200314:05:09\r\n......"), 0u) << master;
+    EXPECT_NE(master.find("14:06:09\r\n"), std::string::npos);
+    EXPECT_EQ(platform.fileBytes(run.state.sendFilePath)
+                  .find(header + "Date and Time 04-16-2003 14:05:09\r\n......"),
+              0u);
 }
 
 } // namespace

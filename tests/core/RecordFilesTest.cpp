@@ -11,6 +11,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -33,6 +35,7 @@ struct RecordFilesTest : ::testing::Test {
     testing::FaultInjectingFiles faults;
     RecordFiles files{DriveMap(folder.path()), faults};
     fs::path drive = folder.path() / "c";
+    fs::path journal = drive / "d" / std::string(ClickJournal::namePrefix);
 
     RecordFilesTest() { fs::create_directories(drive / "d"); }
 
@@ -149,17 +152,20 @@ TEST_F(RecordFilesTest, FolderFaultsAreNumberedFailures) {
 }
 
 // A click over two files where the second takes only `landed` bytes of its block, kept as a
-// kill leaves them (or cut back, when `cut`); then the cause goes away and the folder recovers.
+// kill leaves them (or cut back, when `cut`), and then `zeros` zero bytes, as a power cut
+// leaves a file grown without its data; then the cause goes away and the folder recovers.
 struct Interrupted {
     std::size_t landed;
     bool cut;
+    std::size_t zeros = 0;
 };
 
 TEST_F(RecordFilesTest, AnUnfinishedClickIsCompletedInExactlyTheFilesThatLackIt) {
     const std::string block = "line one\r\nline two\r\n";
     for (const Interrupted& interrupted :
          {Interrupted{0, false}, Interrupted{1, false}, Interrupted{12, false},
-          Interrupted{block.size() - 1, false}, Interrupted{9, true}}) {
+          Interrupted{block.size() - 1, false}, Interrupted{9, true}, Interrupted{0, false, 4},
+          Interrupted{12, false, block.size() - 12}}) {
         SCOPED_TRACE(interrupted.landed);
         writeFile(drive / "d" / "a.txt", "old a\r\n");
         writeFile(drive / "d" / "b.txt", "old b\r\n");
@@ -171,19 +177,23 @@ TEST_F(RecordFilesTest, AnUnfinishedClickIsCompletedInExactlyTheFilesThatLackIt)
         files.open(2, "c:\\d\\b.txt", ChannelMode::Append);
         files.writeLine(1, "line one\r\nline two");
         files.writeLine(2, "line one\r\nline two");
+        files.nameClick("line one");
         EXPECT_EQ(failureOf([&] { files.close({1, 2}); }), failure::DiskFull);
-        EXPECT_TRUE(files.clickInterrupted());
+        EXPECT_GT(fs::file_size(journal), 0u);
         EXPECT_EQ(bytesOf(drive / "d" / "a.txt"), "old a\r\n" + block);
         EXPECT_EQ(bytesOf(drive / "d" / "b.txt"),
                   "old b\r\n" + block.substr(0, interrupted.cut ? 0 : interrupted.landed));
+        std::ofstream(drive / "d" / "b.txt", std::ios::binary | std::ios::app)
+            << std::string(interrupted.zeros, '\0');
 
         faults.failingName.clear();
         files.recover("c:\\d");
+        EXPECT_EQ(files.completedClick(), files.clickName("line one"));
         files.recover("c:\\d"); // a second recovery finds nothing left to do
-        EXPECT_FALSE(files.clickInterrupted());
+        EXPECT_EQ(files.completedClick(), std::nullopt);
         EXPECT_EQ(bytesOf(drive / "d" / "a.txt"), "old a\r\n" + block);
         EXPECT_EQ(bytesOf(drive / "d" / "b.txt"), "old b\r\n" + block);
-        EXPECT_EQ(fs::file_size(drive / "d" / ClickJournal::fileName), 0u);
+        EXPECT_EQ(fs::file_size(journal), 0u);
     }
 }
 
@@ -218,7 +228,6 @@ TEST_F(RecordFilesTest, AJournalEntryCutShortOrDamagedIsDroppedWithoutTouchingAF
     files.writeLine(1, "the block");
     EXPECT_EQ(failureOf([&] { files.close(1); }), failure::DiskFull);
     faults.failingName.clear();
-    const fs::path journal = drive / "d" / ClickJournal::fileName;
     const std::string entry = bytesOf(journal);
     ASSERT_FALSE(entry.empty());
     std::vector<std::string> broken;
@@ -239,6 +248,49 @@ TEST_F(RecordFilesTest, AJournalEntryCutShortOrDamagedIsDroppedWithoutTouchingAF
     writeFile(journal, entry);
     files.recover("c:\\d");
     EXPECT_EQ(bytesOf(drive / "d" / "a.txt"), "old\r\nthe block\r\n");
+}
+
+// A journal the program did not write (one with a second name, such as a record file's;
+// bytes that are no entry; a folder; a link) is set aside under a new name and said once,
+// never cut; the click goes through a new journal.
+TEST_F(RecordFilesTest, AJournalNotTheProgramsOwnIsSetAsideNeverCut) {
+    const fs::path record = drive / "d" / "a.txt";
+    const struct {
+        const char* what;
+        std::function<void()> plant;
+    } plantings[] = {
+        {"a second name of a record file", [&] { fs::create_hard_link(record, journal); }},
+        {"someone else's bytes", [&] { writeFile(journal, "10 999999999\n"); }},
+        {"a folder", [&] { fs::create_directory(journal); }},
+        {"a link", [&] { fs::create_symlink(record, journal); }},
+    };
+    for (const auto& planting : plantings) {
+        SCOPED_TRACE(planting.what);
+        writeFile(record, "old a\r\n");
+        std::error_code error;
+        fs::remove_all(journal, error);
+        try {
+            planting.plant();
+        } catch (const fs::filesystem_error&) {
+            std::cout << "[ skipped  ] " << planting.what << ": not made on this system\n";
+            continue;
+        }
+        files.recover("c:\\d"); // start-up: nothing to complete
+        files.open(1, "c:\\d\\a.txt", ChannelMode::Append);
+        files.writeLine(1, "block");
+        files.close(1);
+        EXPECT_EQ(bytesOf(record), "old a\r\nblock\r\n");
+        const std::vector<std::string> told = files.takeSetAsideJournals();
+        ASSERT_EQ(told.size(), 1u);
+        EXPECT_NE(told[0].find(".set-aside-"), std::string::npos) << told[0];
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(journal)));
+        EXPECT_EQ(fs::file_size(journal), 0u);
+        for (const auto& entry : fs::directory_iterator(drive / "d")) {
+            if (entry.path().filename().string().find(".set-aside-") != std::string::npos) {
+                fs::remove_all(entry.path());
+            }
+        }
+    }
 }
 
 #ifndef _WIN32

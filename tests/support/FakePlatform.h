@@ -67,6 +67,7 @@ public:
     std::vector<std::string> pictureCalls;
     int beeps = 0;
     bool timerEnabled = false;
+    std::vector<std::string> waitingNotices; // every notice shown and taken down, in order
     bool ended = false;
     FakeClock fakeClock;
     FakeRandom fakeRandom;
@@ -88,6 +89,7 @@ public:
     void putPictureOnClipboard(PictureArea area) override;
     void takePictureFromClipboard(PictureArea area) override;
     void drawCircle(PictureArea area, float x, float y, float radius) override;
+    void showWaitingNotice(const std::string& text) override { waitingNotices.push_back(text); }
     void setTimerEnabled(bool enabled) override { timerEnabled = enabled; }
     void beep() override { ++beeps; }
     void endRun() override { ended = true; }

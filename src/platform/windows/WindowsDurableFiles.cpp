@@ -1,6 +1,7 @@
 #include "platform/DurableFiles.h"
 
 #include "platform/Failure.h"
+#include "platform/windows/WindowsPaths.h"
 #include "texts/FailureTexts.h"
 
 #include <windows.h>
@@ -11,7 +12,12 @@
 namespace drilbank {
 namespace {
 
-// The same numbers as on Linux for the same kind of fault.
+// Not in every SDK's headers.
+constexpr DWORD diskQuotaExceeded = 1295;
+
+// The same numbers as on Linux for the same kind of fault. A fault that may pass (a share
+// that dropped, a timeout, a code the table does not know) is 57, never 75: 75 says
+// something other than a plain file stands at the path.
 int failureFor(DWORD error) {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -25,6 +31,7 @@ int failureFor(DWORD error) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
     case ERROR_FILE_TOO_LARGE:
+    case diskQuotaExceeded:
         return failure::DiskFull;
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
@@ -42,8 +49,20 @@ int failureFor(DWORD error) {
     case ERROR_IO_DEVICE:
     case ERROR_SECTOR_NOT_FOUND:
     case ERROR_NOT_READY:
-        return failure::DeviceIoError;
+    case ERROR_NETNAME_DELETED:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_SEM_TIMEOUT:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_BAD_NET_RESP:
+    case ERROR_NETWORK_BUSY:
+    case ERROR_NET_WRITE_FAULT:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_CONNECTION_ABORTED:
     default:
+        return failure::DeviceIoError;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS:
+    case ERROR_CANT_ACCESS_FILE:
         return failure::PathFileAccessError;
     }
 }
@@ -76,9 +95,19 @@ std::string plainWords(int number) {
     throw Failure(failure::PathFileAccessError, windowsNotAFileText(action));
 }
 
-// A link, folder or device at the path itself: the file must never be reached through it.
-bool isNoPlainFile(DWORD attributes) {
-    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
+// A folder, or a link or junction at the path itself: the file must never be reached through
+// it. Other reparse points (a cloud placeholder, a deduplicated file) are plain files.
+bool isNoPlainFile(DWORD attributes, DWORD reparseTag) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+           ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+            IsReparseTagNameSurrogate(reparseTag));
+}
+
+DWORD reparseTagOf(HANDLE handle) {
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    return GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)
+               ? tag.ReparseTag
+               : 0;
 }
 
 OVERLAPPED at(std::uint64_t offset) {
@@ -91,8 +120,6 @@ OVERLAPPED at(std::uint64_t offset) {
 // One byte far past any real record file. Windows locks bytes, and a locked byte cannot be
 // read by anyone else; locking this one keeps writers apart and lets every reader in.
 constexpr std::uint64_t writerLockByte = 0x7FFFFFFF00000000ULL;
-
-constexpr DWORD longestLockWaitMilliseconds = 10000;
 
 // At most this much in one call, as ReadFile and WriteFile count in 32 bits.
 constexpr std::size_t largestTransfer = 1u << 30;
@@ -178,29 +205,28 @@ public:
         }
     }
 
-    // Waits a while for another copy of the program to finish its click, never for ever: a
-    // copy stopped in a debugger, or a lock a network share forgot, must not freeze the window.
-    void lock() override {
-        if (locked_) {
-            return;
+    std::uint64_t linkCount() override {
+        BY_HANDLE_FILE_INFORMATION information{};
+        if (!GetFileInformationByHandle(handle_, &information)) {
+            fail("read the file's names", GetLastError());
         }
-        DWORD pause = 1;
-        for (DWORD waited = 0;; waited += pause) {
-            OVERLAPPED lockAt = at(writerLockByte);
-            if (LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                           &lockAt)) {
-                break;
-            }
+        return information.nNumberOfLinks;
+    }
+
+    bool tryLock() override {
+        if (locked_) {
+            return true;
+        }
+        OVERLAPPED lockAt = at(writerLockByte);
+        if (!LockFileEx(handle_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                        &lockAt)) {
             if (const DWORD error = GetLastError(); error != ERROR_LOCK_VIOLATION) {
                 fail("lock", error);
             }
-            if (waited >= longestLockWaitMilliseconds) {
-                throw Failure(failure::PermissionDenied, anotherCopyTooLongText);
-            }
-            pause = std::min<DWORD>(pause * 2, 50);
-            Sleep(pause);
+            return false;
         }
         locked_ = true;
+        return true;
     }
 
 private:
@@ -212,33 +238,35 @@ class WindowsDurableFiles final : public DurableFiles {
 public:
     std::unique_ptr<DurableFile> open(const std::filesystem::path& path, FileAccess access,
                                       bool* created) override {
+        const std::wstring whole = systemPath(path);
         const bool reading = access == FileAccess::Read;
         const char* action = reading ? "open for reading" : "open for writing";
-        // Readers and other writers may come in; the writer's lock orders the writers.
-        const HANDLE handle = CreateFileW(
-            path.c_str(), reading ? GENERIC_READ : GENERIC_READ | FILE_APPEND_DATA,
-            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, reading ? OPEN_EXISTING : OPEN_ALWAYS,
-            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        const DWORD error = GetLastError();
+        DWORD error = 0;
+        const HANDLE handle = openHandle(whole, access, FILE_FLAG_OPEN_REPARSE_POINT, error);
         if (handle == INVALID_HANDLE_VALUE) {
             if (reading && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) {
                 return nullptr;
             }
             // A folder cannot be opened as a file at all; say what is there instead.
-            const DWORD attributes = GetFileAttributesW(path.c_str());
+            const DWORD attributes = GetFileAttributesW(whole.c_str());
             if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
-                isNoPlainFile(attributes)) {
+                (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
                 failNotAFile(action);
             }
             fail(action, error);
         }
         const bool existed = !reading && error == ERROR_ALREADY_EXISTS;
-        auto file = std::make_unique<WindowsDurableFile>(handle);
+        std::unique_ptr<DurableFile> file = std::make_unique<WindowsDurableFile>(handle);
         BY_HANDLE_FILE_INFORMATION information{};
         if (GetFileType(handle) != FILE_TYPE_DISK ||
             !GetFileInformationByHandle(handle, &information) ||
-            isNoPlainFile(information.dwFileAttributes)) {
+            isNoPlainFile(information.dwFileAttributes, reparseTagOf(handle))) {
             failNotAFile(action);
+        }
+        if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            // A placeholder or a deduplicated file: its data comes through its filter, so it is
+            // opened again the ordinary way, and must still be the same file.
+            file = reopenedThroughFilter(whole, access, information, action);
         }
         // Emptied only now that the file is known to be a plain one, never a link's target.
         if (access == FileAccess::Replace && existed) {
@@ -253,12 +281,52 @@ public:
     // Windows offers no flush of a folder's entries: NTFS keeps them in its own journal,
     // which it commits when a file in the folder is flushed.
     void createFolder(const std::filesystem::path& path) override {
-        if (!CreateDirectoryW(path.c_str(), nullptr)) {
+        if (!CreateDirectoryW(systemPath(path).c_str(), nullptr)) {
             fail("make the folder", GetLastError());
         }
     }
 
     void flushFolder(const std::filesystem::path&) override {}
+
+    // A link is renamed itself: MoveFileExW never follows one at the old name.
+    void rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        if (!MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(),
+                         MOVEFILE_WRITE_THROUGH)) {
+            fail("rename", GetLastError());
+        }
+    }
+
+private:
+    // Readers and other writers may come in; the writer's lock orders the writers.
+    static HANDLE openHandle(const std::wstring& path, FileAccess access, DWORD flags,
+                             DWORD& error) {
+        const bool reading = access == FileAccess::Read;
+        const HANDLE handle = CreateFileW(
+            path.c_str(), reading ? GENERIC_READ : GENERIC_READ | FILE_APPEND_DATA,
+            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, reading ? OPEN_EXISTING : OPEN_ALWAYS,
+            FILE_ATTRIBUTE_NORMAL | flags, nullptr);
+        error = GetLastError();
+        return handle;
+    }
+
+    static std::unique_ptr<DurableFile>
+    reopenedThroughFilter(const std::wstring& path, FileAccess access,
+                          const BY_HANDLE_FILE_INFORMATION& first, const char* action) {
+        DWORD error = 0;
+        const HANDLE handle = openHandle(path, access, 0, error);
+        if (handle == INVALID_HANDLE_VALUE) {
+            fail(action, error);
+        }
+        auto file = std::make_unique<WindowsDurableFile>(handle);
+        BY_HANDLE_FILE_INFORMATION again{};
+        if (!GetFileInformationByHandle(handle, &again) ||
+            again.dwVolumeSerialNumber != first.dwVolumeSerialNumber ||
+            again.nFileIndexHigh != first.nFileIndexHigh ||
+            again.nFileIndexLow != first.nFileIndexLow) {
+            failNotAFile(action);
+        }
+        return file;
+    }
 };
 
 } // namespace
@@ -266,6 +334,11 @@ public:
 DurableFiles& systemFiles() {
     static WindowsDurableFiles files;
     return files;
+}
+
+Failure systemFailure(unsigned long code) {
+    const int number = failureFor(static_cast<DWORD>(code));
+    return Failure(number, windowsCannotText("use the file", plainWords(number), code));
 }
 
 } // namespace drilbank

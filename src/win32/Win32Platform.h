@@ -44,7 +44,7 @@ public:
 
     // A notice, asking nothing, up while the program waits for something outside it; the
     // empty text takes it down. On the screen when this returns.
-    void showWaitingNotice(const std::string& text);
+    void showWaitingNotice(const std::string& text) override;
 
     void setTimerEnabled(bool enabled) override;
     void beep() override;

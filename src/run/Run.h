@@ -24,6 +24,9 @@ struct Run {
     RunState state;
     PlatformServices& platform;
     std::optional<InterruptedRecording> interruptedRecording;
+    // The question box as the program last filled it, read back from the box, less any text
+    // the student typed there that the box still holds: the rest is what the student typed.
+    std::string questionBoxShown;
 };
 
 } // namespace drilbank

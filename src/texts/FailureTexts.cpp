@@ -9,6 +9,63 @@ const char* const invalidAssignmentMessage =
     "over.  If you are sure you have entered a valid assignment number email the instructor "
     "and specify that you have received a 'subscript out of range' error";
 
+namespace {
+
+// The failure numbers, as the platform's failure table gives them; kept here so that the
+// words need nothing but themselves.
+enum : int {
+    badFileName = 52,
+    deviceIoError = 57,
+    diskFull = 61,
+    permissionDenied = 70,
+    pathFileAccessError = 75,
+    pathNotFound = 76,
+};
+
+const char* whatToFix(int failureNumber) {
+    switch (failureNumber) {
+    case pathNotFound:
+        return "Plug in or connect the campus drive (or the disk that holds the folder), and "
+               "check that the folder is there.";
+    case deviceIoError:
+        return "The disk or the network connection failed: connect the campus drive or the "
+               "network again, or check the disk.";
+    case diskFull:
+        return "Free some space on that disk: delete or move files you no longer need, or ask "
+               "for more space on the campus drive.";
+    case permissionDenied:
+        return "Ask whoever looks after this computer or the campus network for permission to "
+               "write in that folder, or close any other copy of the program that records "
+               "there.";
+    case pathFileAccessError:
+        return "Move or rename whatever stands where the file should be (a folder or a link "
+               "with the file's name), so that the program can make a plain file there.";
+    case badFileName:
+        return "Windows cannot hold a file with that name: close the program, start it again "
+               "and type your name without any of \\ / : * ? \" < > | and not as a name "
+               "Windows keeps for itself, such as CON or PRN.";
+    default:
+        return "If it happens again, tell the instructor the error number and what you were "
+               "doing.";
+    }
+}
+
+} // namespace
+
+std::string adviceText(int failureNumber, bool typedTextKept) {
+    const std::string fix = whatToFix(failureNumber);
+    if (!typedTextKept) {
+        return fix;
+    }
+    if (failureNumber == badFileName) {
+        return "What you typed is still in its box, but it cannot be recorded under this name; "
+               "copy it somewhere safe first. " +
+               fix;
+    }
+    return "What you typed is still in its box. " + fix +
+           " Then click the same button again: it is recorded once, not twice.";
+}
+
 std::string generalErrorMessage(int failureNumber) {
     return "You have encountered an error.  If you are encountering this error repeatedly you "
            "should report the error number to the instructor and explain exactly what you were "
@@ -35,7 +92,7 @@ std::string folderText(const std::string& place) {
 }
 
 std::string folderOfFileMissingText(const std::string& filePlace) {
-    return "the folder is not there: " + filePlace;
+    return "the folder for this file is not there: " + filePlace;
 }
 
 std::string pastEndOfFileText(const std::string& filePlace) {

@@ -8,6 +8,11 @@ namespace drilbank {
 
 extern const char* const invalidAssignmentMessage;
 
+// What to do next, shown below a failure's detail: what to fix for the failure's class and,
+// when a recording click failed, that the typed text is still in its box and that the same
+// button records it once the cause is fixed.
+std::string adviceText(int failureNumber, bool typedTextKept);
+
 // The general error message directly followed by the failure's number.
 std::string generalErrorMessage(int failureNumber);
 

@@ -9,7 +9,8 @@
 namespace drilbank {
 
 void showGeneralError(Run& run, const Failure& fault, TypedText typed) {
-    run.platform.messageBox(generalErrorMessage(fault.number()), fault.detail(),
+    run.platform.messageBox(generalErrorMessage(fault.number()),
+                            wrappingPlacesAtSeparators(fault.detail()),
                             adviceText(fault.number(), typed == TypedText::KeptInBox));
 }
 

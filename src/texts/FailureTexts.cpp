@@ -1,5 +1,8 @@
 #include "texts/FailureTexts.h"
 
+#include <cctype>
+#include <string_view>
+
 namespace drilbank {
 
 const char* const invalidAssignmentMessage =
@@ -83,8 +86,79 @@ std::string unexpectedFaultDetail(const std::string& what) {
 
 const char* const unknownFaultDetail = "Something went wrong that the program did not expect.";
 
+namespace {
+
+std::string wrappingOnlyAtSeparators(const std::string& path) {
+    constexpr char noBreakSpace = '\xA0';
+    constexpr const char* mayBreak = "&#8203;";
+    constexpr const char* mayNotBreak = "&#8288;";
+    std::string marked;
+    for (std::size_t at = 0; at < path.size(); ++at) {
+        const char c = path[at];
+        if (c == ' ') {
+            marked += noBreakSpace;
+            continue;
+        }
+        marked += c;
+        if (c == '\\' || c == '/') {
+            const bool root = at == 0 || path[at - 1] == ':';
+            marked += root ? mayNotBreak : mayBreak;
+        } else if (c == '-') {
+            marked += mayNotBreak;
+        }
+    }
+    return marked;
+}
+
+// Where the Windows path that ends at `end` begins: at its drive letter, the last one after
+// `from` that starts a word.
+std::size_t windowsPathStart(const std::string& text, std::size_t from, std::size_t end) {
+    for (std::size_t at = end; at-- > from;) {
+        const bool wordStart =
+            at == from || !std::isalnum(static_cast<unsigned char>(text[at - 1]));
+        if (wordStart && std::isalpha(static_cast<unsigned char>(text[at])) && at + 1 < end &&
+            text[at + 1] == ':') {
+            return at;
+        }
+    }
+    return end; // no drive letter: nothing to mark
+}
+
+// The parenthesis that closes the one opened just before `from`; parentheses in a folder's
+// name come in pairs. The end of the text when none does.
+std::size_t closingParenthesis(const std::string& text, std::size_t from) {
+    int depth = 1;
+    for (std::size_t at = from; at < text.size(); ++at) {
+        depth += text[at] == '(' ? 1 : text[at] == ')' ? -1 : 0;
+        if (depth == 0) {
+            return at;
+        }
+    }
+    return text.size();
+}
+
+} // namespace
+
 std::string placeText(const std::string& windowsPath, const std::string& localPath) {
     return windowsPath + " (on this computer: " + localPath + ")";
+}
+
+std::string wrappingPlacesAtSeparators(const std::string& message) {
+    constexpr std::string_view frame = " (on this computer: ";
+    std::string marked;
+    std::size_t done = 0;
+    for (std::size_t at = message.find(frame); at != std::string::npos;
+         at = message.find(frame, done)) {
+        const std::size_t windowsStart = windowsPathStart(message, done, at);
+        const std::size_t localStart = at + frame.size();
+        const std::size_t localEnd = closingParenthesis(message, localStart);
+        marked += message.substr(done, windowsStart - done);
+        marked += wrappingOnlyAtSeparators(message.substr(windowsStart, at - windowsStart));
+        marked += frame;
+        marked += wrappingOnlyAtSeparators(message.substr(localStart, localEnd - localStart));
+        done = localEnd;
+    }
+    return marked + message.substr(done);
 }
 
 std::string folderText(const std::string& place) {

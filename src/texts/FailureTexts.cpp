@@ -186,9 +186,7 @@ std::string noDriveLetterText(const std::string& windowsPath) {
 }
 
 std::string driveMissingText(char letter, const std::string& localFolder) {
-    return "drive " + std::string(1, letter) +
-           ": is not there: on this computer it is the folder " + localFolder +
-           ", which does not exist";
+    return "drive " + placeText(std::string(1, letter) + ":", localFolder) + " is not there";
 }
 
 std::string drivesNotAbsoluteText(const std::string& drives) {

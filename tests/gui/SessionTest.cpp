@@ -154,7 +154,8 @@ private slots:
         QVERIFY(!run.dialogs.messages.isEmpty());
         QCOMPARE(run.dialogs.messages[0],
                  QString::fromStdString(drilbank::generalErrorMessage(76)));
-        const QString detail = run.dialogs.details[0];
+        const QString detail = QString::fromStdString(
+            drilbank::testing::withoutWrapMarks(drilbank::fromWidgetText(run.dialogs.details[0])));
         QVERIFY2(detail.contains("i:"), qPrintable(detail));
         QVERIFY2(
             detail.contains(QString::fromStdString(run.files().drives().root().string()) + "/i"),

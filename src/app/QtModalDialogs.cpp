@@ -40,7 +40,8 @@ void QtModalDialogs::showMessage(QWidget* parent, const QString& text, const QSt
     box.setIcon(QMessageBox::NoIcon);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
-    box.setInformativeText(advice.isEmpty() ? detail : detail + QStringLiteral("\n\n") + advice);
+    const bool both = !detail.isEmpty() && !advice.isEmpty();
+    box.setInformativeText(detail + (both ? QStringLiteral("\n\n") : QString()) + advice);
     // A path or a name with "<" in it is shown as typed, never as markup.
     if (auto* detailLabel = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
         detailLabel->setTextFormat(Qt::PlainText);

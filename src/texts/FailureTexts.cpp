@@ -60,13 +60,21 @@ std::string adviceText(int failureNumber, bool typedTextKept) {
     if (!typedTextKept) {
         return fix;
     }
-    if (failureNumber == badFileName) {
-        return "What you typed is still in its box, but it cannot be recorded under this name; "
-               "copy it somewhere safe first. " +
-               fix;
+    const std::string kept = "What you typed is still in its box";
+    switch (failureNumber) {
+    case badFileName:
+        return kept +
+               ", but it cannot be recorded under this name; copy it somewhere safe first. " + fix;
+    case deviceIoError:
+    case diskFull:
+    case permissionDenied:
+    case pathFileAccessError:
+    case pathNotFound:
+        return kept + ". " + fix +
+               " Then click the same button again: it is recorded once, not twice.";
+    default:
+        return kept + ": click the same button again to record it, once. " + fix;
     }
-    return "What you typed is still in its box. " + fix +
-           " Then click the same button again: it is recorded once, not twice.";
 }
 
 std::string generalErrorMessage(int failureNumber) {

@@ -49,6 +49,8 @@ void showNextQuestion(Run& run) {
 void nextQuestionClicked(Run& run) {
     // The reader would put the prompt back over an unrecorded answer; the student decides.
     if (run.state.responsePending && !mayDiscardTypedWork(run, GuardedAction::NextQuestion)) {
+        // Kept: the answer is where the student goes on working, not the button.
+        run.platform.focusAnswerBox(AnswerCaret::AtEnd);
         return;
     }
     reportingFailures(run, &showNextQuestion);

@@ -107,6 +107,9 @@ private slots:
             drilbank::guardQuestion(asked, !inQuestionBox, inQuestionBox);
         QCOMPARE(run.dialogs.guardQuestions, QStringList{drilbank::toWidgetText(question.text)});
         if (!goOn) {
+            if (asked == GuardedAction::NextQuestion) {
+                QCOMPARE(QApplication::focusWidget(), &answerBox);
+            }
             QCOMPARE(answerBox.toPlainText(), answerShown);
             QCOMPARE(run.window().questionBox().toPlainText(), questionShown);
             QCOMPARE(run.runEndings, 0);

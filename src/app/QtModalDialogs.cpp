@@ -9,10 +9,21 @@
 #include <QPushButton>
 
 namespace drilbank {
+namespace {
+
+// A box titled with the program's name and framed as a dialog: a title and a close control,
+// and no minimise or maximise buttons, which a modal box has no use for.
+void frameBox(QDialog& box) {
+    box.setWindowTitle(QString::fromLatin1(boxTitle));
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint);
+}
+
+} // namespace
 
 std::optional<QString> QtModalDialogs::askText(QWidget* parent, const QString& prompt) {
     QInputDialog dialog(parent);
-    dialog.setWindowTitle(QString::fromLatin1(boxTitle));
+    frameBox(dialog);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());
@@ -25,11 +36,12 @@ std::optional<QString> QtModalDialogs::askText(QWidget* parent, const QString& p
 void QtModalDialogs::showMessage(QWidget* parent, const QString& text, const QString& detail,
                                  const QString& advice) {
     QMessageBox box(parent);
-    box.setWindowTitle(QString::fromLatin1(boxTitle));
+    frameBox(box);
     box.setIcon(QMessageBox::NoIcon);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
-    box.setInformativeText(advice.isEmpty() ? detail : detail + QStringLiteral("\n\n") + advice);
+    const bool both = !detail.isEmpty() && !advice.isEmpty();
+    box.setInformativeText(detail + (both ? QStringLiteral("\n\n") : QString()) + advice);
     // A path or a name with "<" in it is shown as typed, never as markup.
     if (auto* detailLabel = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
         detailLabel->setTextFormat(Qt::PlainText);
@@ -41,7 +53,7 @@ void QtModalDialogs::showMessage(QWidget* parent, const QString& text, const QSt
 bool QtModalDialogs::askToGoOn(QWidget* parent, const QString& question, const QString& safeChoice,
                                const QString& goOnChoice) {
     QMessageBox box(parent);
-    box.setWindowTitle(QString::fromLatin1(boxTitle));
+    frameBox(box);
     box.setIcon(QMessageBox::Warning);
     box.setTextFormat(Qt::PlainText);
     box.setText(question);

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +43,13 @@ bool platformChosen(int argc, char** argv) {
     std::_Exit(EXIT_FAILURE);
 }
 
+// The toolkit's own options, each followed by its value; the toolkit takes them off the
+// command line itself.
+constexpr std::array<std::string_view, 11> qtOptionsWithValues{
+    "-platform",   "-platformpluginpath", "-platformtheme", "-plugin",          "-display",
+    "-style",      "-stylesheet",         "-session",       "-qwindowgeometry", "-qwindowtitle",
+    "-qwindowicon"};
+
 QtMessageHandler toolkitMessages = nullptr;
 
 // Used only while the application connects to the display: a display that is named but
@@ -62,7 +70,8 @@ void connectingMessages(QtMsgType type, const QMessageLogContext& context, const
 } // namespace
 
 int main(int argc, char** argv) {
-    if (const std::optional<int> status = drilbank::answerCommandLine(argc, argv)) {
+    if (const std::optional<int> status =
+            drilbank::answerCommandLine(argc, argv, qtOptionsWithValues)) {
         return *status;
     }
     if (!platformChosen(argc, argv) && !isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {

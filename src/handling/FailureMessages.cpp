@@ -8,8 +8,10 @@
 
 namespace drilbank {
 
-void showGeneralError(Run& run, const Failure& fault) {
-    run.platform.messageBox(generalErrorMessage(fault.number()), fault.detail());
+void showGeneralError(Run& run, const Failure& fault, TypedText typed) {
+    run.platform.messageBox(generalErrorMessage(fault.number()),
+                            wrappingPlacesAtSeparators(fault.detail()),
+                            adviceText(fault.number(), typed == TypedText::KeptInBox));
 }
 
 void reportFailure(Run& run, const Failure& fault) {

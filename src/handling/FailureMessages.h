@@ -8,9 +8,13 @@
 
 namespace drilbank {
 
+// Whether a failed click leaves text the student typed in its box, to be recorded by the
+// same click again once the cause is fixed.
+enum class TypedText { NotAtStake, KeptInBox };
+
 // Shows a failure that the run survives: the general error message with the failure's
-// number, and below it, in the same box, what failed in plain words.
-void showGeneralError(Run& run, const Failure& fault);
+// number, and below it, in the same box, what failed in plain words and what to do next.
+void showGeneralError(Run& run, const Failure& fault, TypedText typed = TypedText::NotAtStake);
 
 // How start-up, the reader and "Next Question / Answer" report a caught failure: failure 9
 // shows the invalid-assignment message and ends the run; any other is shown as above and

@@ -1,6 +1,7 @@
 #include "handling/RecordPlaces.h"
 
 #include "platform/DriveMap.h"
+#include "texts/FailureTexts.h"
 #include "texts/StudentTexts.h"
 
 namespace drilbank {
@@ -17,7 +18,8 @@ std::string placeOf(Run& run, const std::string& windowsPath) {
 std::string completionMessage(Run& run) {
     const RunState& state = run.state;
     const std::string sendFile = state.sendFilePath.substr(state.sendFilePath.rfind('\\') + 1);
-    return completionText(state.assignmentNumber, placeOf(run, state.workDir), sendFile);
+    return wrappingPlacesAtSeparators(
+        completionText(state.assignmentNumber, placeOf(run, state.workDir), sendFile));
 }
 
 } // namespace drilbank

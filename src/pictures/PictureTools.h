@@ -13,7 +13,4 @@ void pendExpClicked(Run& run);
 // Each tick of the pendulum timer: a beep and one circle of random size on Picture1.
 void pendulumTimerTicked(Run& run);
 
-// "quit program": the run ends at once.
-void quitClicked(Run& run);
-
 } // namespace drilbank

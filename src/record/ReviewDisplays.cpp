@@ -60,22 +60,25 @@ void displayNotesClicked(Run& run) {
     const std::string box =
         run.platform.questionText() + state.workText + (cut ? restLine : "") + notes;
     state.workText = newestPart(state.workText + notes, questionBoxBytes, "");
-    run.platform.setQuestionText(newestPart(box, questionBoxBytes, restLine));
+    showInQuestionBox(run, newestPart(box, questionBoxBytes, restLine));
 }
 
 void displayEverythingClicked(Run& run) {
+    if (!mayDiscardTypedWork(run, GuardedAction::DisplayEverything)) {
+        return;
+    }
     const std::string& transcript = run.state.cumulativeText;
     if (transcript.size() <= questionBoxBytes) {
-        run.platform.setQuestionText(transcript);
+        showInQuestionBox(run, transcript);
         return;
     }
     // The newest entries come first, so the oldest are the ones left out.
-    run.platform.setQuestionText(transcript.substr(0, questionBoxBytes) +
-                                 olderEntriesLine(placeOf(run, run.state.masterFilePath)));
+    showInQuestionBox(run, transcript.substr(0, questionBoxBytes) +
+                               olderEntriesLine(placeOf(run, run.state.masterFilePath)));
 }
 
 void clearBoxClicked(Run& run) {
-    if (mayDiscardTypedWork(run, clearBoxGuard)) {
+    if (mayDiscardTypedWork(run, GuardedAction::ClearBox)) {
         run.platform.setAnswerText("");
     }
 }

@@ -17,7 +17,8 @@ constexpr std::size_t questionBoxBytes = 256 * 1024;
 // after a plain line that says where the rest is.
 void displayNotesClicked(Run& run);
 
-// "display everything": shows the run's transcript, newest entry first, up to the bound.
+// "display everything": shows the run's transcript, newest entry first, up to the bound, once
+// the student agrees to lose text typed in the question box.
 void displayEverythingClicked(Run& run);
 
 // "clear box": empties the answer box, once the student agrees to lose typed work.

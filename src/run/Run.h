@@ -19,6 +19,9 @@ struct Run {
     // never decided from here, only from the journal; this gives the transcript its words
     // when the journal reports it completed.
     std::optional<std::string> unacknowledgedText;
+    // The question box as the program last filled it, read back from the box, less any text
+    // the student typed there that the box still holds: the rest is what the student typed.
+    std::string questionBoxShown;
 };
 
 } // namespace drilbank

@@ -38,14 +38,19 @@ void showNextQuestion(Run& run) {
     state.workText = run.platform.questionText();
     state.workText += state.displayText;
     state.displayText.clear();
-    run.platform.setQuestionText(state.workText);
+    showInQuestionBox(run, state.workText);
+    // The next thing to type is the answer: a prompt or blank in the box is replaced by the
+    // first key, and text typed earlier is added to.
+    run.platform.focusAnswerBox(answerBoxTyped(run) ? AnswerCaret::AtEnd : AnswerCaret::SelectAll);
 }
 
 } // namespace
 
 void nextQuestionClicked(Run& run) {
     // The reader would put the prompt back over an unrecorded answer; the student decides.
-    if (run.state.responsePending && !mayDiscardTypedWork(run, nextQuestionGuard)) {
+    if (run.state.responsePending && !mayDiscardTypedWork(run, GuardedAction::NextQuestion)) {
+        // Kept: the answer is where the student goes on working, not the button.
+        run.platform.focusAnswerBox(AnswerCaret::AtEnd);
         return;
     }
     reportingFailures(run, &showNextQuestion);

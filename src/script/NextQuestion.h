@@ -7,8 +7,8 @@
 
 namespace drilbank {
 
-// "Next Question / Answer": reads the next line, carries out a routine line, and appends
-// the text to the question box.
+// "Next Question / Answer": reads the next line, carries out a routine line, appends the text
+// to the question box and puts the keyboard focus in the answer box.
 void nextQuestionClicked(Run& run);
 
 // "next picture": looks just ahead of the cursor for routine lines and carries them out.

@@ -37,6 +37,12 @@ std::string versionText() {
     return "drilbank 1.0\n";
 }
 
+std::string unknownArgumentText(const std::string& argument) {
+    return "drilbank: unknown option \"" + argument +
+           "\"; the program takes no arguments but --help and --version. Run \"drilbank "
+           "--help\" for more.\n";
+}
+
 std::string noDisplayText(const std::string& why) {
     return "drilbank needs a graphical display and " + why +
            "; to run it without one, use Xvfb: xvfb-run -a drilbank\n";

@@ -10,6 +10,9 @@ namespace drilbank {
 std::string helpText(const std::string& drivesRoot);
 std::string versionText();
 
+// Said on the terminal for an argument the program does not take.
+std::string unknownArgumentText(const std::string& argument);
+
 // The one line said instead of a window when there is no display to show it on; `why` says
 // what was found.
 std::string noDisplayText(const std::string& why);

@@ -1,5 +1,8 @@
 #include "texts/FailureTexts.h"
 
+#include <cctype>
+#include <string_view>
+
 namespace drilbank {
 
 const char* const invalidAssignmentMessage =
@@ -8,6 +11,71 @@ const char* const invalidAssignmentMessage =
     "supposed to be in the current ruv_.  This program will end and you will need to start "
     "over.  If you are sure you have entered a valid assignment number email the instructor "
     "and specify that you have received a 'subscript out of range' error";
+
+namespace {
+
+// The failure numbers, as the platform's failure table gives them; kept here so that the
+// words need nothing but themselves.
+enum : int {
+    badFileName = 52,
+    deviceIoError = 57,
+    diskFull = 61,
+    permissionDenied = 70,
+    pathFileAccessError = 75,
+    pathNotFound = 76,
+};
+
+const char* whatToFix(int failureNumber) {
+    switch (failureNumber) {
+    case pathNotFound:
+        return "Plug in or connect the campus drive (or the disk that holds the folder), and "
+               "check that the folder is there.";
+    case deviceIoError:
+        return "The disk or the network connection failed: connect the campus drive or the "
+               "network again, or check the disk.";
+    case diskFull:
+        return "Free some space on that disk: delete or move files you no longer need, or ask "
+               "for more space on the campus drive.";
+    case permissionDenied:
+        return "Ask whoever looks after this computer or the campus network for permission to "
+               "write in that folder, or close any other copy of the program that records "
+               "there.";
+    case pathFileAccessError:
+        return "Move or rename whatever stands where the file should be (a folder or a link "
+               "with the file's name), so that the program can make a plain file there.";
+    case badFileName:
+        return "Windows cannot hold a file with that name: close the program, start it again "
+               "and type your name without any of \\ / : * ? \" < > | and not as a name "
+               "Windows keeps for itself, such as CON or PRN.";
+    default:
+        return "If it happens again, tell the instructor the error number and what you were "
+               "doing.";
+    }
+}
+
+} // namespace
+
+std::string adviceText(int failureNumber, bool typedTextKept) {
+    const std::string fix = whatToFix(failureNumber);
+    if (!typedTextKept) {
+        return fix;
+    }
+    const std::string kept = "What you typed is still in its box";
+    switch (failureNumber) {
+    case badFileName:
+        return kept +
+               ", but it cannot be recorded under this name; copy it somewhere safe first. " + fix;
+    case deviceIoError:
+    case diskFull:
+    case permissionDenied:
+    case pathFileAccessError:
+    case pathNotFound:
+        return kept + ". " + fix +
+               " Then click the same button again: it is recorded once, not twice.";
+    default:
+        return kept + ": click the same button again to record it, once. " + fix;
+    }
+}
 
 std::string generalErrorMessage(int failureNumber) {
     return "You have encountered an error.  If you are encountering this error repeatedly you "
@@ -26,8 +94,79 @@ std::string unexpectedFaultDetail(const std::string& what) {
 
 const char* const unknownFaultDetail = "Something went wrong that the program did not expect.";
 
+namespace {
+
+std::string wrappingOnlyAtSeparators(const std::string& path) {
+    constexpr char noBreakSpace = '\xA0';
+    constexpr const char* mayBreak = "&#8203;";
+    constexpr const char* mayNotBreak = "&#8288;";
+    std::string marked;
+    for (std::size_t at = 0; at < path.size(); ++at) {
+        const char c = path[at];
+        if (c == ' ') {
+            marked += noBreakSpace;
+            continue;
+        }
+        marked += c;
+        if (c == '\\' || c == '/') {
+            const bool root = at == 0 || path[at - 1] == ':';
+            marked += root ? mayNotBreak : mayBreak;
+        } else if (c == '-') {
+            marked += mayNotBreak;
+        }
+    }
+    return marked;
+}
+
+// Where the Windows path that ends at `end` begins: at its drive letter, the last one after
+// `from` that starts a word.
+std::size_t windowsPathStart(const std::string& text, std::size_t from, std::size_t end) {
+    for (std::size_t at = end; at-- > from;) {
+        const bool wordStart =
+            at == from || !std::isalnum(static_cast<unsigned char>(text[at - 1]));
+        if (wordStart && std::isalpha(static_cast<unsigned char>(text[at])) && at + 1 < end &&
+            text[at + 1] == ':') {
+            return at;
+        }
+    }
+    return end; // no drive letter: nothing to mark
+}
+
+// The parenthesis that closes the one opened just before `from`; parentheses in a folder's
+// name come in pairs. The end of the text when none does.
+std::size_t closingParenthesis(const std::string& text, std::size_t from) {
+    int depth = 1;
+    for (std::size_t at = from; at < text.size(); ++at) {
+        depth += text[at] == '(' ? 1 : text[at] == ')' ? -1 : 0;
+        if (depth == 0) {
+            return at;
+        }
+    }
+    return text.size();
+}
+
+} // namespace
+
 std::string placeText(const std::string& windowsPath, const std::string& localPath) {
     return windowsPath + " (on this computer: " + localPath + ")";
+}
+
+std::string wrappingPlacesAtSeparators(const std::string& message) {
+    constexpr std::string_view frame = " (on this computer: ";
+    std::string marked;
+    std::size_t done = 0;
+    for (std::size_t at = message.find(frame); at != std::string::npos;
+         at = message.find(frame, done)) {
+        const std::size_t windowsStart = windowsPathStart(message, done, at);
+        const std::size_t localStart = at + frame.size();
+        const std::size_t localEnd = closingParenthesis(message, localStart);
+        marked += message.substr(done, windowsStart - done);
+        marked += wrappingOnlyAtSeparators(message.substr(windowsStart, at - windowsStart));
+        marked += frame;
+        marked += wrappingOnlyAtSeparators(message.substr(localStart, localEnd - localStart));
+        done = localEnd;
+    }
+    return marked + message.substr(done);
 }
 
 std::string folderText(const std::string& place) {
@@ -35,7 +174,7 @@ std::string folderText(const std::string& place) {
 }
 
 std::string folderOfFileMissingText(const std::string& filePlace) {
-    return "the folder is not there: " + filePlace;
+    return "the folder for this file is not there: " + filePlace;
 }
 
 std::string pastEndOfFileText(const std::string& filePlace) {
@@ -55,9 +194,7 @@ std::string noDriveLetterText(const std::string& windowsPath) {
 }
 
 std::string driveMissingText(char letter, const std::string& localFolder) {
-    return "drive " + std::string(1, letter) +
-           ": is not there: on this computer it is the folder " + localFolder +
-           ", which does not exist";
+    return "drive " + placeText(std::string(1, letter) + ":", localFolder) + " is not there";
 }
 
 std::string drivesNotAbsoluteText(const std::string& drives) {

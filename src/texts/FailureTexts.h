@@ -9,6 +9,11 @@ namespace drilbank {
 
 extern const char* const invalidAssignmentMessage;
 
+// What to do next, shown below a failure's detail: what to fix for the failure's class and,
+// when a recording click failed, that the typed text is still in its box and that the same
+// button records it once the cause is fixed.
+std::string adviceText(int failureNumber, bool typedTextKept);
+
 // The general error message directly followed by the failure's number.
 std::string generalErrorMessage(int failureNumber);
 
@@ -17,9 +22,16 @@ extern const char* const outOfMemoryDetail;
 std::string unexpectedFaultDetail(const std::string& what);
 extern const char* const unknownFaultDetail;
 
-// How a place is named in a detail: the Windows path as the student knows it, then where it
-// is on this computer.
+// How a place is named: the Windows path as the student knows it, then where it is on this
+// computer.
 std::string placeText(const std::string& windowsPath, const std::string& localPath);
+
+// A message with every place in it (as placeText names them) made to wrap only after a
+// separator: never at a blank or a hyphen inside a path, nor right after its drive or root.
+// Blanks become no-break spaces; the zero-width break and the word joiner go in as character
+// references, which every front end shows as those characters. Only for a message box: text a
+// student may copy keeps its plain paths.
+std::string wrappingPlacesAtSeparators(const std::string& message);
 std::string folderText(const std::string& place);
 std::string folderOfFileMissingText(const std::string& filePlace);
 std::string pastEndOfFileText(const std::string& filePlace);

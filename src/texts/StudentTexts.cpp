@@ -23,7 +23,13 @@ std::string answerPromptText() {
 const char* const questionSeparatorText = " <-<-<-<-  Q/A:   ";
 const char* const answerSeparatorText = " YOUR ANSWER  ->->->->  ";
 
-const char* const notRecordedText = "What you typed in the answer box has not been recorded yet. ";
+std::string notRecordedText(bool inAnswerBox, bool inQuestionBox) {
+    const char* where = inAnswerBox && inQuestionBox ? "the answer box and in the question box"
+                        : inQuestionBox              ? "the question box"
+                                                     : "the answer box";
+    return std::string("What you typed in ") + where + " has not been recorded yet. ";
+}
+
 const char* const howToKeepText = "\r\n\r\nTo keep it, choose \"Keep my answer\", then click "
                                   "\"Enter Response\" or \"Save as Notes\".";
 const char* const keepAnswerChoice = "Keep my answer";
@@ -34,6 +40,24 @@ const char* const closeWindowLoss = "If you close the program now, what you type
 const char* const closeWindowChoice = "Close, lose my answer";
 const char* const clearBoxLoss = "If you clear the box, what you typed is lost.";
 const char* const clearBoxChoice = "Clear the box, lose my answer";
+const char* const quitLoss = "If you quit the program now, what you typed is lost.";
+const char* const quitChoice = "Quit, lose my answer";
+const char* const showEverythingLoss = "\"display everything\" puts your answers and the "
+                                       "questions in the question box in place of what it "
+                                       "holds, and what you typed there is lost.";
+const char* const showEverythingChoice = "Display everything, lose what I typed";
+
+std::string questionBoxAnswerText(const std::string& typed) {
+    // A long text is shown by its start; the whole of it is recorded.
+    constexpr std::size_t shown = 300;
+    const std::string excerpt = typed.size() > shown ? typed.substr(0, shown) + " ..." : typed;
+    return "The answer box is empty, but you typed this in the question box:\r\n\r\n" + excerpt +
+           "\r\n\r\nIs that your answer? Choose \"Record it as my answer\" to record it. "
+           "Choose \"Not my answer\" to record nothing; both boxes stay as they are.";
+}
+
+const char* const recordItChoice = "Record it as my answer";
+const char* const notMyAnswerChoice = "Not my answer";
 
 std::string completionText(const std::string& assignmentNumber, const std::string& folderPlace,
                            const std::string& sendFileName) {

@@ -23,9 +23,9 @@ std::string answerPromptText();
 extern const char* const questionSeparatorText;
 extern const char* const answerSeparatorText;
 
-// The questions asked before an action would throw away typed work: a sentence saying what
-// is at stake, one per action, and the two button captions.
-extern const char* const notRecordedText;
+// The questions asked before an action would throw away typed work: a sentence saying where
+// the unrecorded text is, one saying what the action would do, and the two button captions.
+std::string notRecordedText(bool inAnswerBox, bool inQuestionBox);
 extern const char* const howToKeepText;
 extern const char* const keepAnswerChoice;
 extern const char* const nextQuestionLoss;
@@ -34,6 +34,16 @@ extern const char* const closeWindowLoss;
 extern const char* const closeWindowChoice;
 extern const char* const clearBoxLoss;
 extern const char* const clearBoxChoice;
+extern const char* const quitLoss;
+extern const char* const quitChoice;
+extern const char* const showEverythingLoss;
+extern const char* const showEverythingChoice;
+
+// Asked when "Enter Response" or "Save as Notes" finds the answer box empty and text typed
+// in the question box: whether that text is the answer.
+std::string questionBoxAnswerText(const std::string& typed);
+extern const char* const recordItChoice;
+extern const char* const notMyAnswerChoice;
 
 // After the last question: the assignment, the folder of the record files (as the student
 // knows it and where it is here) and the name of the file to send.

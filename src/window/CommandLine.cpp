@@ -9,8 +9,26 @@
 
 namespace drilbank {
 
-std::optional<int> answerCommandLine(int argc, char** argv) {
+namespace {
+
+bool isToolkitOption(std::span<const std::string_view> toolkitOptions, const char* argument) {
+    for (const std::string_view option : toolkitOptions) {
+        if (option == argument) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<int> answerCommandLine(int argc, char** argv,
+                                     std::span<const std::string_view> toolkitOptions) {
     for (int i = 1; i < argc; ++i) {
+        if (isToolkitOption(toolkitOptions, argv[i])) {
+            ++i; // its value
+            continue;
+        }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::string drives;
             try {
@@ -27,6 +45,8 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
             std::fputs(versionText().c_str(), stdout);
             return 0;
         }
+        std::fputs(unknownArgumentText(argv[i]).c_str(), stderr);
+        return 2;
     }
     return std::nullopt;
 }

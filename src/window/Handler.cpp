@@ -67,7 +67,13 @@ bool runHandler(Run& run, HandlerFunction handler) {
 }
 
 void closeWindow(Run& run) {
-    if (mayDiscardTypedWork(run, closeWindowGuard)) {
+    if (mayDiscardTypedWork(run, GuardedAction::CloseWindow)) {
+        endRunAtOnce();
+    }
+}
+
+void quitClicked(Run& run) {
+    if (mayDiscardTypedWork(run, GuardedAction::Quit)) {
         endRunAtOnce();
     }
 }

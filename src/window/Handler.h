@@ -15,9 +15,10 @@ using HandlerFunction = void (*)(Run&);
 // with its detail, so that no click can crash the program.
 bool runHandler(Run& run, HandlerFunction handler);
 
-// The window system's close control: ends the run, unless the student chooses to keep an
-// unrecorded answer.
+// The window system's close control and "quit program": each ends the run at once, unless
+// the student chooses to keep text typed and not recorded.
 void closeWindow(Run& run);
+void quitClicked(Run& run);
 
 // The window's load: the start-up dialogue, then positioning and headers.
 void loadWindow(Run& run);

@@ -1,6 +1,7 @@
 #include "platform/DriveMap.h"
 #include "platform/Failure.h"
 #include "support/TemporaryFolder.h"
+#include "texts/FailureTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,28 @@ void setEnvironment(const char* name, const char* value) {
 #else
     *value ? ::setenv(name, value, 1) : ::unsetenv(name);
 #endif
+}
+
+// In a message box a place wraps only after a separator: blanks inside its paths hold, and so
+// do hyphens and the drive or root; the words around the place are left as they are.
+TEST(DriveMap, PlacesInAMessageWrapOnlyAtSeparators) {
+    const std::string mayBreak = "&#8203;";
+    const std::string holds = "&#8288;";
+    const struct {
+        std::string message;
+        std::string expected;
+    } cases[] = {
+        {"the folder " + describePlace("i:\\my docs", "/home/ann-lee/(x) y") + ": the disk is full",
+         "the folder i:\\" + holds +
+             "my\xA0"
+             "docs (on this computer: /" +
+             holds + "home/" + mayBreak + "ann-" + holds + "lee/" + mayBreak +
+             "(x)\xA0y): the disk is full"},
+        {"no place (here)", "no place (here)"},
+    };
+    for (const auto& each : cases) {
+        EXPECT_EQ(wrappingPlacesAtSeparators(each.message), each.expected) << each.message;
+    }
 }
 
 TEST(DriveMap, TheRootComesFromTheEnvironment) {

@@ -1,6 +1,7 @@
 #include "record/ReviewDisplays.h"
 #include "core/DrillRun.h"
 #include "handling/FailureMessages.h"
+#include "handling/TypedWorkGuard.h"
 #include "platform/Failure.h"
 #include "texts/StudentTexts.h"
 
@@ -127,7 +128,7 @@ TEST_F(DisplayNotes, AChannelLeftOpenIsClosedFirst) {
 TEST(DisplayEverything, ReplacesTheQuestionBoxWithTheTranscript) {
     DrillRun drill;
     drill.startUp();
-    drill.platform.question = "shown";
+    showInQuestionBox(drill.run, "shown");
     drill.click(&displayEverythingClicked);
     EXPECT_EQ(drill.platform.question, "") << "nothing read yet: the transcript is empty";
     drill.run.state.cumulativeText = "newest"

@@ -8,7 +8,7 @@
 
 namespace drilbank::testing {
 
-GuiSession::GuiSession() : files_(DriveMap(folder_.path())) {
+GuiSession::GuiSession() : files_(DriveMap(folder_.path()), faults) {
     session_ =
         std::make_unique<DrillSession>(WindowServices::Parts{dialogs, files_, clock, random});
     QObject::connect(session_.get(), &DrillSession::runEnded, [this] { ++runEndings; });

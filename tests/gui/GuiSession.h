@@ -3,6 +3,7 @@
 #include "ScriptedDialogs.h"
 #include "app/DrillSession.h"
 #include "support/FakePlatform.h"
+#include "support/FaultInjectingFiles.h"
 #include "support/TemporaryFolder.h"
 
 #include <QStringList>
@@ -34,6 +35,7 @@ public:
     bool fileExists(const std::string& windowsPath) const;
 
     ScriptedDialogs dialogs;
+    FaultInjectingFiles faults; // the real files; a fault on demand
     FakeClock clock;
     FakeRandom random;
     int runEndings = 0;

@@ -16,6 +16,14 @@ using drilbank::QtModalDialogs;
 
 namespace {
 
+// A modal box has a title and a close control, never minimise or maximise buttons.
+bool framedAsBox(const QWidget* box) {
+    const Qt::WindowFlags flags = box->windowFlags();
+    return flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowTitleHint) &&
+           !flags.testFlag(Qt::WindowMinimizeButtonHint) &&
+           !flags.testFlag(Qt::WindowMaximizeButtonHint);
+}
+
 // Acts on the modal box once it is up, from inside its own event loop.
 void whenModal(std::function<void(QWidget*)> act) {
     QTimer::singleShot(0, [act = std::move(act)] {
@@ -38,8 +46,10 @@ private slots:
         QtModalDialogs dialogs;
         QString seenTitle, seenPrompt, seenField;
         int buttons = 0;
+        bool framed = false;
         whenModal([&](QWidget* box) {
             seenTitle = box->windowTitle();
+            framed = framedAsBox(box);
             seenPrompt = box->findChild<QLabel*>()->text();
             seenField = box->findChild<QLineEdit*>()->text();
             buttons = box->findChild<QDialogButtonBox*>()->buttons().size();
@@ -52,6 +62,7 @@ private slots:
         QCOMPARE(seenPrompt, QStringLiteral("Your full name:  "));
         QCOMPARE(seenField, QString());
         QCOMPARE(buttons, 2);
+        QVERIFY(framed);
     }
 
     void cancelOrCloseGiveNothingWhereAnEmptyOkGivesTheEmptyText() {
@@ -110,9 +121,11 @@ private slots:
         Qt::TextFormat detailFormat = Qt::RichText;
         QMessageBox::Icon icon = QMessageBox::Information;
         qsizetype buttons = 0;
+        bool framed = false;
         whenModal([&](QWidget* widget) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             seenTitle = box->windowTitle();
+            framed = framedAsBox(box);
             seenText = box->text();
             seenDetail = box->informativeText();
             detailFormat =
@@ -132,6 +145,7 @@ private slots:
         QCOMPARE(detailFormat, Qt::PlainText);
         QCOMPARE(icon, QMessageBox::NoIcon);
         QCOMPARE(buttons, 1);
+        QVERIFY(framed);
     }
 };
 

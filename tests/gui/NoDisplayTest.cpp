@@ -40,6 +40,16 @@ private slots:
         QVERIFY2(complaint.contains("DRILBANK_DRIVES must be an absolute path"),
                  qPrintable(complaint));
         QVERIFY(!QString::fromUtf8(program.readAllStandardOutput()).contains("drives/x"));
+
+        // Anything else is an error that names the help, never a window.
+        QProcess bogus;
+        bogus.setProcessEnvironment(environment);
+        bogus.start(QStringLiteral(DRILBANK_EXECUTABLE), {QStringLiteral("--bogus")});
+        QVERIFY(bogus.waitForFinished(10000));
+        QCOMPARE(bogus.exitCode(), 2);
+        const QString refusal = QString::fromUtf8(bogus.readAllStandardError());
+        QVERIFY2(refusal.contains("--bogus") && refusal.contains("--help"), qPrintable(refusal));
+        QVERIFY(bogus.readAllStandardOutput().isEmpty());
     }
 
     void saysSoInOneLineAndStops_data() {

@@ -1,5 +1,6 @@
 #include "GuiSession.h"
 
+#include "app/QtTextBoundary.h"
 #include "handling/FailureMessages.h"
 
 #include <QAbstractButton>
@@ -8,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -103,7 +105,8 @@ private slots:
         const QString shown = run.window().questionBox().toPlainText();
         run.click("cmdNextQuestion");
         QCOMPARE(run.dialogs.messages.size(), 1);
-        const QString done = run.dialogs.messages[0];
+        const QString done = QString::fromStdString(
+            drilbank::testing::withoutWrapMarks(drilbank::fromWidgetText(run.dialogs.messages[0])));
         QVERIFY(done.startsWith("You have finished assignment 001."));
         const QString folder =
             QString::fromStdString(run.files().drives().toLocal("c:\\drilbank").string());
@@ -151,12 +154,57 @@ private slots:
         QVERIFY(!run.dialogs.messages.isEmpty());
         QCOMPARE(run.dialogs.messages[0],
                  QString::fromStdString(drilbank::generalErrorMessage(76)));
-        const QString detail = run.dialogs.details[0];
+        const QString detail = QString::fromStdString(
+            drilbank::testing::withoutWrapMarks(drilbank::fromWidgetText(run.dialogs.details[0])));
         QVERIFY2(detail.contains("i:"), qPrintable(detail));
         QVERIFY2(
             detail.contains(QString::fromStdString(run.files().drives().root().string()) + "/i"),
             qPrintable(detail));
         QVERIFY(detail.contains("not there"));
+        QVERIFY2(run.dialogs.advices[0].contains("connect the campus drive"),
+                 qPrintable(run.dialogs.advices[0]));
+    }
+
+    // Every failure of a recording click says, below its detail, that the answer is still in
+    // its box, what to fix for its class, and (but for a name that can never be recorded)
+    // that the same button records it once; and it does.
+    void eachFailureSaysWhatToDoNext_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("fix");
+        QTest::newRow("name") << 52 << "type your name without";
+        QTest::newRow("network") << 57 << "connect the campus drive or the network";
+        QTest::newRow("disk full") << 61 << "Free some space";
+        QTest::newRow("permission") << 70 << "for permission to write";
+        QTest::newRow("not a file") << 75 << "Move or rename";
+        QTest::newRow("not there") << 76 << "connect the campus drive";
+        QTest::newRow("other") << 62 << "tell the instructor the error number";
+    }
+
+    void eachFailureSaysWhatToDoNext() {
+        QFETCH(int, number);
+        QFETCH(QString, fix);
+        GuiSession run;
+        QVERIFY(run.startShown());
+        run.click("cmdNextQuestion");
+        typeText(run.window().answerBox(), QStringLiteral("my answer"));
+        const std::string master = run.fileBytes(masterFile);
+        run.faults.failingName = "masterFile_Ann_Lee_Smith.txt";
+        run.faults.failureNumber = number;
+        run.click("cmd_enter_response");
+
+        QCOMPARE(run.dialogs.messages,
+                 QStringList{QString::fromStdString(drilbank::generalErrorMessage(number))});
+        const QString advice = run.dialogs.advices[0];
+        QVERIFY2(advice.startsWith("What you typed is still in its box") && advice.contains(fix),
+                 qPrintable(advice));
+        QCOMPARE(advice.contains("click the same button again"), number != 52);
+        QCOMPARE(run.window().answerBox().toPlainText(), QStringLiteral("my answer"));
+
+        run.faults.failingName.clear();
+        run.click("cmd_enter_response");
+        const std::string gained = run.fileBytes(masterFile).substr(master.size());
+        QCOMPARE(static_cast<int>(std::count(gained.begin(), gained.end(), '\n')), 10);
+        QVERIFY(gained.find("my answer") != std::string::npos);
     }
 
     void inertControlsChangeNothing() {

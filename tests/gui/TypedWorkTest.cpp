@@ -53,8 +53,8 @@ private slots:
     void eachGuardKeepsOrDiscardsAsTheStudentChooses_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<bool>("goOn");
-        for (const char* action :
-             {"next by Tab and Return", "close", "clear box", "after a fault"}) {
+        for (const char* action : {"next by Tab and Return", "close", "quit", "clear box",
+                                   "after a fault", "quit, typed in the question box"}) {
             QTest::newRow(qPrintable(QString(action) + ", keep")) << action << false;
             QTest::newRow(qPrintable(QString(action) + ", go on")) << action << true;
         }
@@ -67,17 +67,26 @@ private slots:
         QVERIFY(run.startShown());
         run.click("cmdNextQuestion");
         QPlainTextEdit& answerBox = run.window().answerBox();
-        answerBox.selectAll();
-        typeText(answerBox, typed);
+        const bool inQuestionBox = action.endsWith("question box");
+        QPlainTextEdit& typedInto = inQuestionBox ? run.window().questionBox() : answerBox;
+        if (inQuestionBox) {
+            typedInto.moveCursor(QTextCursor::End);
+        }
+        typeText(typedInto, typed); // in the answer box, in place of the blank Next selected
+        const QString answerShown = answerBox.toPlainText();
         const QString questionShown = run.window().questionBox().toPlainText();
         run.dialogs.goOnAnswers = {goOn};
 
-        const drilbank::GuardQuestion* asked = &drilbank::nextQuestionGuard;
+        using drilbank::GuardedAction;
+        GuardedAction asked = GuardedAction::NextQuestion;
         if (action == "close") {
-            asked = &drilbank::closeWindowGuard;
+            asked = GuardedAction::CloseWindow;
             run.window().close();
+        } else if (action.startsWith("quit")) {
+            asked = GuardedAction::Quit;
+            run.click("cmd_quit");
         } else if (action == "clear box") {
-            asked = &drilbank::clearBoxGuard;
+            asked = GuardedAction::ClearBox;
             run.click("cmd_clear_answer_box");
         } else {
             if (action == "after a fault") {
@@ -86,7 +95,7 @@ private slots:
                 std::filesystem::create_directory(master);
                 run.click("cmd_enter_response");
                 QCOMPARE(run.dialogs.messages.size(), 1);
-                QCOMPARE(answerBox.toPlainText(), typed);
+                QCOMPARE(answerBox.toPlainText(), answerShown);
             }
             // Tab from the answer box reaches "Next Question / Answer"; Return presses it.
             answerBox.setFocus();
@@ -94,15 +103,20 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), &run.window().button("cmdNextQuestion"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         }
-        QCOMPARE(run.dialogs.guardQuestions, QStringList{drilbank::toWidgetText(asked->text)});
+        const drilbank::GuardQuestion question =
+            drilbank::guardQuestion(asked, !inQuestionBox, inQuestionBox);
+        QCOMPARE(run.dialogs.guardQuestions, QStringList{drilbank::toWidgetText(question.text)});
         if (!goOn) {
-            QCOMPARE(answerBox.toPlainText(), typed);
+            if (asked == GuardedAction::NextQuestion) {
+                QCOMPARE(QApplication::focusWidget(), &answerBox);
+            }
+            QCOMPARE(answerBox.toPlainText(), answerShown);
             QCOMPARE(run.window().questionBox().toPlainText(), questionShown);
             QCOMPARE(run.runEndings, 0);
             QVERIFY(run.window().isVisible());
             return;
         }
-        if (action == "close") {
+        if (asked == GuardedAction::CloseWindow || asked == GuardedAction::Quit) {
             QCOMPARE(run.runEndings, 1);
             QVERIFY(!run.window().isVisible());
         } else if (action == "clear box") {
@@ -111,6 +125,69 @@ private slots:
             QVERIFY(answerBox.toPlainText().startsWith("Enter, as appropriate"));
             QVERIFY(run.window().questionBox().toPlainText().size() > questionShown.size());
         }
+    }
+
+    // After "Next Question / Answer" the keyboard is in the answer box: a sentence typed at once
+    // lands there whole, blanks and all, in place of the blank or prompt; a note typed earlier
+    // is added to at its end.
+    void theFocusFollowsTheWork() {
+        GuiSession run;
+        QVERIFY(run.startShown());
+        QVERIFY(QTest::qWaitForWindowActive(&run.window()));
+        QPlainTextEdit& answerBox = run.window().answerBox();
+        const QString sentence = QStringLiteral("it drains more slowly as the depth falls");
+        for (int question = 1; question <= 2; ++question) { // the blank, then the prompt
+            run.click("cmdNextQuestion");
+            const QString shown = run.window().questionBox().toPlainText();
+            QCOMPARE(QApplication::focusWidget(), &answerBox);
+            typeText(*QApplication::focusWidget(), sentence);
+            QCOMPARE(answerBox.toPlainText(), sentence);
+            QCOMPARE(run.window().questionBox().toPlainText(), shown);
+            answerBox.setPlainText(question == 1 ? QStringLiteral(" ") : QString());
+            run.dialogs.goOnAnswers = {true};
+        }
+        typeText(answerBox, QStringLiteral("a note"));
+        run.click("cmd_enter_response");
+        typeText(answerBox, QStringLiteral("a note"));
+        run.click("cmdNextQuestion"); // nothing pending: the note stays
+        typeText(*QApplication::focusWidget(), QStringLiteral(" more"));
+        QCOMPARE(answerBox.toPlainText(), QStringLiteral("a note more"));
+        QCOMPARE(run.runEndings, 0);
+    }
+
+    // An answer typed in the question box: Enter Response asks whether it is the answer and
+    // records it if so; if not, nothing is recorded and both boxes stay as they are.
+    void anAnswerTypedInTheQuestionBox_data() {
+        QTest::addColumn<bool>("isTheAnswer");
+        QTest::newRow("record it") << true;
+        QTest::newRow("not my answer") << false;
+    }
+
+    void anAnswerTypedInTheQuestionBox() {
+        QFETCH(bool, isTheAnswer);
+        GuiSession run;
+        QVERIFY(run.startShown());
+        run.click("cmdNextQuestion");
+        QPlainTextEdit& questionBox = run.window().questionBox();
+        questionBox.moveCursor(QTextCursor::End);
+        typeText(questionBox, QStringLiteral("\nThe slope gets smaller"));
+        const QString questionShown = questionBox.toPlainText();
+        const std::string master = run.fileBytes(masterFile);
+        run.dialogs.goOnAnswers = {isTheAnswer};
+        run.click("cmd_enter_response");
+
+        QCOMPARE(run.dialogs.guardQuestions.size(), 1);
+        QVERIFY(run.dialogs.guardQuestions[0].contains("The slope gets smaller"));
+        const std::string gained = run.fileBytes(masterFile).substr(master.size());
+        if (isTheAnswer) {
+            QVERIFY(gained.find("RESPONSE -->  \r\nThe slope gets smaller") != std::string::npos);
+            QCOMPARE(questionBox.toPlainText(), QString());
+            QCOMPARE(run.window().answerBox().toPlainText(), QString());
+            return;
+        }
+        QCOMPARE(gained, std::string());
+        QCOMPARE(questionBox.toPlainText(), questionShown);
+        QCOMPARE(run.window().answerBox().toPlainText(), QStringLiteral(" "));
     }
 
     // A quick second click on the same button, and a key held down, do nothing more.

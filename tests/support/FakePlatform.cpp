@@ -1,5 +1,6 @@
 #include "support/FakePlatform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -106,6 +107,17 @@ bool FakePlatform::fileExists(const std::string& windowsPath) const {
 void answerStartUp(FakePlatform& platform, const std::string& homeOrLan, const std::string& name,
                    const std::string& initials, const std::string& assignment) {
     platform.answers = {homeOrLan, name, initials, assignment};
+}
+
+std::string withoutWrapMarks(std::string message) {
+    for (const std::string mark : {"&#8203;", "&#8288;"}) {
+        for (std::size_t at = message.find(mark); at != std::string::npos;
+             at = message.find(mark, at)) {
+            message.erase(at, mark.size());
+        }
+    }
+    std::replace(message.begin(), message.end(), '\xA0', ' ');
+    return message;
 }
 
 } // namespace drilbank::testing

@@ -105,6 +105,10 @@ private:
     RecordFiles files_;
 };
 
+// A message as the student reads it, without the marks that let its paths wrap only at their
+// separators.
+std::string withoutWrapMarks(std::string message);
+
 // Answers for the four start-up questions.
 void answerStartUp(FakePlatform& platform, const std::string& homeOrLan, const std::string& name,
                    const std::string& initials, const std::string& assignment);

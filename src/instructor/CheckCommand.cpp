@@ -1,6 +1,6 @@
 #include "instructor/Commands.h"
 #include "platform/Cp1252.h"
-#include "record/RecordReader.h"
+#include "reading/RecordReader.h"
 
 #include <fstream>
 

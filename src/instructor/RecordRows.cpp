@@ -1,7 +1,7 @@
 #include "instructor/RecordRows.h"
 
 #include "platform/Cp1252.h"
-#include "record/RecordDates.h"
+#include "reading/RecordDates.h"
 
 #include <algorithm>
 #include <fstream>

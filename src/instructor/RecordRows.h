@@ -1,7 +1,7 @@
 #pragma once
 
 #include "instructor/RecordSearch.h"
-#include "record/RecordReader.h"
+#include "reading/RecordReader.h"
 
 #include <chrono>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "instructor/RecordSearch.h"
 
-#include "run/StartUpDialogue.h"
+#include "record/RecordFormat.h"
 
 #include <algorithm>
 #include <fstream>

@@ -7,15 +7,7 @@
 
 namespace drilbank {
 
-const char* const openingRule = "......!!!!!!!!...................................";
-const char* const closingRule = ".................................................";
-const char* const responseMarker = "RESPONSE -->  ";
-const char* const notesMarker = "NOTES -------> ";
-const char* const questionNumberTag = "`questionNumber";
-
 namespace {
-
-const std::string timeIndent(36, ' ');
 
 // Writes one block line to each channel in turn, making the line afresh for each file: a
 // time line reads the clock and a script line passes through `code` once per file.
@@ -34,12 +26,12 @@ std::string numberItem(double value) {
 }
 
 std::string timeLine(Clock& clock) {
-    return timeIndent + clock.timeText();
+    return timeLineText(clock.timeText());
 }
 
 std::string dateTimeLine(Clock& clock) {
     const std::string date = clock.dateText();
-    return timeIndent + date + clock.timeText();
+    return dateTimeLineText(date, clock.timeText());
 }
 
 double questionNumber(const RunState& state) {

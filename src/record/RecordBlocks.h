@@ -2,23 +2,12 @@
 
 #include "platform/Clock.h"
 #include "platform/RecordFiles.h"
+#include "record/RecordFormat.h"
 #include "run/Run.h"
 
 #include <string>
 
 namespace drilbank {
-
-// The record files' channels.
-constexpr int masterChannel = 1;
-constexpr int sendChannel = 2;
-constexpr int notesChannel = 3;
-
-// Block elements, exactly as the record files hold them.
-extern const char* const openingRule;
-extern const char* const closingRule;
-extern const char* const responseMarker;
-extern const char* const notesMarker;
-extern const char* const questionNumberTag;
 
 // A number item: plain decimal with a space before it (the minus sign instead when the value
 // is negative) and a space after it: " 70003 ", " 10002.5 ", "-4 ".

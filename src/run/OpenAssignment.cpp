@@ -10,20 +10,12 @@
 
 namespace drilbank {
 
-const char* const studentNameLabel = "Student Name:  ";
-const char* const assignmentLabel = "assignment #";
-const char* const initialsLabel = "Initials:  ";
-const char* const dateAndTimeLabel = "Date and Time ";
-
 std::string headerDateLine(Clock& clock, const std::string& between) {
     const std::string date = clock.dateText();
-    return dateAndTimeLabel + date + between + clock.timeText();
+    return headerDateLineText(date, between, clock.timeText());
 }
 
 namespace {
-
-constexpr int masterChannel = 1;
-constexpr int sendChannel = 2;
 
 // Leaves the cursor on the header line and gives that line.
 std::string findAssignmentHeader(RunState& state) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "record/RecordFormat.h"
 #include "run/Run.h"
 
 #include <string>
@@ -10,14 +11,6 @@ namespace drilbank {
 // Finds the assignment's header line, fixes whole-line presentation, makes sure the master
 // file exists and appends the header block to the master and send files.
 void openAssignment(Run& run);
-
-// The header block's labels, exactly as the record files hold them: key line, then
-// studentNameLabel + name, assignmentLabel + number, the assignment's header line,
-// initialsLabel + initials, and the date line.
-extern const char* const studentNameLabel;
-extern const char* const assignmentLabel;
-extern const char* const initialsLabel;
-extern const char* const dateAndTimeLabel;
 
 // The header's last line: the label, the date, `between` ("" in the master file, one blank in
 // the send file) and the time, each read from the clock as it is written.

@@ -14,10 +14,6 @@ namespace drilbank {
 const char* const localDirectory = "c:\\drilbank";
 const char* const lanDirectory =
     "i:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1";
-const char* const masterFilePrefix = "masterFile_";
-const char* const sendFilePrefix = "send_";
-const char* const notesFilePrefix = "notes_";
-const char* const recordFileSuffix = ".txt";
 
 namespace {
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "record/RecordFormat.h"
 #include "run/Run.h"
 
 #include <string>
@@ -8,17 +9,6 @@ namespace drilbank {
 
 extern const char* const localDirectory;
 extern const char* const lanDirectory;
-
-// Record file names: the prefix, for the send file the month and day (MMDD), the student's
-// name with blanks turned into "_", then the suffix.
-extern const char* const masterFilePrefix;
-extern const char* const sendFilePrefix;
-extern const char* const notesFilePrefix;
-extern const char* const recordFileSuffix;
-
-// The run's coding number is a whole number drawn from this range.
-constexpr int lowestCodeNbr = 19;
-constexpr int highestCodeNbr = 28;
 
 // Asks the four start-up questions and derives the working directory, the record-file paths,
 // the padded assignment numbers, the prompt and separator texts; then stores the script.

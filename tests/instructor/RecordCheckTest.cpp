@@ -1,5 +1,5 @@
 // The reader's problems on record files broken on purpose, and none on whole ones.
-#include "record/RecordReader.h"
+#include "reading/RecordReader.h"
 
 #include <gtest/gtest.h>
 

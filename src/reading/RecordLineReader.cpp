@@ -1,4 +1,4 @@
-#include "record/RecordLineReader.h"
+#include "reading/RecordLineReader.h"
 
 #include "platform/RecordFiles.h"
 #include "record/RecordBlocks.h"

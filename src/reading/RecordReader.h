@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/RecordFileName.h"
+#include "reading/RecordFileName.h"
 
 #include <cstdint>
 #include <istream>

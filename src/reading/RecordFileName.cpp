@@ -1,14 +1,12 @@
-#include "record/RecordFileName.h"
+#include "reading/RecordFileName.h"
 
-#include "run/StartUpDialogue.h"
+#include "record/RecordFormat.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace drilbank {
 namespace {
-
-constexpr std::size_t monthDayLength = 4;
 
 bool allDigits(std::string_view text) {
     return std::all_of(text.begin(), text.end(),

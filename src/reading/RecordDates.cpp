@@ -1,4 +1,4 @@
-#include "record/RecordDates.h"
+#include "reading/RecordDates.h"
 
 #include <cstdio>
 

@@ -1,12 +1,11 @@
-#include "record/RecordReader.h"
+#include "reading/RecordReader.h"
 
 #include "coding/LineCode.h"
+#include "reading/RecordDates.h"
+#include "reading/RecordLineReader.h"
+#include "reading/RecordLineShapes.h"
 #include "record/RecordBlocks.h"
-#include "record/RecordDates.h"
-#include "record/RecordLineReader.h"
-#include "record/RecordLineShapes.h"
-#include "run/OpenAssignment.h"
-#include "run/StartUpDialogue.h"
+#include "record/RecordFormat.h"
 
 #include <algorithm>
 #include <cstdio>

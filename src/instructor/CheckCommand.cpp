@@ -1,8 +1,6 @@
 #include "instructor/Commands.h"
-#include "platform/Cp1252.h"
+#include "platform/DurableFiles.h"
 #include "reading/RecordReader.h"
-
-#include <fstream>
 
 namespace drilbank::instructor {
 namespace {
@@ -55,10 +53,9 @@ int checkFiles(const std::vector<RecordFile>& files, std::ostream& out, std::ost
     std::size_t broken = 0;
     std::size_t problems = 0;
     for (const RecordFile& file : files) {
-        const std::string name = file.path.string();
+        const std::string name = utf8Of(file.path);
         ProblemPrinter printer(name, out);
-        std::ifstream in(file.path, std::ios::binary);
-        readRecordFile(in, file.name, printer);
+        readFoundFile(file, printer);
         printer.writeFileLine();
         problems += printer.problems();
         broken += printer.problems() > 0 ? 1 : 0;

@@ -24,7 +24,7 @@ struct RecordRow {
     std::string time; // HH:MM:SS
     std::string question;
     std::string answer;
-    std::string file; // the record file's name
+    std::string file; // the record file's name, in UTF-8
 };
 
 // The column names, in order, as the export writes them.

@@ -222,6 +222,22 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return utf8;
 }
 
+bool isMultiByteUtf8(std::string_view bytes) {
+    bool multiByte = false;
+    for (std::size_t index = 0; index < bytes.size();) {
+        const std::size_t start = index;
+        if (static_cast<unsigned char>(bytes[index]) < 0x80) {
+            ++index;
+            continue;
+        }
+        multiByte = true;
+        if (utf8CodePointAt(bytes, index) == 0xFFFD && bytes.substr(start, 3) != "\xEF\xBF\xBD") {
+            return false;
+        }
+    }
+    return multiByte;
+}
+
 std::string cp1252FromUtf8(std::string_view utf8) {
     std::u16string text;
     text.reserve(utf8.size());

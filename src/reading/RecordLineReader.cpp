@@ -52,6 +52,7 @@ bool RecordLineReader::next(RecordLine& line) {
 
 bool RecordLineReader::readPhysicalLine(RecordLine& line) {
     line.text.clear();
+    line.cut = false;
     line.offset = offset_;
     line.number = ++number_;
     bool sawAny = false;
@@ -69,7 +70,10 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line) {
         const char* stop = buffer_.data() + end_;
         const void* found = std::memchr(start, '\n', static_cast<std::size_t>(stop - start));
         const char* feed = found != nullptr ? static_cast<const char*>(found) : stop;
-        line.text.append(start, feed);
+        const std::size_t room = maxLineLength - std::min(maxLineLength, line.text.size());
+        const std::size_t length = static_cast<std::size_t>(feed - start);
+        line.text.append(start, std::min(length, room));
+        line.cut = line.cut || length > room;
         const std::size_t taken = static_cast<std::size_t>(feed - start) + (feed != stop ? 1 : 0);
         begin_ += taken;
         offset_ += taken;

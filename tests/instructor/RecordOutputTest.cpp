@@ -44,7 +44,8 @@ TEST(RecordOutput, TheSearchFindsRecordFilesAndPassesOverHiddenOnes) {
     };
     for (const char* file :
          {"b/notes_Ann.txt", "b/send_0416Ann.txt", "b/masterFile_Ann.txt", "a/masterFile_Bo.txt",
-          "b/.drilbank-journal", ".hidden/masterFile_Cy.txt", "b/readme.txt", "b/send_Ann.txt"}) {
+          "b/.drilbank-journal", ".hidden/masterFile_Cy.txt", "b/readme.txt", "b/send_Ann.txt",
+          "c/MASTERFILE_Dee.TXT"}) {
         touch(file);
     }
     const SearchResult found = findRecordFiles({folder.path().string()});
@@ -53,8 +54,10 @@ TEST(RecordOutput, TheSearchFindsRecordFilesAndPassesOverHiddenOnes) {
     for (const RecordFile& file : found.files) {
         names.push_back(file.path.lexically_relative(folder.path()).generic_string());
     }
+    // Names in any capitals, and a send file renamed without its date, are read.
     EXPECT_EQ(names, (std::vector<std::string>{"a/masterFile_Bo.txt", "b/masterFile_Ann.txt",
-                                               "b/send_0416Ann.txt", "b/notes_Ann.txt"}));
+                                               "b/send_0416Ann.txt", "b/send_Ann.txt",
+                                               "b/notes_Ann.txt", "c/MASTERFILE_Dee.TXT"}));
 
     std::filesystem::create_directories(folder.path() / "empty");
     const SearchResult wrong =

@@ -48,8 +48,9 @@ private:
 
 } // namespace
 
-int checkFiles(const std::vector<RecordFile>& files, std::ostream& out, std::ostream& progress) {
-    Progress shown(progress, files.size());
+int checkFiles(const std::vector<RecordFile>& files, const CommandStreams& streams) {
+    std::ostream& out = streams.out;
+    Progress shown(streams, files.size());
     std::size_t broken = 0;
     std::size_t problems = 0;
     for (const RecordFile& file : files) {

@@ -1,18 +1,25 @@
 #include "instructor/RowWriter.h"
 
 #include <cstdio>
+#include <string_view>
 
 namespace drilbank::instructor {
 namespace {
 
+// A cell a spreadsheet would take for a formula, as the OWASP guidance on CSV injection
+// lists their first characters.
+bool spreadsheetWouldRun(std::string_view text) {
+    return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string::npos;
+}
+
 class CsvWriter final : public RowWriter {
 public:
-    explicit CsvWriter(std::ostream& out) : out_(out) {
+    CsvWriter(std::ostream& out, bool exact) : out_(out), exact_(exact) {
         out_ << "\xEF\xBB\xBF";
         record(rowColumns);
     }
     void row(const RecordRow& row) override { record(rowValues(row)); }
-    void finish() override { out_.flush(); }
+    bool finish(std::ostream&) override { return static_cast<bool>(out_.flush()); }
 
 private:
     void record(const std::vector<std::string>& fields) {
@@ -25,12 +32,15 @@ private:
         out_ << "\r\n";
     }
 
+    // Quoted when it holds a comma, a quote or a line break; a cell a spreadsheet would run
+    // gets a leading ' (which spreadsheets show as text and hide) and is quoted too.
     void field(const std::string& text) {
-        if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        const bool neutralised = !exact_ && spreadsheetWouldRun(text);
+        if (!neutralised && text.find_first_of(",\"\r\n") == std::string::npos) {
             out_ << text;
             return;
         }
-        out_ << '"';
+        out_ << (neutralised ? "\"'" : "\"");
         std::size_t from = 0;
         for (std::size_t quote; (quote = text.find('"', from)) != std::string::npos;
              from = quote + 1) {
@@ -42,6 +52,7 @@ private:
     }
 
     std::ostream& out_;
+    bool exact_;
 };
 
 class JsonWriter final : public RowWriter {
@@ -61,9 +72,9 @@ public:
         out_ << '}';
     }
 
-    void finish() override {
+    bool finish(std::ostream&) override {
         out_ << (first_ ? "]\n" : "\n]\n");
-        out_.flush();
+        return static_cast<bool>(out_.flush());
     }
 
 private:
@@ -108,11 +119,16 @@ private:
 
 } // namespace
 
-std::unique_ptr<RowWriter> makeRowWriter(const std::string& format, std::ostream& out) {
-    if (format == "json") {
+std::unique_ptr<RowWriter> makeRowWriter(const ExportOptions& options, std::ostream& out) {
+    if (options.format == "json") {
         return std::make_unique<JsonWriter>(out);
     }
-    return std::make_unique<CsvWriter>(out);
+#ifdef DRILBANK_XLSX
+    if (options.format == "xlsx") {
+        return makeXlsxWriter(options.file);
+    }
+#endif
+    return std::make_unique<CsvWriter>(out, options.exact);
 }
 
 } // namespace drilbank::instructor

@@ -222,6 +222,19 @@ std::string cp1252ToUtf8(std::string_view bytes) {
     return utf8;
 }
 
+std::size_t displayWidth(std::string_view utf8) {
+    std::size_t columns = 0;
+    for (std::size_t index = 0; index < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[index]) < 0x80) {
+            ++index;
+            ++columns;
+        } else {
+            columns += static_cast<std::size_t>(codepage::columnsOf(utf8CodePointAt(utf8, index)));
+        }
+    }
+    return columns;
+}
+
 bool isMultiByteUtf8(std::string_view bytes) {
     bool multiByte = false;
     for (std::size_t index = 0; index < bytes.size();) {

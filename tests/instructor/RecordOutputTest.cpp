@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 namespace drilbank::instructor {
@@ -24,8 +26,14 @@ TEST(RecordOutput, CommandLinesAreReadOrRefused) {
         {{"check"}, "no PATH given"},
         {{}, "no command given"},
         {{"list", "a"}, "unknown command list"},
-        {{"export", "--format", "xml", "a"}, "--format must be csv or json"},
+        {{"export", "--format", "xml", "a"}, "--format must be xlsx, csv or json"},
         {{"check", "--format", "json", "a"}, "--format applies to export only"},
+        {{"export", "--exact", "a"}, ""},
+        {{"summary", "--exact", "a"}, "--exact applies to export only"},
+        {{"export", "--format", "json", "--exact", "a"},
+         "--exact applies to CSV only (xlsx and JSON are always exact)"},
+        {{"report", "a"}, "report needs --output FILE.html"},
+        {{"report", "--output", "class.html", "a"}, ""},
         {{"check", "--verbose", "a"}, "unknown option --verbose"},
         {{"export", "a", "--output"}, "--output needs a value"},
     };
@@ -69,6 +77,106 @@ TEST(RecordOutput, TheSearchFindsRecordFilesAndPassesOverHiddenOnes) {
     EXPECT_NE(wrong.errors[2].find("not a record file"), std::string::npos);
 }
 
+// What a spreadsheet would run as a formula, and what it would turn into a number or a date.
+const std::vector<std::string> formulaLike = {
+    "=1+1", "+1", "-5", "@SUM(A1)", "\tx", "\rx", "007", "1/2", "1e5", "=HYPERLINK(\"http://x\")"};
+
+TEST(RecordOutput, CsvNeutralisesWhatASpreadsheetWouldRunUnlessExact) {
+    for (const bool exact : {false, true}) {
+        std::ostringstream out;
+        const auto writer = makeRowWriter({"csv", exact, {}}, out);
+        for (const std::string& text : formulaLike) {
+            RecordRow row;
+            row.answer = text;
+            writer->row(row);
+        }
+        std::ostringstream messages;
+        EXPECT_TRUE(writer->finish(messages));
+        std::string expected;
+        for (const std::string& text : formulaLike) {
+            const bool runs = std::string("=+-@\t\r").find(text[0]) != std::string::npos;
+            std::string field = text;
+            for (std::size_t at = 0; (at = field.find('"', at)) != std::string::npos; at += 2) {
+                field.insert(at, "\"");
+            }
+            if (runs && !exact) {
+                field = "\"'" + field + "\"";
+            } else if (field.find_first_of(",\"\r") != std::string::npos) {
+                field = "\"" + field + "\"";
+            }
+            expected += ",,,,,,,," + field + ",\r\n";
+        }
+        EXPECT_NE(out.str().find(expected), std::string::npos) << exact << "\n" << out.str();
+    }
+}
+
+#ifdef DRILBANK_XLSX
+// The xlsx read back through unzip: every cell is a text cell holding exactly what was typed
+// (cut only beyond what a cell holds), and nothing is a formula or a number.
+TEST(RecordOutput, XlsxCellsAreAllTextAsTyped) {
+    testing::TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "class.xlsx";
+    std::vector<std::string> typed = formulaLike;
+    typed.push_back("caf\xC3\xA9 \xCE\x94 \xF0\x9F\x98\x80 <b>&amp;</b>");
+    typed.push_back(std::string(40000, 'x'));
+    {
+        const auto writer = makeRowWriter({"xlsx", false, file}, std::cout);
+        for (const std::string& text : typed) {
+            RecordRow row;
+            row.student = "Ann";
+            row.answer = text;
+            writer->row(row);
+        }
+        std::ostringstream messages;
+        ASSERT_TRUE(writer->finish(messages));
+        EXPECT_NE(messages.str().find("1 cells were longer"), std::string::npos);
+    }
+    const std::string command = "unzip -p '" + file.string() + "' xl/worksheets/sheet1.xml";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string xml;
+    char piece[4096];
+    for (std::size_t read; (read = fread(piece, 1, sizeof piece, pipe)) > 0;) {
+        xml.append(piece, read);
+    }
+    ASSERT_EQ(pclose(pipe), 0);
+    EXPECT_EQ(xml.find("<f>"), std::string::npos);
+    std::vector<std::string> answers;
+    std::size_t cells = 0;
+    for (std::size_t at = 0; (at = xml.find("<c ", at)) != std::string::npos; ++at) {
+        ++cells;
+        const std::size_t end = xml.find("</c>", at);
+        const std::string cell = xml.substr(at, end - at);
+        ASSERT_NE(cell.find("t=\"inlineStr\""), std::string::npos) << cell;
+        if (cell.find(" r=\"I") != std::string::npos &&
+            cell.find(" r=\"I1\"") == std::string::npos) {
+            const std::size_t text = cell.find('>', cell.find("<t")) + 1;
+            std::string value = cell.substr(text, cell.find("</t>") - text);
+            for (const auto& [entity, character] :
+                 {std::pair<std::string, std::string>{"&lt;", "<"},
+                  {"&gt;", ">"},
+                  {"&quot;", "\""},
+                  {"_x0009_", "\t"},
+                  {"_x000D_", "\r"},
+                  {"&amp;", "&"}}) {
+                for (std::size_t found = 0;
+                     (found = value.find(entity, found)) != std::string::npos;
+                     found += character.size()) {
+                    value.replace(found, entity.size(), character);
+                }
+            }
+            answers.push_back(value);
+        }
+    }
+    EXPECT_EQ(cells, rowColumns.size() + 2 * typed.size()); // header, student and answer
+    ASSERT_EQ(answers.size(), typed.size());
+    EXPECT_EQ(answers.back(), typed.back().substr(0, 32767)); // as much as a cell holds
+    answers.pop_back();
+    typed.pop_back();
+    EXPECT_EQ(answers, typed);
+}
+#endif
+
 TEST(RecordOutput, CsvAndJsonCarryEveryCharacterOfARow) {
     RecordRow row{"Zo\xC3\xAB, \"Z\"",
                   "ZZ",
@@ -95,9 +203,10 @@ TEST(RecordOutput, CsvAndJsonCarryEveryCharacterOfARow) {
     };
     for (const auto& testCase : cases) {
         std::ostringstream out;
-        const auto writer = makeRowWriter(testCase.format, out);
+        const auto writer = makeRowWriter({testCase.format, false, {}}, out);
         writer->row(row);
-        writer->finish();
+        std::ostringstream messages;
+        EXPECT_TRUE(writer->finish(messages));
         EXPECT_EQ(out.str(), testCase.expected) << testCase.format;
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "run/Handler.h"
 #include "support/FakePlatform.h"
+#include "window/Handler.h"
 
 #include <filesystem>
 #include <string>

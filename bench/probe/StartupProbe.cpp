@@ -18,7 +18,7 @@
 #include "ScriptedDialogs.h"
 #include "app/DrillSession.h"
 #include "app/ProgramExit.h"
-#include "app/platform/QtModalDialogs.h"
+#include "app/QtModalDialogs.h"
 #include "platform/DriveMap.h"
 #include "platform/RunRandom.h"
 #include "platform/SystemClock.h"

@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QHash>
+#include "window/PressRule.h"
+
 #include <QObject>
 
 class QAbstractButton;
 
 namespace drilbank {
 
-// One action per click: a press on a button that comes within the platform's double-click
-// interval of the last press it let through on that same button is dropped, and so are the
-// key presses that a held key repeats. A quick double click then does one thing, not two.
+// Holds the Qt window's buttons to one action per click: their presses and key presses go
+// through the core's press rule with the platform's double-click interval.
 class ClickGate : public QObject {
     Q_OBJECT
 
@@ -22,7 +22,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QHash<QObject*, quint64> lastPress_; // event time of the last press let through
+    PressRule rule_;
 };
 
 } // namespace drilbank

@@ -1,76 +1,46 @@
 #include "app/DrillSession.h"
 
-#include "pictures/PictureTools.h"
-#include "platform/Failure.h"
-#include "record/EnterResponse.h"
-#include "record/ReviewDisplays.h"
-#include "record/SaveAsNotes.h"
-#include "script/NextQuestion.h"
-
 #include <QAbstractButton>
-
-#include <array>
-#include <string_view>
 
 namespace drilbank {
 namespace {
 
-struct ButtonWiring {
-    std::string_view button;
-    HandlerFunction handler;
-};
-
-// The buttons that carry behaviour; every other control is inert.
-constexpr std::array<ButtonWiring, 10> buttonHandlers{{
-    {"cmdNextQuestion", &nextQuestionClicked},
-    {"cmd_next_picture", &nextPictureClicked},
-    {"cmd_enter_response", &enterResponseClicked},
-    {"cmd_save_as_notes", &saveAsNotesClicked},
-    {"cmd_display_note_file", &displayNotesClicked},
-    {"cmd_displayCumulativeText", &displayEverythingClicked},
-    {"cmd_clear_answer_box", &clearBoxClicked},
-    {"cmd_copy_picture", &copyPictureClicked},
-    {"cmd_pend_exp", &pendExpClicked},
-    {"cmd_quit", &quitClicked},
-}};
+WindowServices::Widgets widgetsOf(MainWindow& window) {
+    return {window,
+            window.questionBox(),
+            window.answerBox(),
+            window.picture(PictureArea::Picture1),
+            window.picture(PictureArea::Picture2),
+            window.pendulumTimer()};
+}
 
 } // namespace
 
-DrillSession::DrillSession(QtPlatform::Parts parts)
-    : platform_(window_, parts, [this] { endRun(); }), run_(platform_) {
+DrillSession::DrillSession(WindowServices::Parts parts)
+    : platform_(widgetsOf(window_), parts, [this] { endRun(); }), run_(platform_),
+      dispatcher_(run_) {
     wireControls();
 }
 
 void DrillSession::wireControls() {
-    for (const ButtonWiring& wiring : buttonHandlers) {
+    for (const ButtonHandler& wiring : buttonHandlers()) {
         QAbstractButton& button = window_.button(wiring.button);
         clickGate_.guard(button);
         connect(&button, &QAbstractButton::clicked, this,
-                [this, handler = wiring.handler] { dispatch(handler); });
+                [this, handler = wiring.handler] { dispatcher_.dispatch(handler); });
     }
     connect(&window_.pendulumTimer(), &QTimer::timeout, this,
-            [this] { dispatch(&pendulumTimerTicked); });
-    connect(&window_, &MainWindow::closeRequested, this, [this] { dispatch(&closeWindow); });
+            [this] { dispatcher_.dispatch(&timerTicked); });
+    connect(&window_, &MainWindow::closeRequested, this,
+            [this] { dispatcher_.dispatch(&closeWindow); });
 }
 
 bool DrillSession::load() {
-    dispatch(&loadWindow);
-    return !ended_;
-}
-
-void DrillSession::dispatch(HandlerFunction handler) {
-    // A timer tick that falls due while a handler waits in a message box is dropped, so
-    // that handlers still run one at a time.
-    if (ended_ || handling_) {
-        return;
-    }
-    handling_ = true;
-    runHandler(run_, handler);
-    handling_ = false;
+    dispatcher_.dispatch(&loadWindow);
+    return !dispatcher_.hasEnded();
 }
 
 void DrillSession::endRun() {
-    ended_ = true;
     window_.pendulumTimer().stop();
     window_.hide();
     emit runEnded();

@@ -2,9 +2,9 @@
 
 #include "app/ClickGate.h"
 #include "app/MainWindow.h"
-#include "app/platform/QtPlatform.h"
-#include "run/Handler.h"
+#include "app/WindowServices.h"
 #include "run/Run.h"
+#include "window/HandlerDispatcher.h"
 
 #include <QObject>
 
@@ -16,7 +16,7 @@ class DrillSession : public QObject {
     Q_OBJECT
 
 public:
-    explicit DrillSession(QtPlatform::Parts parts);
+    explicit DrillSession(WindowServices::Parts parts);
 
     // The window's load: the start-up dialogue and the assignment's headers. False when
     // the run ended during it; the window must then never be shown.
@@ -24,7 +24,7 @@ public:
 
     MainWindow& window() { return window_; }
     Run& run() { return run_; }
-    bool hasEnded() const { return ended_; }
+    bool hasEnded() const { return dispatcher_.hasEnded(); }
 
 signals:
     // The run is over: every channel is closed and no further handler will run.
@@ -32,15 +32,13 @@ signals:
 
 private:
     void wireControls();
-    void dispatch(HandlerFunction handler);
     void endRun();
 
     MainWindow window_;
     ClickGate clickGate_;
-    QtPlatform platform_;
+    WindowServices platform_;
     Run run_;
-    bool ended_ = false;
-    bool handling_ = false;
+    HandlerDispatcher dispatcher_;
 };
 
 } // namespace drilbank

@@ -64,7 +64,7 @@ bool takesFocus(const QWidget& widget) {
 MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent), pendulumTimer_(new QTimer(this)), scroller_(new QScrollArea(this)),
       form_(new QWidget) {
-    setWindowTitle(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromLatin1(drilbank::windowTitle));
     setWindowIcon(programIcon());
     // Small enough that every caption fits its control: "Parameter 2" on one line of a
     // 57-pixel label, "Next Question / Answer" on three of a 65-pixel button.

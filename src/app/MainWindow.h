@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ControlTable.h"
 #include "platform/PlatformServices.h"
+#include "window/ControlTable.h"
 
 #include <QIcon>
 #include <QTimer>

@@ -1,11 +1,13 @@
-#include "app/CommandLine.h"
 #include "app/DrillSession.h"
 #include "app/ProgramExit.h"
-#include "app/platform/QtModalDialogs.h"
+#include "app/QtModalDialogs.h"
 #include "platform/DriveMap.h"
 #include "platform/RecordFiles.h"
 #include "platform/RunRandom.h"
 #include "platform/SystemClock.h"
+#include "texts/CommandLineTexts.h"
+#include "texts/StudentTexts.h"
+#include "window/CommandLine.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -36,10 +38,7 @@ bool platformChosen(int argc, char** argv) {
 // Without a display the toolkit stops with a plugin error that tells a student nothing;
 // one line says what is missing and what to do instead.
 [[noreturn]] void stopForWantOfDisplay(const std::string& why) {
-    std::fprintf(stderr,
-                 "drilbank needs a graphical display and %s; to run it without one, use Xvfb: "
-                 "xvfb-run -a drilbank\n",
-                 why.c_str());
+    std::fputs(drilbank::noDisplayText(why).c_str(), stderr);
     std::_Exit(EXIT_FAILURE);
 }
 
@@ -50,8 +49,7 @@ QtMessageHandler toolkitMessages = nullptr;
 void connectingMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
         const char* display = std::getenv("DISPLAY");
-        stopForWantOfDisplay(std::string("could not open one (DISPLAY=") +
-                             (display != nullptr ? display : "") + ")");
+        stopForWantOfDisplay(drilbank::displayUnreachableText(display != nullptr ? display : ""));
     }
     if (context.category != nullptr && std::strncmp(context.category, "qt.qpa.", 7) == 0) {
         return;
@@ -68,7 +66,7 @@ int main(int argc, char** argv) {
         return *status;
     }
     if (!platformChosen(argc, argv) && !isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
-        stopForWantOfDisplay("found none (DISPLAY is not set)");
+        stopForWantOfDisplay(drilbank::noDisplaySetText);
     }
     toolkitMessages = qInstallMessageHandler(connectingMessages);
     QApplication application(argc, argv);
@@ -84,7 +82,7 @@ int main(int argc, char** argv) {
     } catch (const std::invalid_argument& wrongDrives) {
         // Said before any box, so that no record goes to a folder nobody meant.
         std::fprintf(stderr, "drilbank: %s\n", wrongDrives.what());
-        QMessageBox::critical(nullptr, QStringLiteral("drilbank"),
+        QMessageBox::critical(nullptr, QString::fromLatin1(drilbank::boxTitle),
                               QString::fromUtf8(wrongDrives.what()));
         return 2;
     }

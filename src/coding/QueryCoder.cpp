@@ -1,7 +1,7 @@
 #include "coding/QueryCoder.h"
 
 #include "coding/LineCode.h"
-#include "script/ScriptStore.h"
+#include "platform/TextPieces.h"
 
 #include <string>
 

@@ -3,6 +3,7 @@
 #include "platform/Checksum.h"
 #include "platform/Cp1252.h"
 #include "platform/Failure.h"
+#include "texts/FailureTexts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -199,7 +200,7 @@ void copyBytes(DurableFile& from, std::uint64_t at, std::uint64_t length, Durabl
     for (std::uint64_t done = 0; done < length;) {
         chunk.resize(static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, length - done)));
         if (from.readAt(at + done, chunk.data(), chunk.size()) != chunk.size()) {
-            throw Failure(failure::DeviceIoError, "the journal could not be read back");
+            throw Failure(failure::DeviceIoError, journalUnreadableText);
         }
         to.append(chunk);
         done += chunk.size();
@@ -271,10 +272,7 @@ void ClickJournal::recover() {
     journal_->flush();
     entryOpen_ = false;
     if (!changed.empty()) {
-        throw Failure(failure::PathFileAccessError,
-                      "a recording into " + changed +
-                          " was interrupted, and the file was changed by another program since; "
-                          "it was left as it is");
+        throw Failure(failure::PathFileAccessError, changedSinceInterruptedText(changed));
     }
 }
 

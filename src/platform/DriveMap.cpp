@@ -4,6 +4,7 @@
 #include "platform/DurableFiles.h"
 #include "platform/Failure.h"
 #include "platform/SystemDrives.h"
+#include "texts/FailureTexts.h"
 
 #include <algorithm>
 #include <array>
@@ -38,12 +39,10 @@ void checkComponent(std::string_view component) {
     // Windows silently drops a trailing blank or full stop, which would alias another file.
     if (component.empty() || component == "." || component == ".." || forbiddenCharacter ||
         component.back() == ' ' || component.back() == '.' || isReservedDeviceName(component)) {
-        throw Failure(failure::BadFileName, "\"" + std::string(component) +
-                                                "\" cannot be a file or folder name on Windows");
+        throw Failure(failure::BadFileName, notAWindowsNameText(std::string(component)));
     }
     if (cp1252ToUnicode(component, true).size() > maximumNameLength) {
-        throw Failure(failure::BadFileName, "the name \"" + std::string(component) +
-                                                "\" is longer than a Windows file name can be");
+        throw Failure(failure::BadFileName, nameTooLongText(std::string(component)));
     }
 }
 
@@ -61,8 +60,7 @@ void makeFolders(const std::filesystem::path& folder) {
 } // namespace
 
 std::string describePlace(std::string_view windowsPath, const std::filesystem::path& localPath) {
-    return std::string(windowsPath) + " (on this computer: " + cp1252FromUtf8(utf8Of(localPath)) +
-           ")";
+    return placeText(std::string(windowsPath), cp1252FromUtf8(utf8Of(localPath)));
 }
 
 DriveMap::DriveMap(std::filesystem::path root) : root_(std::move(root)) {}
@@ -74,9 +72,7 @@ DriveMap DriveMap::fromEnvironment() {
     }
     const std::filesystem::path root = pathFromUtf8(drives);
     if (!root.is_absolute()) {
-        throw std::invalid_argument("DRILBANK_DRIVES must be an absolute path, such as "
-                                    "/srv/drilbank/drives; it is \"" +
-                                    std::string(drives) + "\"");
+        throw std::invalid_argument(drivesNotAbsoluteText(drives));
     }
     return DriveMap(root);
 }
@@ -84,8 +80,7 @@ DriveMap DriveMap::fromEnvironment() {
 std::filesystem::path DriveMap::toLocal(std::string_view windowsPath) const {
     if (windowsPath.size() < 2 || !std::isalpha(static_cast<unsigned char>(windowsPath[0])) ||
         windowsPath[1] != ':') {
-        throw Failure(failure::BadFileName,
-                      "\"" + std::string(windowsPath) + "\" does not start with a drive letter");
+        throw Failure(failure::BadFileName, noDriveLetterText(std::string(windowsPath)));
     }
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0])));
     const std::filesystem::path drive = driveFolder(root_, letter);
@@ -94,9 +89,7 @@ std::filesystem::path DriveMap::toLocal(std::string_view windowsPath) const {
         // A local disk is always there; any other drive is there only where it was made or linked.
         if (letter != 'c') {
             throw Failure(failure::PathNotFound,
-                          "drive " + std::string(1, letter) +
-                              ": is not there: on this computer it is the folder " +
-                              cp1252FromUtf8(utf8Of(drive)) + ", which does not exist");
+                          driveMissingText(letter, cp1252FromUtf8(utf8Of(drive))));
         }
         try {
             makeFolders(drive);

@@ -11,6 +11,8 @@ namespace drilbank {
 
 enum class PictureArea { Picture1, Picture2 };
 
+enum class AnswerCaret { SelectAll, AtEnd };
+
 // What a guard question asks before typed work would be lost, and the captions of its two
 // buttons: the safe one keeps the work, the other goes on and loses it.
 struct GuardQuestion {
@@ -27,10 +29,11 @@ public:
 
     // Modal boxes with the program's own title. An input box gives the typed text on OK
     // (the empty text for an empty box) and nothing on Cancel or close. A message box has
-    // an OK button only and no icon; a detail, when given, stands below the text in the
-    // same box.
+    // an OK button only and no icon; a detail (what failed), when given, stands below the
+    // text in the same box, and below that the advice (what to do next).
     virtual std::optional<std::string> inputBox(const std::string& prompt) = 0;
-    virtual void messageBox(const std::string& text, const std::string& detail = {}) = 0;
+    virtual void messageBox(const std::string& text, const std::string& detail = {},
+                            const std::string& advice = {}) = 0;
 
     // A question with two choices. The safe choice is the default button and what Escape
     // and closing the box give; the result is true only when the other choice was taken.
@@ -46,6 +49,10 @@ public:
     virtual void setQuestionText(const std::string& text) = 0;
     virtual std::string answerText() = 0;
     virtual void setAnswerText(const std::string& text) = 0;
+
+    // Puts the keyboard focus in the answer box: with its whole text selected, so that the
+    // first key typed replaces it, or with the caret at the end of its text.
+    virtual void focusAnswerBox(AnswerCaret caret) = 0;
 
     // Picture areas: user scale, the clipboard round trip and circle outlines.
     virtual void setPictureScale(PictureArea area, float height, float width) = 0;

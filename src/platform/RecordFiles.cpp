@@ -3,6 +3,7 @@
 #include "platform/ClickJournal.h"
 #include "platform/Cp1252.h"
 #include "platform/Failure.h"
+#include "texts/FailureTexts.h"
 
 #include <map>
 #include <optional>
@@ -36,7 +37,7 @@ RecordFiles::~RecordFiles() {
 
 RecordFiles::Channel& RecordFiles::channelAt(int channel) {
     if (channel < 1 || channel > channelCount) {
-        throw Failure(failure::BadFileName, "there is no channel " + std::to_string(channel));
+        throw Failure(failure::BadFileName, noSuchChannelText(channel));
     }
     return channels_[static_cast<std::size_t>(channel - 1)];
 }
@@ -44,8 +45,7 @@ RecordFiles::Channel& RecordFiles::channelAt(int channel) {
 RecordFiles::Channel& RecordFiles::readingChannel(int channel) {
     Channel& open = channelAt(channel);
     if (!open.file || open.mode != ChannelMode::Input) {
-        throw Failure(failure::BadFileName,
-                      "channel " + std::to_string(channel) + " is not open for reading");
+        throw Failure(failure::BadFileName, channelNotReadingText(channel));
     }
     return open;
 }
@@ -60,15 +60,14 @@ void RecordFiles::createDirectory(std::string_view windowsPath) {
     try {
         system_.createFolder(local);
     } catch (const Failure& fault) {
-        throw about(fault, "the folder " + describePlace(windowsPath, local));
+        throw about(fault, folderText(describePlace(windowsPath, local)));
     }
 }
 
 void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mode) {
     Channel& slot = channelAt(channel);
     if (slot.file) {
-        throw Failure(failure::FileAlreadyOpen,
-                      "channel " + std::to_string(channel) + " is already open");
+        throw Failure(failure::FileAlreadyOpen, channelAlreadyOpenText(channel));
     }
     Channel opened;
     opened.mode = mode;
@@ -88,7 +87,7 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
                 const bool folderThere =
                     std::filesystem::is_directory(opened.localPath.parent_path());
                 throw Failure(folderThere ? failure::FileNotFound : failure::PathNotFound,
-                              folderThere ? "there is no such file" : "the folder is not there");
+                              folderThere ? noSuchFileText : folderMissingText);
             }
             opened.size = opened.file->size();
             break;
@@ -105,8 +104,8 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
     } catch (const Failure& fault) {
         if (fault.number() == failure::FileNotFound &&
             !std::filesystem::is_directory(opened.localPath.parent_path())) {
-            throw Failure(failure::PathNotFound, "the folder is not there: " +
-                                                     describePlace(windowsPath, opened.localPath));
+            throw Failure(failure::PathNotFound,
+                          folderOfFileMissingText(describePlace(windowsPath, opened.localPath)));
         }
         throw about(fault, describePlace(windowsPath, opened.localPath));
     }
@@ -116,8 +115,7 @@ void RecordFiles::open(int channel, std::string_view windowsPath, ChannelMode mo
 void RecordFiles::writeLine(int channel, std::string_view text, LineEnding ending) {
     Channel& open = channelAt(channel);
     if (!open.file || open.mode == ChannelMode::Input) {
-        throw Failure(failure::BadFileName,
-                      "channel " + std::to_string(channel) + " is not open for writing");
+        throw Failure(failure::BadFileName, channelNotWritingText(channel));
     }
     open.pending.append(text);
     const std::size_t lastBreak = text.rfind('\n');
@@ -159,8 +157,7 @@ std::string RecordFiles::readLine(int channel) {
     Channel& reading = readingChannel(channel);
     if (reading.readPosition >= reading.size) {
         throw Failure(failure::InputPastEndOfFile,
-                      "reading went past the end of " +
-                          describePlace(reading.windowsPath, reading.localPath));
+                      pastEndOfFileText(describePlace(reading.windowsPath, reading.localPath)));
     }
     std::string line;
     while (reading.readPosition < reading.size) {
@@ -213,7 +210,7 @@ void RecordFiles::recover(std::string_view windowsFolder) {
             throw;
         }
     } catch (const Failure& fault) {
-        throw about(fault, "the folder " + describePlace(windowsFolder, folder));
+        throw about(fault, folderText(describePlace(windowsFolder, folder)));
     }
 }
 
@@ -261,8 +258,7 @@ void RecordFiles::commit(std::vector<Channel>& closing) {
                 throw;
             }
         } catch (const Failure& failed) {
-            fault =
-                fault.value_or(about(failed, "the folder " + describePlace(windowsFolder, folder)));
+            fault = fault.value_or(about(failed, folderText(describePlace(windowsFolder, folder))));
         }
     }
     if (fault) {

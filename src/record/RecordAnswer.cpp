@@ -1,6 +1,6 @@
 #include "record/RecordAnswer.h"
 
-#include "run/FailureMessages.h"
+#include "handling/FailureMessages.h"
 
 namespace drilbank {
 namespace {

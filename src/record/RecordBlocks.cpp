@@ -7,6 +7,11 @@
 
 namespace drilbank {
 
+std::string headerDateLine(Clock& clock, const std::string& between) {
+    const std::string date = clock.dateText();
+    return headerDateLineText(date, between, clock.timeText());
+}
+
 namespace {
 
 // Writes one block line to each channel in turn, making the line afresh for each file: a

@@ -9,6 +9,10 @@
 
 namespace drilbank {
 
+// The header's last line: the label, the date, `between` ("" in the master file, one blank in
+// the send file) and the time, each read from the clock as it is written.
+std::string headerDateLine(Clock& clock, const std::string& between);
+
 // A number item: plain decimal with a space before it (the minus sign instead when the value
 // is negative) and a space after it: " 70003 ", " 10002.5 ", "-4 ".
 std::string numberItem(double value);

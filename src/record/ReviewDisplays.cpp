@@ -1,22 +1,16 @@
 #include "record/ReviewDisplays.h"
 
+#include "handling/FailureMessages.h"
+#include "handling/RecordPlaces.h"
+#include "handling/TypedWorkGuard.h"
 #include "platform/Failure.h"
 #include "record/RecordBlocks.h"
 #include "record/RecordChannels.h"
-#include "run/FailureMessages.h"
-#include "run/RecordPlaces.h"
-#include "run/TypedWorkGuard.h"
+#include "texts/StudentTexts.h"
 
 namespace drilbank {
 
-const char* const noNotesMessage = "No notes have been saved yet.";
-
 namespace {
-
-std::string olderNotesLine(Run& run) {
-    return "[Older notes are not shown here. All your notes are in the notes file " +
-           placeOf(run, run.state.notesFilePath) + ".]\r\n";
-}
 
 // The newest bytes of a text, after a line saying where the rest is when any was left out.
 std::string newestPart(const std::string& text, std::size_t bound, const std::string& restLine) {
@@ -62,7 +56,7 @@ void displayNotesClicked(Run& run) {
         }
         return;
     }
-    const std::string restLine = olderNotesLine(run);
+    const std::string restLine = olderNotesLine(placeOf(run, state.notesFilePath));
     const std::string box =
         run.platform.questionText() + state.workText + (cut ? restLine : "") + notes;
     state.workText = newestPart(state.workText + notes, questionBoxBytes, "");
@@ -77,9 +71,7 @@ void displayEverythingClicked(Run& run) {
     }
     // The newest entries come first, so the oldest are the ones left out.
     run.platform.setQuestionText(transcript.substr(0, questionBoxBytes) +
-                                 "\r\n[Older entries are not shown here. Your answers are all "
-                                 "in the master file " +
-                                 placeOf(run, run.state.masterFilePath) + ".]");
+                                 olderEntriesLine(placeOf(run, run.state.masterFilePath)));
 }
 
 void clearBoxClicked(Run& run) {

@@ -6,9 +6,6 @@
 
 namespace drilbank {
 
-// What "display notes" tells a student who has saved no note yet.
-extern const char* const noNotesMessage;
-
 // How much the review buttons put in the question box. A text box lays out a long text in
 // time that grows with its length; these bounds keep every press quick and the memory small
 // however large the notes file grows. The record files are never shortened.

@@ -1,8 +1,8 @@
 #include "script/NextQuestion.h"
 
+#include "handling/FailureMessages.h"
+#include "handling/TypedWorkGuard.h"
 #include "platform/Failure.h"
-#include "run/FailureMessages.h"
-#include "run/TypedWorkGuard.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptStore.h"
 

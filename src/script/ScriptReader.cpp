@@ -1,9 +1,9 @@
 #include "script/ScriptReader.h"
 
+#include "handling/FailureMessages.h"
+#include "handling/RecordPlaces.h"
 #include "platform/Failure.h"
 #include "platform/NumberReading.h"
-#include "run/FailureMessages.h"
-#include "run/RecordPlaces.h"
 #include "script/ScriptStore.h"
 
 #include <algorithm>

@@ -2,8 +2,6 @@
 
 #include "platform/Failure.h"
 
-#include <algorithm>
-
 namespace drilbank {
 
 std::size_t checkedSlot(int index) {
@@ -16,13 +14,6 @@ std::size_t checkedSlot(int index) {
 void appendScriptLine(RunState& state, std::string line) {
     ++state.scriptIndex;
     state.scriptLines[checkedSlot(state.scriptIndex)] = std::move(line);
-}
-
-std::string lowerCase(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-    return lower;
 }
 
 bool isRoutineLine(std::string_view line) {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "run/Handler.h"
 #include "run/Run.h"
 #include "script/NextQuestion.h"
 #include "support/FakePlatform.h"
+#include "window/Handler.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "platform/DurableFiles.h"
 #include "record/EnterResponse.h"
 #include "record/SaveAsNotes.h"
-#include "run/Handler.h"
 #include "support/ChildProcess.h"
 #include "support/FakePlatform.h"
+#include "window/Handler.h"
 
 #include <gtest/gtest.h>
 

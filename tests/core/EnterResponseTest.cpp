@@ -1,11 +1,11 @@
 #include "record/EnterResponse.h"
 #include "core/DrillRun.h"
+#include "handling/FailureMessages.h"
 #include "platform/Failure.h"
 #include "record/SaveAsNotes.h"
-#include "run/FailureMessages.h"
-#include "run/OpenAssignment.h"
 #include "script/NextQuestion.h"
 #include "script/ScriptStore.h"
+#include "startup/OpenAssignment.h"
 #include "support/AsUnprivilegedUser.h"
 #include "support/WriteRefusal.h"
 

@@ -1,6 +1,6 @@
-#include "run/Handler.h"
+#include "window/Handler.h"
 #include "core/DrillRun.h"
-#include "run/FailureMessages.h"
+#include "handling/FailureMessages.h"
 #include "script/ScriptReader.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // Odd and hostile input: nothing crashes, hangs, writes outside the working directory or
 // spoils a block written before.
 #include "DrillRun.h"
+#include "handling/FailureMessages.h"
 #include "platform/Checksum.h"
 #include "platform/Cp1252.h"
 #include "platform/Failure.h"
 #include "record/EnterResponse.h"
 #include "record/ReviewDisplays.h"
 #include "record/SaveAsNotes.h"
-#include "run/FailureMessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "script/NextQuestion.h"
 #include "core/DrillRun.h"
+#include "handling/FailureMessages.h"
+#include "handling/RecordPlaces.h"
 #include "platform/Failure.h"
-#include "run/FailureMessages.h"
-#include "run/RecordPlaces.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "run/OpenAssignment.h"
+#include "startup/OpenAssignment.h"
 #include "coding/LineCode.h"
+#include "handling/FailureMessages.h"
 #include "platform/Failure.h"
 #include "platform/RunRandom.h"
-#include "run/FailureMessages.h"
-#include "run/Handler.h"
-#include "run/StartUpDialogue.h"
+#include "startup/StartUpDialogue.h"
 #include "support/FakePlatform.h"
+#include "window/Handler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "record/ReviewDisplays.h"
 #include "core/DrillRun.h"
+#include "handling/FailureMessages.h"
 #include "platform/Failure.h"
-#include "run/FailureMessages.h"
+#include "texts/StudentTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "script/ScriptReader.h"
 #include "core/DrillRun.h"
-#include "run/FailureMessages.h"
-#include "run/RecordPlaces.h"
+#include "handling/FailureMessages.h"
+#include "handling/RecordPlaces.h"
 #include "script/BuiltInScript.h"
 #include "script/NextQuestion.h"
 

@@ -1,11 +1,11 @@
 // A whole scripted session through the fake platform, its record files compared byte for
 // byte with the golden files in tests/data/session (see the README there).
 #include "core/DrillRun.h"
+#include "handling/FailureMessages.h"
+#include "handling/RecordPlaces.h"
 #include "record/EnterResponse.h"
 #include "record/ReviewDisplays.h"
 #include "record/SaveAsNotes.h"
-#include "run/FailureMessages.h"
-#include "run/RecordPlaces.h"
 #include "script/BuiltInScript.h"
 #include "script/NextQuestion.h"
 

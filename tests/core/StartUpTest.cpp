@@ -1,8 +1,8 @@
+#include "handling/FailureMessages.h"
 #include "platform/Failure.h"
-#include "run/FailureMessages.h"
-#include "run/Handler.h"
-#include "run/StartUpDialogue.h"
+#include "startup/StartUpDialogue.h"
 #include "support/FakePlatform.h"
+#include "window/Handler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "run/TypedWorkGuard.h"
+#include "handling/TypedWorkGuard.h"
 #include "core/DrillRun.h"
 #include "record/EnterResponse.h"
 #include "record/ReviewDisplays.h"

@@ -9,7 +9,8 @@
 namespace drilbank::testing {
 
 GuiSession::GuiSession() : files_(DriveMap(folder_.path())) {
-    session_ = std::make_unique<DrillSession>(QtPlatform::Parts{dialogs, files_, clock, random});
+    session_ =
+        std::make_unique<DrillSession>(WindowServices::Parts{dialogs, files_, clock, random});
     QObject::connect(session_.get(), &DrillSession::runEnded, [this] { ++runEndings; });
 }
 

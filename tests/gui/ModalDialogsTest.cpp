@@ -1,4 +1,4 @@
-#include "app/platform/QtModalDialogs.h"
+#include "app/QtModalDialogs.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -121,12 +121,14 @@ private slots:
             buttons = box->buttons().size();
             box->button(QMessageBox::Ok)->click();
         });
-        // Plain text: a message with markup in it is shown as typed, the detail below it.
+        // Plain text: a message with markup in it is shown as typed, the detail below it and
+        // the advice below that.
         dialogs.showMessage(nullptr, QStringLiteral("The error is:  <b>13</b>"),
-                            QStringLiteral("The folder <i:\\x> is missing."));
+                            QStringLiteral("The folder <i:\\x> is missing."),
+                            QStringLiteral("Connect <i:>."));
         QCOMPARE(seenTitle, QStringLiteral("drilbank"));
         QCOMPARE(seenText, QStringLiteral("The error is:  <b>13</b>"));
-        QCOMPARE(seenDetail, QStringLiteral("The folder <i:\\x> is missing."));
+        QCOMPARE(seenDetail, QStringLiteral("The folder <i:\\x> is missing.\n\nConnect <i:>."));
         QCOMPARE(detailFormat, Qt::PlainText);
         QCOMPARE(icon, QMessageBox::NoIcon);
         QCOMPARE(buttons, 1);

@@ -10,9 +10,11 @@ std::optional<QString> ScriptedDialogs::askText(QWidget*, const QString& prompt)
     return answers.isEmpty() ? QString() : answers.takeFirst();
 }
 
-void ScriptedDialogs::showMessage(QWidget*, const QString& text, const QString& detail) {
+void ScriptedDialogs::showMessage(QWidget*, const QString& text, const QString& detail,
+                                  const QString& advice) {
     messages.append(text);
     details.append(detail);
+    advices.append(advice);
 }
 
 bool ScriptedDialogs::askToGoOn(QWidget*, const QString& question, const QString&, const QString&) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform/QtDialogProvider.h"
+#include "app/QtDialogProvider.h"
 
 #include <QList>
 #include <QStringList>
@@ -16,12 +16,14 @@ public:
     QStringList prompts;
     QStringList messages;
     QStringList details;     // each message's detail, beside it
+    QStringList advices;     // each message's advice, beside it
     QList<bool> goOnAnswers; // guard answers in order; the safe choice when none is left
     QStringList guardQuestions;
     int beeps = 0;
 
     std::optional<QString> askText(QWidget* parent, const QString& prompt) override;
-    void showMessage(QWidget* parent, const QString& text, const QString& detail) override;
+    void showMessage(QWidget* parent, const QString& text, const QString& detail,
+                     const QString& advice) override;
     bool askToGoOn(QWidget* parent, const QString& question, const QString& safeChoice,
                    const QString& goOnChoice) override;
     void beep() override { ++beeps; }

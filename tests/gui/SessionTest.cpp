@@ -1,6 +1,6 @@
 #include "GuiSession.h"
 
-#include "run/FailureMessages.h"
+#include "handling/FailureMessages.h"
 
 #include <QAbstractButton>
 #include <QClipboard>

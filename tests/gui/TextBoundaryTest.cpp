@@ -1,6 +1,6 @@
 #include "GuiSession.h"
 
-#include "app/platform/QtTextBoundary.h"
+#include "app/QtTextBoundary.h"
 
 #include <QClipboard>
 #include <QPlainTextEdit>

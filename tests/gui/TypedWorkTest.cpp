@@ -1,8 +1,8 @@
 // What a student types is never thrown away without a question, and one click does one thing.
 #include "GuiSession.h"
 
-#include "app/platform/QtTextBoundary.h"
-#include "run/TypedWorkGuard.h"
+#include "app/QtTextBoundary.h"
+#include "handling/TypedWorkGuard.h"
 
 #include <QAbstractButton>
 #include <QApplication>

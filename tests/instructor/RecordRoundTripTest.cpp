@@ -3,11 +3,11 @@
 #include "platform/Cp1252.h"
 #include "record/EnterResponse.h"
 #include "record/SaveAsNotes.h"
-#include "run/Handler.h"
 #include "script/BuiltInScript.h"
 #include "script/NextQuestion.h"
 #include "support/FakePlatform.h"
 #include "support/TemporaryFolder.h"
+#include "window/Handler.h"
 
 #include <gtest/gtest.h>
 

@@ -52,9 +52,11 @@ std::optional<std::string> FakePlatform::inputBox(const std::string& prompt) {
     return next;
 }
 
-void FakePlatform::messageBox(const std::string& text, const std::string& detail) {
+void FakePlatform::messageBox(const std::string& text, const std::string& detail,
+                              const std::string& advice) {
     messages.push_back(text);
     details.push_back(detail);
+    advices.push_back(advice);
 }
 
 bool FakePlatform::askToGoOn(const GuardQuestion& question) {

@@ -54,9 +54,11 @@ public:
     // Input-box answers: a text is typed and confirmed with OK, nothing is Cancel or close;
     // the empty text (an empty OK) when none is left.
     std::deque<std::optional<std::string>> answers;
-    std::vector<std::string> prompts;  // every input-box prompt, in order
-    std::vector<std::string> messages; // every message-box text, in order
-    std::vector<std::string> details;  // each message box's detail, beside its text
+    std::vector<std::string> prompts;     // every input-box prompt, in order
+    std::vector<std::string> messages;    // every message-box text, in order
+    std::vector<std::string> details;     // each message box's detail, beside its text
+    std::vector<std::string> advices;     // each message box's advice, beside its text
+    std::vector<AnswerCaret> answerFocus; // every move of the focus into the answer box
     // Guard questions: true takes the choice that goes on; the safe choice when none is left.
     std::deque<bool> goOnAnswers;
     std::vector<std::string> guardQuestions;
@@ -71,7 +73,8 @@ public:
     FaultInjectingFiles faults; // real files unless a test asks for a fault
 
     std::optional<std::string> inputBox(const std::string& prompt) override;
-    void messageBox(const std::string& text, const std::string& detail = {}) override;
+    void messageBox(const std::string& text, const std::string& detail = {},
+                    const std::string& advice = {}) override;
     bool askToGoOn(const GuardQuestion& question) override;
     RecordFiles& files() override { return files_; }
     Clock& clock() override { return fakeClock; }
@@ -80,6 +83,7 @@ public:
     void setQuestionText(const std::string& text) override { question = text; }
     std::string answerText() override { return answer; }
     void setAnswerText(const std::string& text) override { answer = text; }
+    void focusAnswerBox(AnswerCaret caret) override { answerFocus.push_back(caret); }
     void setPictureScale(PictureArea area, float height, float width) override;
     void putPictureOnClipboard(PictureArea area) override;
     void takePictureFromClipboard(PictureArea area) override;

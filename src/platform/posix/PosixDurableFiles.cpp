@@ -1,5 +1,6 @@
 #include "platform/DurableFiles.h"
 #include "platform/Failure.h"
+#include "texts/FailureTexts.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,29 +17,28 @@ constexpr useconds_t longestLockWait = 10000000;
 Failure failureFor(int error) {
     switch (error) {
     case ENOENT:
-        return Failure(failure::FileNotFound, "there is no such file");
+        return Failure(failure::FileNotFound, noSuchFileText);
     case ENOTDIR:
-        return Failure(failure::PathNotFound, "a part of the path is not a folder");
+        return Failure(failure::PathNotFound, pathPartNotFolderText);
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        return Failure(failure::DiskFull, "the disk is full");
+        return Failure(failure::DiskFull, diskFullText);
     case EACCES:
     case EPERM:
     case EROFS:
     case ETXTBSY:
-        return Failure(failure::PermissionDenied, "this user may not write there");
+        return Failure(failure::PermissionDenied, mayNotWriteText);
     case ENAMETOOLONG:
-        return Failure(failure::BadFileName, "the name is too long for the disk");
+        return Failure(failure::BadFileName, nameTooLongForDiskText);
     case EIO:
-        return Failure(failure::DeviceIoError, "the disk reported an input/output error");
+        return Failure(failure::DeviceIoError, inputOutputErrorText);
     case ELOOP:
     case ENXIO:
     case EISDIR:
-        return Failure(failure::PathFileAccessError, "something other than a plain file is there");
+        return Failure(failure::PathFileAccessError, notPlainFileText);
     default:
-        return Failure(failure::PathFileAccessError,
-                       "the file could not be used (system error " + std::to_string(error) + ")");
+        return Failure(failure::PathFileAccessError, systemErrorText(error));
     }
 }
 
@@ -117,9 +117,7 @@ public:
                 throwErrno();
             }
             if (waited >= longestLockWait) {
-                throw Failure(failure::PermissionDenied,
-                              "another copy of the program has been recording in this folder "
-                              "for too long");
+                throw Failure(failure::PermissionDenied, anotherCopyTooLongText);
             }
             pause = std::min<useconds_t>(pause * 2, 50000);
             ::usleep(pause);

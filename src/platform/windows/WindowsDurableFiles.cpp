@@ -1,6 +1,7 @@
 #include "platform/DurableFiles.h"
 
 #include "platform/Failure.h"
+#include "texts/FailureTexts.h"
 
 #include <windows.h>
 
@@ -50,31 +51,29 @@ int failureFor(DWORD error) {
 std::string plainWords(int number) {
     switch (number) {
     case failure::FileNotFound:
-        return "the file is not there";
+        return windowsFileMissingText;
     case failure::PathNotFound:
-        return "the folder or drive is not there";
+        return windowsFolderMissingText;
     case failure::DiskFull:
-        return "the disk is full";
+        return diskFullText;
     case failure::PermissionDenied:
-        return "Windows does not allow it (read-only, or in use by another program)";
+        return windowsNotAllowedText;
     case failure::BadFileName:
-        return "the name is too long or not allowed";
+        return windowsNameNotAllowedText;
     case failure::DeviceIoError:
-        return "the disk reported an error";
+        return windowsDiskErrorText;
     default:
-        return "it is not a plain file or folder that can be used";
+        return windowsUnusableText;
     }
 }
 
 [[noreturn]] void fail(const char* action, DWORD error) {
     const int number = failureFor(error);
-    throw Failure(number, std::string("cannot ") + action + ": " + plainWords(number) +
-                              " (Windows error " + std::to_string(error) + ")");
+    throw Failure(number, windowsCannotText(action, plainWords(number), error));
 }
 
 [[noreturn]] void failNotAFile(const char* action) {
-    throw Failure(failure::PathFileAccessError,
-                  std::string("cannot ") + action + ": a folder, link or device is there");
+    throw Failure(failure::PathFileAccessError, windowsNotAFileText(action));
 }
 
 // A link, folder or device at the path itself: the file must never be reached through it.
@@ -196,9 +195,7 @@ public:
                 fail("lock", error);
             }
             if (waited >= longestLockWaitMilliseconds) {
-                throw Failure(failure::PermissionDenied,
-                              "another copy of the program has been recording in this folder "
-                              "for too long");
+                throw Failure(failure::PermissionDenied, anotherCopyTooLongText);
             }
             pause = std::min<DWORD>(pause * 2, 50);
             Sleep(pause);

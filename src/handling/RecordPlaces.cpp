@@ -1,6 +1,7 @@
-#include "run/RecordPlaces.h"
+#include "handling/RecordPlaces.h"
 
 #include "platform/DriveMap.h"
+#include "texts/StudentTexts.h"
 
 namespace drilbank {
 
@@ -16,11 +17,7 @@ std::string placeOf(Run& run, const std::string& windowsPath) {
 std::string completionMessage(Run& run) {
     const RunState& state = run.state;
     const std::string sendFile = state.sendFilePath.substr(state.sendFilePath.rfind('\\') + 1);
-    return "You have finished assignment " + state.assignmentNumber +
-           ". There are no more questions; the program will now close.\r\n\r\n"
-           "Your answers and notes are in the folder " +
-           placeOf(run, state.workDir) + ". Send the instructor the file " + sendFile +
-           " from that folder.";
+    return completionText(state.assignmentNumber, placeOf(run, state.workDir), sendFile);
 }
 
 } // namespace drilbank

@@ -4,17 +4,29 @@
 
 #include <functional>
 
+class QPlainTextEdit;
+class QTimer;
 class QWidget;
 
 namespace drilbank {
 
-class MainWindow;
+class PictureBox;
 class QtDialogProvider;
 
 // The platform services over the Qt window: its boxes, picture areas and timer, the system
 // clipboard, and dialogs and beeps through a provider that tests can replace.
-class QtPlatform final : public PlatformServices {
+class WindowServices final : public PlatformServices {
 public:
+    // The widgets the services read and change; the window owns them.
+    struct Widgets {
+        QWidget& window;
+        QPlainTextEdit& questionBox;
+        QPlainTextEdit& answerBox;
+        PictureBox& picture1;
+        PictureBox& picture2;
+        QTimer& timer;
+    };
+
     // What the platform uses besides the window; each is owned by whoever starts the run.
     struct Parts {
         QtDialogProvider& dialogs;
@@ -23,10 +35,11 @@ public:
         RandomSource& random;
     };
 
-    QtPlatform(MainWindow& window, Parts parts, std::function<void()> endRun);
+    WindowServices(Widgets widgets, Parts parts, std::function<void()> endRun);
 
     std::optional<std::string> inputBox(const std::string& prompt) override;
-    void messageBox(const std::string& text, const std::string& detail = {}) override;
+    void messageBox(const std::string& text, const std::string& detail = {},
+                    const std::string& advice = {}) override;
     bool askToGoOn(const GuardQuestion& question) override;
 
     RecordFiles& files() override { return parts_.files; }
@@ -37,6 +50,7 @@ public:
     void setQuestionText(const std::string& text) override;
     std::string answerText() override;
     void setAnswerText(const std::string& text) override;
+    void focusAnswerBox(AnswerCaret caret) override;
 
     void setPictureScale(PictureArea area, float height, float width) override;
     void putPictureOnClipboard(PictureArea area) override;
@@ -49,8 +63,9 @@ public:
 
 private:
     QWidget* dialogParent() const;
+    PictureBox& picture(PictureArea area) const;
 
-    MainWindow& window_;
+    Widgets widgets_;
     Parts parts_;
     std::function<void()> endRun_;
     // An empty picture is never put on the clipboard, which keeps whatever the user copied

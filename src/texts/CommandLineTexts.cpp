@@ -1,10 +1,4 @@
-#include "app/CommandLine.h"
-
-#include "platform/DriveMap.h"
-
-#include <cstdio>
-#include <cstring>
-#include <stdexcept>
+#include "texts/CommandLineTexts.h"
 
 namespace drilbank {
 
@@ -43,26 +37,15 @@ std::string versionText() {
     return "drilbank 1.0\n";
 }
 
-std::optional<int> answerCommandLine(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::string drives;
-            try {
-                drives = DriveMap::fromEnvironment().root().string();
-            } catch (const std::invalid_argument& wrongDrives) {
-                std::fprintf(stderr, "drilbank: %s\n", wrongDrives.what());
-                drives = "$DRILBANK_DRIVES";
-            }
-            const std::string text = helpText(drives);
-            std::fputs(text.c_str(), stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::fputs(versionText().c_str(), stdout);
-            return 0;
-        }
-    }
-    return std::nullopt;
+std::string noDisplayText(const std::string& why) {
+    return "drilbank needs a graphical display and " + why +
+           "; to run it without one, use Xvfb: xvfb-run -a drilbank\n";
+}
+
+const char* const noDisplaySetText = "found none (DISPLAY is not set)";
+
+std::string displayUnreachableText(const std::string& display) {
+    return "could not open one (DISPLAY=" + display + ")";
 }
 
 } // namespace drilbank

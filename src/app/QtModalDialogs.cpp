@@ -1,4 +1,6 @@
-#include "app/platform/QtModalDialogs.h"
+#include "app/QtModalDialogs.h"
+
+#include "texts/StudentTexts.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -8,11 +10,9 @@
 
 namespace drilbank {
 
-const char* const QtModalDialogs::title = "drilbank";
-
 std::optional<QString> QtModalDialogs::askText(QWidget* parent, const QString& prompt) {
     QInputDialog dialog(parent);
-    dialog.setWindowTitle(QString::fromLatin1(title));
+    dialog.setWindowTitle(QString::fromLatin1(boxTitle));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());
@@ -22,13 +22,14 @@ std::optional<QString> QtModalDialogs::askText(QWidget* parent, const QString& p
     return dialog.textValue();
 }
 
-void QtModalDialogs::showMessage(QWidget* parent, const QString& text, const QString& detail) {
+void QtModalDialogs::showMessage(QWidget* parent, const QString& text, const QString& detail,
+                                 const QString& advice) {
     QMessageBox box(parent);
-    box.setWindowTitle(QString::fromLatin1(title));
+    box.setWindowTitle(QString::fromLatin1(boxTitle));
     box.setIcon(QMessageBox::NoIcon);
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
-    box.setInformativeText(detail);
+    box.setInformativeText(advice.isEmpty() ? detail : detail + QStringLiteral("\n\n") + advice);
     // A path or a name with "<" in it is shown as typed, never as markup.
     if (auto* detailLabel = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
         detailLabel->setTextFormat(Qt::PlainText);
@@ -40,7 +41,7 @@ void QtModalDialogs::showMessage(QWidget* parent, const QString& text, const QSt
 bool QtModalDialogs::askToGoOn(QWidget* parent, const QString& question, const QString& safeChoice,
                                const QString& goOnChoice) {
     QMessageBox box(parent);
-    box.setWindowTitle(QString::fromLatin1(title));
+    box.setWindowTitle(QString::fromLatin1(boxTitle));
     box.setIcon(QMessageBox::Warning);
     box.setTextFormat(Qt::PlainText);
     box.setText(question);

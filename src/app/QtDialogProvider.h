@@ -17,8 +17,9 @@ public:
 
     // The typed text on OK, nothing on Cancel or close.
     virtual std::optional<QString> askText(QWidget* parent, const QString& prompt) = 0;
-    // The text, and below it in the same box the detail when there is one.
-    virtual void showMessage(QWidget* parent, const QString& text, const QString& detail) = 0;
+    // The text, and below it in the same box the detail and the advice when there are any.
+    virtual void showMessage(QWidget* parent, const QString& text, const QString& detail,
+                             const QString& advice) = 0;
     // True only when the go-on choice was taken; the safe choice is the default and Escape.
     virtual bool askToGoOn(QWidget* parent, const QString& question, const QString& safeChoice,
                            const QString& goOnChoice) = 0;

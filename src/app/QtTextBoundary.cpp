@@ -1,4 +1,4 @@
-#include "app/platform/QtTextBoundary.h"
+#include "app/QtTextBoundary.h"
 
 #include "platform/Cp1252.h"
 

@@ -1,4 +1,4 @@
-#include "app/ControlTable.h"
+#include "window/ControlTable.h"
 
 #include <array>
 

@@ -2,15 +2,11 @@
 
 #include "platform/Failure.h"
 #include "run/Run.h"
+#include "texts/FailureTexts.h"
 
 #include <string>
 
 namespace drilbank {
-
-extern const char* const invalidAssignmentMessage;
-
-// The general error message directly followed by the failure's number.
-std::string generalErrorMessage(int failureNumber);
 
 // Shows a failure that the run survives: the general error message with the failure's
 // number, and below it, in the same box, what failed in plain words.

@@ -1,9 +1,11 @@
-#include "run/StartUpDialogue.h"
+#include "startup/StartUpDialogue.h"
 
+#include "handling/FailureMessages.h"
 #include "platform/Failure.h"
 #include "platform/NumberReading.h"
-#include "run/FailureMessages.h"
+#include "record/RecordFormat.h"
 #include "script/BuiltInScript.h"
+#include "texts/StudentTexts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,22 +18,6 @@ const char* const lanDirectory =
     "i:\\bkp_000416\\My Documents\\distance students\\interactive problems\\lb1";
 
 namespace {
-
-const char* const homeOrLanPrompt = "Enter 1 for home user, 2 for TARN LAN user";
-const char* const namePrompt = "Your full name:  ";
-const char* const initialsPrompt = "Your initials (use all 3 initials and always use the same "
-                                   "three initials when submitting work):  ";
-const char* const assignmentPrompt = "Assignment Number:  ";
-
-const char* const answerPromptFirst =
-    "Enter, as appropriate, an answer to the question, a critique of your answer in response to "
-    "a given answer, your insights regarding the situation at this point, notes to yourself, or "
-    "just an OK.";
-const char* const answerPromptSecond =
-    "Always critique your solutions by describing any insights you had or errors you makde, and "
-    "by explaining how you can make use of the insight or how you now know how to avoid certain "
-    "errors.  Also pose for the instructor any question or questions that you have related to "
-    "the problem or series of problems.";
 
 void deriveRecordFilePaths(Run& run) {
     RunState& state = run.state;
@@ -75,9 +61,9 @@ void askAndDerive(Run& run) {
     deriveRecordFilePaths(run);
     state.assignmentNumber = askOrLeave(platform, assignmentPrompt);
 
-    state.answerPrompt = std::string(answerPromptFirst) + "\r\n\r\n" + answerPromptSecond;
-    state.questionSeparator = " <-<-<-<-  Q/A:   ";
-    state.answerSeparator = " YOUR ANSWER  ->->->->  ";
+    state.answerPrompt = answerPromptText();
+    state.questionSeparator = questionSeparatorText;
+    state.answerSeparator = answerSeparatorText;
 
     state.assignmentNumber = padAssignmentNumber(state.assignmentNumber);
     state.nextAssignmentNumber = followingAssignmentNumber(state.assignmentNumber);

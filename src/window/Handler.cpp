@@ -1,13 +1,33 @@
-#include "run/Handler.h"
+#include "window/Handler.h"
 
+#include "handling/FailureMessages.h"
+#include "handling/TypedWorkGuard.h"
+#include "pictures/PictureTools.h"
 #include "platform/Failure.h"
-#include "run/FailureMessages.h"
-#include "run/OpenAssignment.h"
-#include "run/StartUpDialogue.h"
-#include "run/TypedWorkGuard.h"
+#include "record/EnterResponse.h"
+#include "record/ReviewDisplays.h"
+#include "record/SaveAsNotes.h"
+#include "script/NextQuestion.h"
+#include "startup/OpenAssignment.h"
+#include "startup/StartUpDialogue.h"
+
+#include <array>
 
 namespace drilbank {
 namespace {
+
+constexpr std::array<ButtonHandler, 10> handlers{{
+    {"cmdNextQuestion", &nextQuestionClicked},
+    {"cmd_next_picture", &nextPictureClicked},
+    {"cmd_enter_response", &enterResponseClicked},
+    {"cmd_save_as_notes", &saveAsNotesClicked},
+    {"cmd_display_note_file", &displayNotesClicked},
+    {"cmd_displayCumulativeText", &displayEverythingClicked},
+    {"cmd_clear_answer_box", &clearBoxClicked},
+    {"cmd_copy_picture", &copyPictureClicked},
+    {"cmd_pend_exp", &pendExpClicked},
+    {"cmd_quit", &quitClicked},
+}};
 
 void closeEveryChannel(Run& run) {
     try {
@@ -54,6 +74,14 @@ void closeWindow(Run& run) {
 void loadWindow(Run& run) {
     startUpDialogue(run);
     openAssignment(run);
+}
+
+std::span<const ButtonHandler> buttonHandlers() {
+    return handlers;
+}
+
+void timerTicked(Run& run) {
+    pendulumTimerTicked(run);
 }
 
 } // namespace drilbank

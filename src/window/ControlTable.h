@@ -34,6 +34,7 @@ struct ControlRow {
     std::string_view accessibleName; // empty: the caption says it
 };
 
+inline constexpr const char* windowTitle = "Form1";
 constexpr int noIndex = -1;
 constexpr int twipsPerPixel = 15;
 constexpr int clientWidthTwips = 10875;

@@ -2,6 +2,9 @@
 
 #include "run/Run.h"
 
+#include <span>
+#include <string_view>
+
 namespace drilbank {
 
 using HandlerFunction = void (*)(Run&);
@@ -18,5 +21,16 @@ void closeWindow(Run& run);
 
 // The window's load: the start-up dialogue, then positioning and headers.
 void loadWindow(Run& run);
+
+// A button that carries behaviour, by its control name, and the handler of its click. Every
+// other control is inert.
+struct ButtonHandler {
+    std::string_view button;
+    HandlerFunction handler;
+};
+std::span<const ButtonHandler> buttonHandlers();
+
+// The handler of each tick of the window's one timer.
+void timerTicked(Run& run);
 
 } // namespace drilbank

@@ -1,19 +1,15 @@
-#include "run/OpenAssignment.h"
+#include "startup/OpenAssignment.h"
 
 #include "coding/LineCode.h"
+#include "handling/FailureMessages.h"
 #include "platform/Failure.h"
 #include "platform/NumberReading.h"
-#include "run/FailureMessages.h"
+#include "record/RecordBlocks.h"
 #include "script/ScriptStore.h"
 
 #include <cmath>
 
 namespace drilbank {
-
-std::string headerDateLine(Clock& clock, const std::string& between) {
-    const std::string date = clock.dateText();
-    return headerDateLineText(date, between, clock.timeText());
-}
 
 namespace {
 

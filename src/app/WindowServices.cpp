@@ -1,0 +1,132 @@
+#include "app/WindowServices.h"
+
+#include "app/PictureBox.h"
+#include "app/QtDialogProvider.h"
+#include "app/QtTextBoundary.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTimer>
+
+namespace drilbank {
+
+PictureBox& WindowServices::picture(PictureArea area) const {
+    return area == PictureArea::Picture1 ? widgets_.picture1 : widgets_.picture2;
+}
+
+WindowServices::WindowServices(Widgets widgets, Parts parts, std::function<void()> endRun)
+    : widgets_(widgets), parts_(parts), endRun_(std::move(endRun)) {}
+
+QWidget* WindowServices::dialogParent() const {
+    // Before the window is first shown the boxes stand alone, centred on the screen.
+    return widgets_.window.isVisible() ? &widgets_.window : nullptr;
+}
+
+std::optional<std::string> WindowServices::inputBox(const std::string& prompt) {
+    const std::optional<QString> typed =
+        parts_.dialogs.askText(dialogParent(), toWidgetText(prompt));
+    if (!typed) {
+        return std::nullopt;
+    }
+    return fromWidgetText(*typed);
+}
+
+void WindowServices::messageBox(const std::string& text, const std::string& detail,
+                                const std::string& advice) {
+    parts_.dialogs.showMessage(dialogParent(), toWidgetText(text), toWidgetText(detail),
+                               toWidgetText(advice));
+}
+
+bool WindowServices::askToGoOn(const GuardQuestion& question) {
+    return parts_.dialogs.askToGoOn(dialogParent(), toWidgetText(question.text),
+                                    toWidgetText(question.safeChoice),
+                                    toWidgetText(question.goOnChoice));
+}
+
+std::string WindowServices::questionText() {
+    return boxText(widgets_.questionBox);
+}
+
+void WindowServices::setQuestionText(const std::string& text) {
+    QPlainTextEdit& box = widgets_.questionBox;
+    const QString shown = toWidgetText(text);
+    // The plain text shows a no-break space as a blank; compare like with like.
+    const QString before = box.toPlainText();
+    const bool appended = QString(shown).replace(QChar::Nbsp, u' ').startsWith(before);
+    // Text added at the end is scrolled into view from its start; a new text from its top.
+    const qsizetype newTextStart = appended ? before.size() : 0;
+    box.setPlainText(shown);
+    QTextCursor cursor(box.document());
+    cursor.movePosition(QTextCursor::End);
+    box.setTextCursor(cursor);
+    box.ensureCursorVisible();
+    cursor.setPosition(static_cast<int>(newTextStart));
+    box.setTextCursor(cursor);
+    box.ensureCursorVisible();
+}
+
+std::string WindowServices::answerText() {
+    return boxText(widgets_.answerBox);
+}
+
+void WindowServices::setAnswerText(const std::string& text) {
+    setBoxText(widgets_.answerBox, text);
+}
+
+void WindowServices::focusAnswerBox(AnswerCaret caret) {
+    QPlainTextEdit& box = widgets_.answerBox;
+    QTextCursor cursor(box.document());
+    if (caret == AnswerCaret::SelectAll) {
+        cursor.select(QTextCursor::Document);
+    } else {
+        cursor.movePosition(QTextCursor::End);
+    }
+    box.setTextCursor(cursor);
+    box.setFocus(Qt::OtherFocusReason);
+}
+
+void WindowServices::setPictureScale(PictureArea area, float height, float width) {
+    picture(area).setScale(height, width);
+}
+
+void WindowServices::putPictureOnClipboard(PictureArea area) {
+    const QPixmap& copied = picture(area).picture();
+    emptyPictureCopied_ = copied.isNull();
+    if (!emptyPictureCopied_) {
+        QGuiApplication::clipboard()->setPixmap(copied);
+    }
+}
+
+void WindowServices::takePictureFromClipboard(PictureArea area) {
+    if (emptyPictureCopied_) {
+        picture(area).setPicture(QPixmap());
+        return;
+    }
+    picture(area).setPicture(QGuiApplication::clipboard()->pixmap());
+}
+
+void WindowServices::drawCircle(PictureArea area, float x, float y, float radius) {
+    picture(area).drawCircle(x, y, radius);
+}
+
+void WindowServices::setTimerEnabled(bool enabled) {
+    QTimer& timer = widgets_.timer;
+    // Starting a running timer again would restart its interval, not add a second one.
+    if (enabled && !timer.isActive()) {
+        timer.start();
+    } else if (!enabled) {
+        timer.stop();
+    }
+}
+
+void WindowServices::beep() {
+    parts_.dialogs.beep();
+}
+
+void WindowServices::endRun() {
+    endRun_();
+}
+
+} // namespace drilbank

@@ -1,0 +1,47 @@
+#include "handling/FailureMessages.h"
+
+#include "platform/Failure.h"
+#include "texts/FailureTexts.h"
+
+#include <exception>
+#include <new>
+
+namespace drilbank {
+
+void showGeneralError(Run& run, const Failure& fault) {
+    run.platform.messageBox(generalErrorMessage(fault.number()), fault.detail());
+}
+
+void reportFailure(Run& run, const Failure& fault) {
+    if (fault.number() == failure::IndexOutOfRange) {
+        run.platform.messageBox(invalidAssignmentMessage);
+        endRunAtOnce();
+    }
+    showGeneralError(run, fault);
+}
+
+void reportingFailures(Run& run, void (*step)(Run&)) {
+    try {
+        step(run);
+    } catch (const RunEnded&) {
+        throw;
+    } catch (...) {
+        reportFailure(run, currentFailure());
+    }
+}
+
+Failure currentFailure() {
+    try {
+        throw;
+    } catch (const Failure& fault) {
+        return fault;
+    } catch (const std::bad_alloc&) {
+        return Failure(failure::OutOfMemory, outOfMemoryDetail);
+    } catch (const std::exception& fault) {
+        return Failure(failure::OutOfMemory, unexpectedFaultDetail(fault.what()));
+    } catch (...) {
+        return Failure(failure::OutOfMemory, unknownFaultDetail);
+    }
+}
+
+} // namespace drilbank

@@ -14,6 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const recordFileKinds = "(masterFile_*.txt, send_*.txt, notes_*.txt)";
+const char* const notRegular = ": not a regular file (a pipe or a device?); not read";
 
 bool isHidden(const fs::path& path) {
     return utf8Of(path.filename()).starts_with(".");
@@ -56,6 +57,8 @@ void searchFolder(const fs::path& folder, SearchResult& result, bool given) {
             searchFolder(entry.path(), result, false);
         } else if (entry.is_regular_file(error)) {
             addFile(entry.path(), result);
+        } else if (parseRecordFileName(utf8Of(entry.path().filename()))) {
+            result.errors.push_back(shown(entry.path()) + notRegular);
         }
     }
     if (given && result.files.size() == before) {
@@ -115,7 +118,7 @@ SearchResult findRecordFiles(const std::vector<std::string>& paths) {
         } else if (!parseRecordFileName(utf8Of(path.filename()))) {
             result.errors.push_back(given + ": not a record file " + recordFileKinds);
         } else if (!fs::is_regular_file(status)) {
-            result.errors.push_back(given + ": not a regular file (a pipe or a device?); not read");
+            result.errors.push_back(given + notRegular);
         } else {
             addFile(path, result);
         }

@@ -1,5 +1,8 @@
 // The reader's problems on record files broken on purpose, and none on whole ones.
+#include "instructor/RecordSearch.h"
+#include "platform/Cp1252.h"
 #include "reading/RecordReader.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +11,9 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace drilbank {
 namespace {
@@ -194,6 +200,84 @@ TEST(RecordCheck, HeadersMustAgreeWithTheFileName) {
         const std::string found = findings.problems.empty() ? "" : findings.problems[0].what;
         EXPECT_EQ(found, testCase.problem) << testCase.fileName;
     }
+}
+
+std::string replacedAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// Files changed after the program wrote them, each said once, in words, and read all the same.
+TEST(RecordCheck, FilesChangedSinceAreReadAndSaidOnce) {
+    const std::string master = readBytes(sessionFolder / goldenNames[0]);
+    const std::string send = readBytes(sessionFolder / goldenNames[1]);
+    const Findings intact = check(master, goldenNames[0]);
+    const struct {
+        const char* change;
+        std::string bytes;
+        const char* fileName;
+        const char* problem; // the start of the one problem said
+        std::size_t blocks;
+    } cases[] = {
+        {"emptied", "", goldenNames[0], "the file is empty", 0},
+        {"line ends changed", replacedAll(master, "\r\n", "\n"), goldenNames[0],
+         "the file's line ends were changed", intact.blocks.size()},
+        {"saved as UTF-8", cp1252ToUtf8(master), goldenNames[0],
+         "the file was saved again in UTF-8", intact.blocks.size()},
+        {"saved as UTF-8 with a mark", "\xEF\xBB\xBF" + cp1252ToUtf8(master), goldenNames[0],
+         "the file was saved again in UTF-8", intact.blocks.size()},
+        {"renamed without its date", send, "send_Ann_Lee_Smith.txt",
+         "the send file's name has no date", intact.blocks.size()},
+        {"renamed in capitals", master, "MASTERFILE_ANN_LEE_SMITH.TXT", nullptr,
+         intact.blocks.size()},
+    };
+    for (const auto& testCase : cases) {
+        const Findings findings = check(testCase.bytes, testCase.fileName);
+        if (testCase.problem == nullptr) {
+            EXPECT_EQ(describe(findings), "") << testCase.change;
+        } else {
+            ASSERT_EQ(findings.problems.size(), 1u) << testCase.change << "\n"
+                                                    << describe(findings);
+            EXPECT_TRUE(findings.problems[0].what.starts_with(testCase.problem)) << testCase.change;
+        }
+        ASSERT_EQ(findings.blocks.size(), testCase.blocks) << testCase.change;
+        for (std::size_t index = 0; index < findings.blocks.size(); ++index) {
+            EXPECT_EQ(findings.blocks[index].answer, intact.blocks[index].answer)
+                << testCase.change;
+        }
+    }
+}
+
+// A file handed in twice is read once; a pipe named as a record file is never opened.
+TEST(RecordCheck, CopiesAreReadOnceAndOnlyRegularFilesOpened) {
+    testing::TemporaryFolder folder;
+    for (const char* copy : {"a", "b"}) {
+        std::filesystem::create_directories(folder.path() / copy);
+        std::filesystem::copy_file(sessionFolder / goldenNames[0],
+                                   folder.path() / copy / goldenNames[0]);
+    }
+    std::vector<std::string> paths{folder.path().string()};
+#ifndef _WIN32
+    const std::filesystem::path pipe = folder.path() / "a" / "send_0416Ann_Lee_Smith.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    paths.push_back(pipe.string());
+#endif
+    const auto found = instructor::findRecordFiles(paths);
+    ASSERT_EQ(found.errors.size(), 2 * (paths.size() - 1)); // in the folder and given alone
+    for (const std::string& error : found.errors) {
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    }
+    ASSERT_EQ(found.files.size(), 2u);
+    std::vector<std::size_t> problems;
+    for (const auto& file : found.files) {
+        Findings findings;
+        instructor::readFoundFile(file, findings);
+        problems.push_back(findings.problems.size());
+        EXPECT_EQ(findings.blocks.empty(), file.sameAs.has_value());
+    }
+    EXPECT_EQ(problems, (std::vector<std::size_t>{0, 1}));
 }
 
 } // namespace

@@ -32,6 +32,7 @@ rename_student tests/gui/golden "$class/jose" 'Jos\xE9 N\xFA\xF1ez' 'José_Núñ
 rename_student tests/data/session "$class/anna" \
     '&#1040;&#1085;&#1085;&#1072; &#1025;&#1083;&#1082;&#1072;' 'Анна_Ёлка'
 truncate -s -40 "$class/anna/send_0416Анна_Ёлка.txt"
+perl -pi -e 's/check it with/checked with/' "$class/anna/notes_Анна_Ёлка.txt"
 
 build/src/instructor/drilbank-records report --output "$work/class.html" "$class" || true
 

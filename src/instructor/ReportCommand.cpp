@@ -90,7 +90,16 @@ void readClass(const std::vector<RecordFile>& files, Class& known, const Command
             }
         });
         if (touched.empty() && !report.problems.empty()) {
-            touched.insert({"", studentFromFileName(file.name)});
+            // A file that gave no rows: its problems go beside the student its name gives.
+            const std::string student = studentFromFileName(file.name);
+            for (const auto& [key, work] : known.work) {
+                if (key.second == student) {
+                    touched.insert(key);
+                }
+            }
+            if (touched.empty()) {
+                touched.insert({"", student});
+            }
         }
         for (const RecordProblem& problem : report.problems) {
             for (const Key& key : touched) {
@@ -191,10 +200,10 @@ int reportFiles(const std::vector<RecordFile>& files, const CommandStreams& stre
     std::ostream& out = streams.out;
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
         << "<title>drilbank class report</title>\n<style>" << style << "</style>\n</head>\n"
-        << "<body>\n<h1>Class report</h1>\n<p>" << students.size() << " students, " << known.files
-        << " record files read, " << known.problems
-        << " problems found (shown below the student they concern; drilbank-records check "
-           "gives each with its byte offset).</p>\n";
+        << "<body>\n<h1>Class report</h1>\n<p>Students: " << students.size()
+        << ". Record files read: " << known.files << ". Problems found: " << known.problems
+        << " (each below the student it concerns; drilbank-records check gives its byte "
+           "offset).</p>\n";
     for (const std::string& assignment : assignments) {
         writeAssignment(known, assignment, out);
     }

@@ -1,5 +1,6 @@
 // The tool's edges: its command line, the folder search and the two output forms.
 #include "instructor/CommandLine.h"
+#include "instructor/Commands.h"
 #include "instructor/RecordSearch.h"
 #include "instructor/RowWriter.h"
 #include "support/TemporaryFolder.h"
@@ -176,6 +177,56 @@ TEST(RecordOutput, XlsxCellsAreAllTextAsTyped) {
     EXPECT_EQ(answers, typed);
 }
 #endif
+
+// The report page's structure, checked without a browser: self-contained, every element
+// closed in order, a row per student with the problems of its files in the row below it.
+TEST(RecordOutput, TheReportIsOneSelfContainedWellFormedPage) {
+    const std::filesystem::path session = std::filesystem::path(DRILBANK_TEST_DATA) / "session";
+    testing::TemporaryFolder folder;
+    for (const auto& entry : std::filesystem::directory_iterator(session)) {
+        if (entry.path().extension() == ".txt") {
+            std::filesystem::copy_file(entry.path(), folder.path() / entry.path().filename());
+        }
+    }
+    const std::filesystem::path send = folder.path() / "send_0416Ann_Lee_Smith.txt";
+    std::filesystem::resize_file(send, std::filesystem::file_size(send) - 9);
+    std::ostringstream page;
+    std::ostringstream messages;
+    const auto found = findRecordFiles({folder.path().string()});
+    EXPECT_EQ(reportFiles(found.files, {page, messages, nullptr}), 1);
+    const std::string html = page.str();
+    EXPECT_TRUE(html.starts_with("<!DOCTYPE html>\n<html lang=\"en\">"));
+    EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
+    for (const char* outside : {"<script", "http:", "https:", " src=", "<link", "@import"}) {
+        EXPECT_EQ(html.find(outside), std::string::npos) << outside;
+    }
+    std::vector<std::string> open;
+    std::vector<std::string> rows; // the first cell of each table row: th for a student
+    for (std::size_t at = 0; (at = html.find('<', at)) != std::string::npos; ++at) {
+        const std::size_t end = html.find_first_of(" >", at);
+        const std::string tag = html.substr(at + 1, end - at - 1);
+        if (tag.starts_with("!") || tag == "br" || tag == "meta") {
+            continue;
+        }
+        if (tag.starts_with("/")) {
+            ASSERT_FALSE(open.empty()) << tag;
+            ASSERT_EQ("/" + open.back(), tag) << "at byte " << at;
+            open.pop_back();
+            continue;
+        }
+        if (!open.empty() && open.back() == "tr" && rows.back().empty()) {
+            rows.back() = tag;
+        }
+        if (tag == "tr") {
+            rows.emplace_back();
+        }
+        open.push_back(tag);
+    }
+    EXPECT_TRUE(open.empty());
+    // The header row, Ann Lee Smith's row, and her problems right below it.
+    EXPECT_EQ(rows, (std::vector<std::string>{"th", "th", "td"}));
+    EXPECT_NE(html.find("<li>send_0416Ann_Lee_Smith.txt, line"), std::string::npos);
+}
 
 TEST(RecordOutput, CsvAndJsonCarryEveryCharacterOfARow) {
     RecordRow row{"Zo\xC3\xAB, \"Z\"",

@@ -5,6 +5,7 @@
 // records per student), small by default; a 1 GB class is 100 students of 10 MB:
 //   DRILBANK_BENCH_STUDENTS=100 DRILBANK_BENCH_MB=10 scripts/bench.sh --benchmark_filter=Class
 #include "instructor/Commands.h"
+#include "record/RecordFormat.h"
 #include "support/TemporaryFolder.h"
 
 #include <benchmark/benchmark.h>
@@ -74,8 +75,11 @@ public:
             const std::string fileName = name[1] + ("_" + std::to_string(student)) + ".txt";
             for (std::size_t kind = 0; kind < 3; ++kind) {
                 const std::filesystem::path path = folder_.path() / (kinds[kind] + fileName);
-                const std::string run = replaced(golden[kind], "Student Name:  Ann Lee Smith",
-                                                 "Student Name:  " + inFile);
+                // Each student's notes their own, or two notes files would be one file twice.
+                const std::string run =
+                    replaced(replaced(golden[kind], "Student Name:  Ann Lee Smith",
+                                      "Student Name:  " + inFile),
+                             notesMarker, notesMarker + inFile + ": ");
                 std::ofstream out(path, std::ios::binary);
                 for (std::size_t copy = 0; copy < runs; ++copy) {
                     const std::string year = std::to_string(2003 + copy);

@@ -28,8 +28,10 @@ public:
 
     void writeFileLine() const {
         out_ << file_ << ": "
-             << (problems_ == 0 ? "whole" : std::to_string(problems_) + " problems") << ", "
-             << runs_ << " runs";
+             << (problems_ == 0
+                     ? "whole"
+                     : std::to_string(problems_) + (problems_ == 1 ? " problem" : " problems"))
+             << ", " << runs_ << " runs";
         if (runs_ > 0) {
             out_ << " (coding numbers " << codingNumbers_ << ")";
         }

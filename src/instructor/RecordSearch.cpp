@@ -2,6 +2,7 @@
 
 #include "platform/DurableFiles.h"
 #include "platform/SystemDrives.h"
+#include "reading/Fingerprint.h"
 #include "record/RecordFormat.h"
 
 #include <algorithm>
@@ -70,12 +71,12 @@ void searchFolder(const fs::path& folder, SearchResult& result, bool given) {
 std::uint64_t fingerprintOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::vector<char> piece(1 << 16);
-    std::uint64_t fingerprint = 0;
+    std::uint64_t sum = 0;
     while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
         const std::string_view read(piece.data(), static_cast<std::size_t>(in.gcount()));
-        fingerprint = (fingerprint ^ std::hash<std::string_view>()(read)) * 0x100000001B3ull;
+        sum = fingerprint(sum, read);
     }
-    return fingerprint;
+    return sum;
 }
 
 // A file handed in twice under two names or in two folders is read once: only files of equal

@@ -50,6 +50,13 @@ std::optional<std::string> questionNumberOf(std::string_view text) {
         return std::nullopt;
     }
     const std::string_view digits = item.substr(item.front() == ' ' ? 1 : 0, item.size() - 2);
+    // Most are whole numbers, which the writer writes as their plain digits.
+    const bool plainWhole = item.front() == ' ' && !digits.empty() && digits.size() <= 15 &&
+                            (digits.front() != '0' || digits.size() == 1) &&
+                            digits.find_first_not_of("0123456789") == std::string_view::npos;
+    if (plainWhole && digits != "0") {
+        return std::string(digits);
+    }
     double value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
                                               std::chars_format::fixed);

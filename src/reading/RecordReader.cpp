@@ -3,6 +3,7 @@
 #include "coding/LineCode.h"
 #include "platform/Cp1252.h"
 #include "platform/SystemDrives.h"
+#include "reading/Fingerprint.h"
 #include "reading/JoinedCopies.h"
 #include "reading/RecordDates.h"
 #include "reading/RecordLineReader.h"
@@ -11,6 +12,8 @@
 #include "record/RecordFormat.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <deque>
 
 namespace drilbank {
@@ -31,6 +34,34 @@ struct BlockFault {
 };
 
 constexpr char utf8ByteOrderMark[] = "\xEF\xBB\xBF";
+
+constexpr std::uint64_t everyByte(std::uint64_t byte) {
+    return byte * 0x0101010101010101ull;
+}
+
+std::uint64_t wordAt(const char* bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// Whether any byte is below the blank or DEL, eight bytes at a time: the common clean line is
+// passed in a fraction of the time a byte-by-byte look takes. A tab makes it say yes too.
+bool mayHoldControls(std::string_view text) {
+    constexpr std::uint64_t high = everyByte(0x80);
+    std::uint64_t found = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        const std::uint64_t word = wordAt(text.data() + at);
+        const std::uint64_t del = word ^ everyByte(0x7F);
+        found |= ((word - everyByte(0x20)) & ~word & high) | ((del - everyByte(1)) & ~del & high);
+    }
+    for (; at < text.size(); ++at) {
+        const auto code = static_cast<unsigned char>(text[at]);
+        found |= code < 0x20 || code == 0x7F;
+    }
+    return found != 0;
+}
 
 // "YYYYMMDDHHMMSS" from MM-DD-YYYY and HH:MM:SS: ordered as the moments are.
 std::string stampOf(std::string_view date, std::string_view time) {
@@ -124,9 +155,8 @@ private:
         ahead_.pop_front();
         checkBytes(line);
         // The block's fingerprint: a copy is told by it without keeping the block's bytes.
-        const std::size_t lineHash = std::hash<std::string_view>()(line.text);
-        block_ = (block_ ^ lineHash) * 0x100000001B3ull + static_cast<std::size_t>(line.ending) +
-                 line.text.size();
+        block_ = fingerprint(block_, line.text) * 0x100000001B3ull +
+                 static_cast<std::uint64_t>(line.ending);
         return line;
     }
 
@@ -178,12 +208,10 @@ private:
     }
 
     void checkBytes(const RecordLine& line) {
-        // One pass with no early exit, which the compiler can vectorise; most lines are clean.
-        bool any = false;
-        for (const char c : line.text) {
-            any |= neverHeld(static_cast<unsigned char>(c));
-        }
-        if (!any || isKeyLine(line.text)) {
+        if (!mayHoldControls(line.text) ||
+            std::none_of(line.text.begin(), line.text.end(),
+                         [](char c) { return neverHeld(static_cast<unsigned char>(c)); }) ||
+            isKeyLine(line.text)) {
             return;
         }
         const auto bad = std::find_if(line.text.begin(), line.text.end(), [](char c) {
@@ -430,7 +458,7 @@ private:
     const RecordFileName& name_;
     RecordVisitor& visitor_;
     std::deque<RecordLine> ahead_;
-    std::size_t block_ = 0; // the fingerprint of the block being read
+    std::uint64_t block_ = 0; // the fingerprint of the block being read
     JoinedCopies copies_;
     bool encodingKnown_ = false;
     bool utf8_ = false;

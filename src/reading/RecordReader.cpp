@@ -104,7 +104,6 @@ private:
             if (!lines_.next(line)) {
                 return nullptr;
             }
-            settleEncoding(line);
             if (line.ending == RecordLine::Ending::Bare) {
                 if (!toldLineEnds_) {
                     toldLineEnds_ = true;
@@ -115,6 +114,7 @@ private:
                 }
                 line.ending = RecordLine::Ending::LineEnd; // as the program wrote it
             }
+            settleEncoding(line);
             ahead_.push_back(std::move(line));
         }
         return &ahead_[ahead];
@@ -219,9 +219,11 @@ private:
         });
         static constexpr char hex[] = "0123456789ABCDEF";
         const auto code = static_cast<unsigned char>(*bad);
-        report({line.offset + static_cast<std::uint64_t>(bad - line.text.begin()), line.number},
-               std::string("byte 0x") + hex[code >> 4] + hex[code & 15] +
-                   ", which a record never holds");
+        // In a line read back from UTF-8 the bytes no longer stand where they stood.
+        const auto within = utf8_ ? 0 : static_cast<std::uint64_t>(bad - line.text.begin());
+        report({line.offset + within, line.number}, std::string("byte 0x") + hex[code >> 4] +
+                                                        hex[code & 15] +
+                                                        ", which a record never holds");
     }
 
     // An opening rule followed by a time line; at the end of the file, what may be its start.

@@ -96,11 +96,10 @@ private:
 
 } // namespace
 
-const std::vector<std::string> rowColumns = {"student", "initials", "assignment", "question_number",
-                                             "kind",    "date",     "time",       "question",
-                                             "answer",  "file"};
+const RowTexts rowColumns = {"student", "initials", "assignment", "question_number", "kind",
+                             "date",    "time",     "question",   "answer",          "file"};
 
-std::vector<std::string> rowValues(const RecordRow& row) {
+RowTexts rowValues(const RecordRow& row) {
     return {row.student, row.initials, row.assignment, row.questionNumber, row.kind,
             row.date,    row.time,     row.question,   row.answer,         row.file};
 }

@@ -15,7 +15,7 @@ constexpr std::size_t cellCharacters = 32767;
 constexpr lxw_row_t rowsPerSheet = LXW_ROW_MAX - 1;
 
 // The bytes of the first `count` characters of UTF-8 text.
-std::size_t bytesOfCharacters(const std::string& text, std::size_t count) {
+std::size_t bytesOfCharacters(std::string_view text, std::size_t count) {
     std::size_t characters = 0;
     for (std::size_t index = 0; index < text.size(); ++index) {
         if ((static_cast<unsigned char>(text[index]) & 0xC0) != 0x80 && characters++ == count) {
@@ -52,7 +52,7 @@ public:
         if (row_ > rowsPerSheet) {
             newSheet();
         }
-        const std::vector<std::string> values = rowValues(row);
+        const RowTexts values = rowValues(row);
         for (std::size_t column = 0; column < values.size(); ++column) {
             cell(column, values[column], nullptr);
         }
@@ -91,21 +91,22 @@ private:
         ++row_;
     }
 
-    void cell(std::size_t column, const std::string& text, lxw_format* format) {
+    void cell(std::size_t column, std::string_view text, lxw_format* format) {
         if (text.empty()) {
             return; // an empty cell is empty text to every spreadsheet
         }
         const std::size_t fits = bytesOfCharacters(text, cellCharacters);
         cut_ += fits < text.size() ? 1 : 0;
+        text_.assign(text.substr(0, fits));
         const lxw_error written = worksheet_write_string(
-            sheet_, row_, static_cast<lxw_col_t>(column),
-            fits < text.size() ? text.substr(0, fits).c_str() : text.c_str(), format);
+            sheet_, row_, static_cast<lxw_col_t>(column), text_.c_str(), format);
         if (written != LXW_NO_ERROR && error_ == LXW_NO_ERROR) {
             error_ = written;
         }
     }
 
     std::string name_;
+    std::string text_; // the cell being written, ended by a NUL as the library needs
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     lxw_format* header_ = nullptr;

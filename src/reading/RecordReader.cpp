@@ -3,6 +3,7 @@
 #include "coding/LineCode.h"
 #include "platform/Cp1252.h"
 #include "platform/SystemDrives.h"
+#include "reading/ByteScan.h"
 #include "reading/Fingerprint.h"
 #include "reading/JoinedCopies.h"
 #include "reading/RecordDates.h"
@@ -35,32 +36,13 @@ struct BlockFault {
 
 constexpr char utf8ByteOrderMark[] = "\xEF\xBB\xBF";
 
-constexpr std::uint64_t everyByte(std::uint64_t byte) {
-    return byte * 0x0101010101010101ull;
-}
-
-std::uint64_t wordAt(const char* bytes) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
-
 // Whether any byte is below the blank or DEL, eight bytes at a time: the common clean line is
 // passed in a fraction of the time a byte-by-byte look takes. A tab makes it say yes too.
 bool mayHoldControls(std::string_view text) {
-    constexpr std::uint64_t high = everyByte(0x80);
-    std::uint64_t found = 0;
-    std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
-        const std::uint64_t word = wordAt(text.data() + at);
-        const std::uint64_t del = word ^ everyByte(0x7F);
-        found |= ((word - everyByte(0x20)) & ~word & high) | ((del - everyByte(1)) & ~del & high);
-    }
-    for (; at < text.size(); ++at) {
-        const auto code = static_cast<unsigned char>(text[at]);
-        found |= code < 0x20 || code == 0x7F;
-    }
-    return found != 0;
+    using namespace bytescan;
+    return anyByte(
+        text, [](std::uint64_t word) { return bytesBelow(word, 0x20) | bytesEqual(word, 0x7F); },
+        [](unsigned char code) { return code < 0x20 || code == 0x7F; });
 }
 
 // "YYYYMMDDHHMMSS" from MM-DD-YYYY and HH:MM:SS: ordered as the moments are.

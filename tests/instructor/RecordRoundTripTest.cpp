@@ -98,8 +98,10 @@ Rows readBack(const std::filesystem::path& drives, std::size_t files) {
     RecordRows reader;
     Rows actual;
     for (const RecordFile& file : found.files) {
-        const FileReport report = reader.read(
-            file, [&](const RecordRow& row) { actual[row.file].push_back(rowValues(row)); });
+        const FileReport report = reader.read(file, [&](const RecordRow& row) {
+            const RowTexts values = rowValues(row);
+            actual[row.file].emplace_back(values.begin(), values.end());
+        });
         for (const RecordProblem& problem : report.problems) {
             ADD_FAILURE() << file.path << ":" << problem.place.line << ": " << problem.what;
         }

@@ -56,6 +56,7 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line) {
     line.offset = offset_;
     line.number = ++number_;
     bool sawAny = false;
+    char last = 0; // the line's last byte read, kept or not
     for (;;) {
         if (begin_ == end_) {
             in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
@@ -74,12 +75,13 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line) {
         const std::size_t length = static_cast<std::size_t>(feed - start);
         line.text.append(start, std::min(length, room));
         line.cut = line.cut || length > room;
+        last = feed > start ? feed[-1] : last;
         const std::size_t taken = static_cast<std::size_t>(feed - start) + (feed != stop ? 1 : 0);
         begin_ += taken;
         offset_ += taken;
         if (feed != stop) {
-            const bool crlf = !line.text.empty() && line.text.back() == '\r';
-            if (crlf) {
+            const bool crlf = last == '\r';
+            if (crlf && !line.text.empty() && line.text.back() == '\r') {
                 line.text.pop_back();
             }
             line.ending = crlf ? RecordLine::Ending::LineEnd : RecordLine::Ending::Bare;

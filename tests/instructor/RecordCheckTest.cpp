@@ -2,6 +2,8 @@
 #include "instructor/RecordSearch.h"
 #include "platform/Cp1252.h"
 #include "reading/RecordReader.h"
+#include "record/RecordFormat.h"
+#include "support/AsUnprivilegedUser.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -232,6 +234,9 @@ TEST(RecordCheck, FilesChangedSinceAreReadAndSaidOnce) {
          "the send file's name has no date", intact.blocks.size()},
         {"renamed in capitals", master, "MASTERFILE_ANN_LEE_SMITH.TXT", nullptr,
          intact.blocks.size()},
+        {"an answer of one endless line",
+         std::string(master).insert(master.rfind(responseMarker) + 16, std::string(5 << 20, 'x')),
+         goldenNames[0], "a line of more than 4 MB", intact.blocks.size() - 1},
     };
     for (const auto& testCase : cases) {
         const Findings findings = check(testCase.bytes, testCase.fileName);
@@ -279,6 +284,30 @@ TEST(RecordCheck, CopiesAreReadOnceAndOnlyRegularFilesOpened) {
     }
     EXPECT_EQ(problems, (std::vector<std::size_t>{0, 1}));
 }
+
+#ifndef _WIN32
+// A folder of the class that cannot be read is named, and the rest is still read.
+TEST(RecordCheck, AFolderThatCannotBeReadIsSaid) {
+    testing::TemporaryFolder folder;
+    for (const char* student : {"open", "locked"}) {
+        std::filesystem::create_directories(folder.path() / student);
+        std::filesystem::copy_file(sessionFolder / goldenNames[0],
+                                   folder.path() / student / goldenNames[0]);
+    }
+    ::chmod(folder.path().c_str(), 0755);
+    ::chmod((folder.path() / "open").c_str(), 0755);
+    ::chmod((folder.path() / "open" / goldenNames[0]).c_str(), 0644);
+    ::chmod((folder.path() / "locked").c_str(), 0);
+    const int found = testing::resultAsUnprivilegedUser([&] {
+        const auto result = instructor::findRecordFiles({folder.path().string()});
+        const bool said =
+            result.errors.size() == 1 &&
+            result.errors[0].find("locked: this folder cannot be read") != std::string::npos;
+        return static_cast<int>(result.files.size()) + (said ? 10 : 0);
+    });
+    EXPECT_EQ(found, 11); // said once, and the open folder's file found
+}
+#endif
 
 } // namespace
 } // namespace drilbank

@@ -3,19 +3,14 @@
 #include "coding/LineCode.h"
 #include "platform/Cp1252.h"
 #include "platform/SystemDrives.h"
-#include "reading/ByteScan.h"
 #include "reading/Fingerprint.h"
 #include "reading/JoinedCopies.h"
 #include "reading/RecordDates.h"
-#include "reading/RecordLineReader.h"
 #include "reading/RecordLineShapes.h"
-#include "record/RecordBlocks.h"
+#include "reading/RecordLineSource.h"
 #include "record/RecordFormat.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
-#include <deque>
 
 namespace drilbank {
 namespace {
@@ -34,17 +29,6 @@ struct BlockFault {
     bool torn = false;
 };
 
-constexpr char utf8ByteOrderMark[] = "\xEF\xBB\xBF";
-
-// Whether any byte is below the blank or DEL, eight bytes at a time: the common clean line is
-// passed in a fraction of the time a byte-by-byte look takes. A tab makes it say yes too.
-bool mayHoldControls(std::string_view text) {
-    using namespace bytescan;
-    return anyByte(
-        text, [](std::uint64_t word) { return bytesBelow(word, 0x20) | bytesEqual(word, 0x7F); },
-        [](unsigned char code) { return code < 0x20 || code == 0x7F; });
-}
-
 // "YYYYMMDDHHMMSS" from MM-DD-YYYY and HH:MM:SS: ordered as the moments are.
 std::string stampOf(std::string_view date, std::string_view time) {
     std::string stamp;
@@ -56,7 +40,7 @@ std::string stampOf(std::string_view date, std::string_view time) {
 class Parser {
 public:
     Parser(std::istream& in, const RecordFileName& name, RecordVisitor& visitor)
-        : lines_(in), name_(name), visitor_(visitor) {}
+        : lines_(in, visitor), name_(name), visitor_(visitor) {}
 
     void run() {
         if (peek(0) == nullptr) {
@@ -80,62 +64,14 @@ public:
     }
 
 private:
-    const RecordLine* peek(std::size_t ahead) {
-        while (ahead_.size() <= ahead) {
-            RecordLine line;
-            if (!lines_.next(line)) {
-                return nullptr;
-            }
-            if (line.ending == RecordLine::Ending::Bare) {
-                if (!toldLineEnds_) {
-                    toldLineEnds_ = true;
-                    report({line.offset + line.text.size(), line.number},
-                           "the file's line ends were changed (a line feed without its carriage "
-                           "return, first here), as an editor or a mail program does; it was "
-                           "read all the same");
-                }
-                line.ending = RecordLine::Ending::LineEnd; // as the program wrote it
-            }
-            settleEncoding(line);
-            ahead_.push_back(std::move(line));
-        }
-        return &ahead_[ahead];
-    }
-
-    // A file an editor saved again as UTF-8 is read back into the code page it was written in;
-    // the first line beyond ASCII tells which it is.
-    void settleEncoding(RecordLine& line) {
-        if (!encodingKnown_) {
-            if (line.number == 1 && line.text.starts_with(utf8ByteOrderMark)) {
-                line.text.erase(0, std::string_view(utf8ByteOrderMark).size());
-                line.offset += std::string_view(utf8ByteOrderMark).size();
-                utf8_ = true;
-            } else if (std::any_of(line.text.begin(), line.text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-                utf8_ = isMultiByteUtf8(line.text);
-            } else {
-                return;
-            }
-            encodingKnown_ = true;
-            if (utf8_) {
-                report({line.offset, line.number},
-                       "the file was saved again in UTF-8, as an editor does; it was read as "
-                       "UTF-8");
-            }
-        }
-        if (utf8_) {
-            line.text = cp1252FromUtf8(line.text);
-        }
-    }
+    const RecordLine* peek(std::size_t ahead) { return lines_.peek(ahead); }
 
     static RecordPlace placeOf(const RecordLine& line) { return {line.offset, line.number}; }
 
     void report(RecordPlace place, std::string what) { visitor_.problem({place, std::move(what)}); }
 
     RecordLine take() {
-        RecordLine line = std::move(ahead_.front());
-        ahead_.pop_front();
-        checkBytes(line);
+        RecordLine line = lines_.take();
         // The block's fingerprint: a copy is told by it without keeping the block's bytes.
         block_ = fingerprint(block_, line.text) * 0x100000001B3ull +
                  static_cast<std::uint64_t>(line.ending);
@@ -181,31 +117,6 @@ private:
         }
         line.text.erase(0, std::string_view(label).size());
         return line;
-    }
-
-    // A byte below the blank other than the tab, or DEL: no text line ever holds one. A key
-    // line may hold DEL, one of its key characters.
-    static bool neverHeld(unsigned char code) {
-        return (code < 0x20 && code != '\t') || code == 0x7F;
-    }
-
-    void checkBytes(const RecordLine& line) {
-        if (!mayHoldControls(line.text) ||
-            std::none_of(line.text.begin(), line.text.end(),
-                         [](char c) { return neverHeld(static_cast<unsigned char>(c)); }) ||
-            isKeyLine(line.text)) {
-            return;
-        }
-        const auto bad = std::find_if(line.text.begin(), line.text.end(), [](char c) {
-            return neverHeld(static_cast<unsigned char>(c));
-        });
-        static constexpr char hex[] = "0123456789ABCDEF";
-        const auto code = static_cast<unsigned char>(*bad);
-        // In a line read back from UTF-8 the bytes no longer stand where they stood.
-        const auto within = utf8_ ? 0 : static_cast<std::uint64_t>(bad - line.text.begin());
-        report({line.offset + within, line.number}, std::string("byte 0x") + hex[code >> 4] +
-                                                        hex[code & 15] +
-                                                        ", which a record never holds");
     }
 
     // An opening rule followed by a time line; at the end of the file, what may be its start.
@@ -438,15 +349,11 @@ private:
         }
     }
 
-    RecordLineReader lines_;
+    RecordLineSource lines_;
     const RecordFileName& name_;
     RecordVisitor& visitor_;
-    std::deque<RecordLine> ahead_;
     std::uint64_t block_ = 0; // the fingerprint of the block being read
     JoinedCopies copies_;
-    bool encodingKnown_ = false;
-    bool utf8_ = false;
-    bool toldLineEnds_ = false;
 };
 
 } // namespace

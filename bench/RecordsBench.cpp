@@ -1,19 +1,26 @@
-// drilbank-records check and export over a generated class, beside reading the same bytes
-// raw. The class size comes from DRILBANK_BENCH_STUDENTS and DRILBANK_BENCH_MB (megabytes of
-// records per student), small by default; the full size is 500 students of 10 MB.
-#include "PairedTimes.h"
+// drilbank-records check, export (CSV and xlsx) and summary over a generated class, each
+// beside `wc -l` on the same warm files: every byte scanned for line ends, the least a line
+// reader does. Times are CPU seconds (user and system): the tool's own, and the child's for
+// wc. The class size comes from DRILBANK_BENCH_STUDENTS and DRILBANK_BENCH_MB (megabytes of
+// records per student), small by default; a 1 GB class is 100 students of 10 MB:
+//   DRILBANK_BENCH_STUDENTS=100 DRILBANK_BENCH_MB=10 scripts/bench.sh --benchmark_filter=Class
 #include "instructor/Commands.h"
+#include "record/RecordFormat.h"
 #include "support/TemporaryFolder.h"
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+extern char** environ;
 
 namespace drilbank::bench {
 namespace {
@@ -31,16 +38,27 @@ std::string goldenFile(const std::string& name) {
     return bytes.str();
 }
 
-std::string forStudent(std::string bytes, const std::string& student) {
-    const std::string golden = "Student Name:  Ann Lee Smith";
-    for (std::size_t at = 0; (at = bytes.find(golden, at)) != std::string::npos;) {
-        bytes.replace(at, golden.size(), "Student Name:  " + student);
+std::string replaced(std::string bytes, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = bytes.find(from, at)) != std::string::npos; at += to.size()) {
+        bytes.replace(at, from.size(), to);
     }
     return bytes;
 }
 
+// Names as a class has them: accented, Cyrillic and plain, in the code page in the files and
+// in UTF-8 in the file names.
+const char* const names[][2] = {
+    {"Jos\xE9 N\xFA\xF1"
+     "ez",
+     "Jos\xC3\xA9_N\xC3\xBA\xC3\xB1"
+     "ez"},
+    {"&#1040;&#1085;&#1085;&#1072;", "\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0"},
+    {"Student", "Student"},
+};
+
 // A class whose every student has master, send and notes files made of the golden session's
-// runs over and over: real layouts, every block whole.
+// runs over and over, each run in a year of its own so that no run is a copy of another: real
+// layouts, every block whole.
 class GeneratedClass {
 public:
     GeneratedClass(std::size_t students, std::size_t bytesPerStudent) {
@@ -49,18 +67,26 @@ public:
                                       goldenFile("send_0416Ann_Lee_Smith.txt"),
                                       goldenFile("notes_Ann_Lee_Smith.txt")};
         const std::size_t session = golden[0].size() + golden[1].size() + golden[2].size();
-        const std::size_t runs = std::max<std::size_t>(1, bytesPerStudent / session);
+        const std::size_t runs = std::min<std::size_t>(7000, bytesPerStudent / session + 1);
         for (std::size_t student = 0; student < students; ++student) {
-            const std::string name = "Student " + std::to_string(student);
-            const std::string fileName = "Student_" + std::to_string(student) + ".txt";
+            const auto& name = names[student % std::size(names)];
+            const std::string number = " " + std::to_string(student);
+            const std::string inFile = name[0] + number;
+            const std::string fileName = name[1] + ("_" + std::to_string(student)) + ".txt";
             for (std::size_t kind = 0; kind < 3; ++kind) {
                 const std::filesystem::path path = folder_.path() / (kinds[kind] + fileName);
-                const std::string run = forStudent(golden[kind], name);
+                // Each student's notes their own, or two notes files would be one file twice.
+                const std::string run =
+                    replaced(replaced(golden[kind], "Student Name:  Ann Lee Smith",
+                                      "Student Name:  " + inFile),
+                             notesMarker, notesMarker + inFile + ": ");
                 std::ofstream out(path, std::ios::binary);
                 for (std::size_t copy = 0; copy < runs; ++copy) {
-                    out << run;
+                    const std::string year = std::to_string(2003 + copy);
+                    const std::string bytes = replaced(run, "-2003", "-" + year);
+                    out << bytes;
+                    bytes_ += bytes.size();
                 }
-                bytes_ += run.size() * runs;
             }
         }
         files_ = instructor::findRecordFiles({folder_.path().string()}).files;
@@ -68,16 +94,28 @@ public:
 
     const std::vector<instructor::RecordFile>& files() const { return files_; }
     std::size_t bytes() const { return bytes_; }
+    const std::filesystem::path& folder() const { return folder_.path(); }
 
-    // The floor: every byte read once, as cat of the folder into /dev/null would.
-    void readRaw() const {
-        std::vector<char> buffer(1 << 16);
+    // The floor: wc -l over every file, as a child process.
+    void countLines() const {
+        std::vector<std::string> arguments{"wc", "-l"};
         for (const instructor::RecordFile& file : files_) {
-            const int descriptor = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
-            while (::read(descriptor, buffer.data(), buffer.size()) > 0) {
-            }
-            ::close(descriptor);
+            arguments.push_back(file.path.string());
         }
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        pid_t child = 0;
+        if (posix_spawnp(&child, "wc", &actions, nullptr, argv.data(), environ) == 0) {
+            int status = 0;
+            waitpid(child, &status, 0);
+        }
+        posix_spawn_file_actions_destroy(&actions);
     }
 
 private:
@@ -85,6 +123,13 @@ private:
     std::vector<instructor::RecordFile> files_;
     std::size_t bytes_ = 0;
 };
+
+double cpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 long peakKilobytes() {
     rusage usage{};
@@ -98,33 +143,66 @@ template <typename Command> void overClass(benchmark::State& state, Command comm
     const std::size_t megabytes = fromEnvironment("DRILBANK_BENCH_MB", 1);
     const auto eighths = static_cast<std::size_t>(state.range(0));
     const GeneratedClass group(std::max<std::size_t>(1, students * eighths / 8), megabytes << 20);
-    std::ofstream nowhere("/dev/null");
-    PairedTimes times;
+    const std::filesystem::path output = group.folder() / ".output";
+    group.countLines(); // warm the cache
+    double cost = 0;
+    double floor = 0;
     const long peakBefore = peakKilobytes();
     for (auto _ : state) {
-        times.cost([&] { command(group.files(), nowhere); });
-        times.floor([&] { group.readRaw(); });
+        const double selfBefore = cpuSeconds(RUSAGE_SELF);
+        command(group.files(), output);
+        cost += cpuSeconds(RUSAGE_SELF) - selfBefore;
+        const double childBefore = cpuSeconds(RUSAGE_CHILDREN);
+        group.countLines();
+        floor += cpuSeconds(RUSAGE_CHILDREN) - childBefore;
     }
-    times.report(state);
-    state.counters["peak_growth_kb"] = static_cast<double>(peakKilobytes() - peakBefore);
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["cost"] = cost / runs;   // CPU seconds
+    state.counters["floor"] = floor / runs; // wc -l's CPU seconds
+    state.counters["peak_growth_mb"] = static_cast<double>(peakKilobytes() - peakBefore) / 1024;
     state.counters["class_mb"] = static_cast<double>(group.bytes()) / (1 << 20);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * group.bytes()));
 }
 
+// Output goes to a file, as an instructor's would; check's and summary's are small.
+int runCommand(const std::string& command, const std::vector<instructor::RecordFile>& files,
+               const std::filesystem::path& output, const std::string& format = "csv") {
+    std::ofstream out(output, std::ios::binary);
+    const instructor::CommandStreams streams{out, out, nullptr};
+    if (command == "check") {
+        return instructor::checkFiles(files, streams);
+    }
+    if (command == "summary") {
+        return instructor::summarizeFiles(files, streams);
+    }
+    return instructor::exportFiles(files, {format, false, output.string() + ".xlsx"}, streams);
+}
+
 void CheckClass(benchmark::State& state) {
-    overClass(state, [](const auto& files, std::ostream& out) {
-        instructor::checkFiles(files, out, out);
+    overClass(state,
+              [](const auto& files, const auto& output) { runCommand("check", files, output); });
+}
+
+void ExportCsvClass(benchmark::State& state) {
+    overClass(state,
+              [](const auto& files, const auto& output) { runCommand("export", files, output); });
+}
+
+void ExportXlsxClass(benchmark::State& state) {
+    overClass(state, [](const auto& files, const auto& output) {
+        runCommand("export", files, output, "xlsx");
     });
 }
 
-void ExportClass(benchmark::State& state) {
-    overClass(state, [](const auto& files, std::ostream& out) {
-        instructor::exportFiles(files, "csv", out, out);
-    });
+void SummaryClass(benchmark::State& state) {
+    overClass(state,
+              [](const auto& files, const auto& output) { runCommand("summary", files, output); });
 }
 
 BENCHMARK(CheckClass)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(ExportClass)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ExportCsvClass)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ExportXlsxClass)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SummaryClass)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 } // namespace drilbank::bench

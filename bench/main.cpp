@@ -19,10 +19,13 @@ int main(int argc, char** argv) {
         {"quit to process exit (ms) vs bare Qt exit", "QuitToProcessExit", 1.0, ""},
         {"slowest of ten display notes, 100 MB, vs one read",
          "DisplayNotesSlowestOfTenPresses/104857600", 1.0, ""},
-        {"check, a class vs reading it raw", "CheckClass/8", 2.0, ""},
-        {"export, a class vs reading it raw", "ExportClass/8", 2.0, ""},
-        {"check growth, half to whole class, vs reading's", "CheckClass/8", 1.2, "CheckClass/4"},
-        {"export growth, half to whole class, vs reading's", "ExportClass/8", 1.2, "ExportClass/4"},
+        {"check CPU s, a class vs wc -l", "CheckClass/8", 2.0, ""},
+        {"export CSV CPU s, a class vs wc -l", "ExportCsvClass/8", 3.0, ""},
+        {"export xlsx CPU s, a class vs wc -l", "ExportXlsxClass/8", 3.0, ""},
+        {"summary CPU s, a class vs wc -l", "SummaryClass/8", 3.0, ""},
+        {"check growth, half to whole class, vs wc -l's", "CheckClass/8", 1.2, "CheckClass/4"},
+        {"export growth, half to whole class, vs wc -l's", "ExportCsvClass/8", 1.2,
+         "ExportCsvClass/4"},
     });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

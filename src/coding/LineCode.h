@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/RandomSource.h"
+#include "record/RecordFormat.h"
 
 #include <optional>
 #include <string>
@@ -14,12 +15,6 @@ std::string code(std::string_view aLine, float codeNbr);
 // The key line that carries the coding number: for each of codeNbr iterations, with
 // probability one in ten a filler character (66..116), then a key character (118..255).
 std::string makeCodeLine(float codeNbr, RandomSource& random);
-
-// Character codes of the key line: fillers and key characters; 117 never occurs.
-constexpr int fillerCodeLowest = 66;
-constexpr int fillerCodeHighest = 116;
-constexpr int keyCodeLowest = 118;
-constexpr int keyCodeHighest = 255;
 
 // The coding number a key line carries, its count of key characters; nothing when the line
 // is not one that makeCodeLine makes (each key character led by at most one filler).

@@ -1,8 +1,6 @@
 #include "instructor/Commands.h"
-#include "platform/Cp1252.h"
-#include "record/RecordReader.h"
-
-#include <fstream>
+#include "platform/DurableFiles.h"
+#include "reading/RecordReader.h"
 
 namespace drilbank::instructor {
 namespace {
@@ -30,8 +28,10 @@ public:
 
     void writeFileLine() const {
         out_ << file_ << ": "
-             << (problems_ == 0 ? "whole" : std::to_string(problems_) + " problems") << ", "
-             << runs_ << " runs";
+             << (problems_ == 0
+                     ? "whole"
+                     : std::to_string(problems_) + (problems_ == 1 ? " problem" : " problems"))
+             << ", " << runs_ << " runs";
         if (runs_ > 0) {
             out_ << " (coding numbers " << codingNumbers_ << ")";
         }
@@ -50,15 +50,15 @@ private:
 
 } // namespace
 
-int checkFiles(const std::vector<RecordFile>& files, std::ostream& out, std::ostream& progress) {
-    Progress shown(progress, files.size());
+int checkFiles(const std::vector<RecordFile>& files, const CommandStreams& streams) {
+    std::ostream& out = streams.out;
+    Progress shown(streams, files.size());
     std::size_t broken = 0;
     std::size_t problems = 0;
     for (const RecordFile& file : files) {
-        const std::string name = file.path.string();
+        const std::string name = utf8Of(file.path);
         ProblemPrinter printer(name, out);
-        std::ifstream in(file.path, std::ios::binary);
-        readRecordFile(in, file.name, printer);
+        readFoundFile(file, printer);
         printer.writeFileLine();
         problems += printer.problems();
         broken += printer.problems() > 0 ? 1 : 0;

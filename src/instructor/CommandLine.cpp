@@ -4,23 +4,40 @@ namespace drilbank::instructor {
 
 const char* const usageText =
     "Usage: drilbank-records COMMAND [OPTIONS] PATH...\n"
-    "Reads the record files drilbank leaves (masterFile_*.txt, send_*.txt, notes_*.txt);\n"
-    "a PATH is a record file or a folder searched through for them.\n"
+    "Reads the record files drilbank leaves (masterFile_*.txt, send_*.txt, notes_*.txt, in any\n"
+    "capitals); a PATH is a record file or a folder searched through for them. The files are\n"
+    "only read, never changed.\n"
     "\n"
     "Commands:\n"
     "  check     report every problem with file, line and byte offset; exit status 0 when\n"
     "            every file is whole and clean, 1 when a problem was found\n"
-    "  export    one row per recorded response or note, as CSV (UTF-8) or JSON\n"
-    "  summary   one line per student and assignment\n"
+    "  export    one row per recorded response or note, as xlsx, CSV (UTF-8) or JSON\n"
+    "  summary   per student and assignment, the questions answered, in script order\n"
+    "  report    one HTML page: students by questions with every answer, the notes, and\n"
+    "            the problems beside the rows they touch (needs --output)\n"
     "\n"
     "Options:\n"
-    "  --format csv|json   the form of export (csv by default)\n"
-    "  --output FILE       write to FILE instead of standard output\n"
+    "  --format xlsx|csv|json  the form of export (csv by default). xlsx is best for a\n"
+    "                          spreadsheet: every cell is text exactly as typed (needs\n"
+    "                          --output; not available in the Windows build)\n"
+    "  --exact             CSV only: keep cells that begin with = + - @, a tab or a carriage\n"
+    "                      return as typed; by default a ' goes before them so that no\n"
+    "                      spreadsheet runs them as a formula\n"
+    "  --output FILE       write to FILE (made anew) instead of standard output; never a\n"
+    "                      record file\n"
     "  --help              show this text\n"
     "  --version           show the version\n"
     "\n"
-    "Exit status: 0 when all went well, 1 when a file has problems (export and summary still\n"
-    "give what the files hold), 2 on bad usage or a path that cannot be read.\n";
+    "Exit status: 0 when all went well, 1 when a file has problems (export, summary and report\n"
+    "still give what the files hold), 2 on bad usage or a path that cannot be read.\n";
+
+bool xlsxAvailable() {
+#ifdef DRILBANK_XLSX
+    return true;
+#else
+    return false;
+#endif
+}
 
 CommandLine readCommandLine(const std::vector<std::string>& arguments, std::string& error) {
     CommandLine line;
@@ -31,6 +48,8 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, std::stri
             line.help = true;
         } else if (argument == "--version") {
             line.version = true;
+        } else if (argument == "--exact") {
+            line.exact = true;
         } else if (argument == "--format" || argument == "--output") {
             if (!hasValue) {
                 error = argument + " needs a value";
@@ -57,12 +76,22 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, std::stri
     if (line.help || line.version) {
         return line;
     }
-    if (line.command != "check" && line.command != "export" && line.command != "summary") {
+    const bool exporting = line.command == "export";
+    if (!exporting && line.command != "check" && line.command != "summary" &&
+        line.command != "report") {
         error = line.command.empty() ? "no command given" : "unknown command " + line.command;
-    } else if (line.format != "csv" && line.format != "json") {
-        error = "--format must be csv or json";
-    } else if (line.format != "csv" && line.command != "export") {
-        error = "--format applies to export only";
+    } else if (line.format != "csv" && line.format != "json" && line.format != "xlsx") {
+        error = "--format must be xlsx, csv or json";
+    } else if ((line.format != "csv" || line.exact) && !exporting) {
+        error = std::string(line.exact ? "--exact" : "--format") + " applies to export only";
+    } else if (line.exact && line.format != "csv") {
+        error = "--exact applies to CSV only (xlsx and JSON are always exact)";
+    } else if (line.format == "xlsx" && !xlsxAvailable()) {
+        error = "xlsx is not available in this build (the Windows build is made without it); "
+                "use --format csv or json";
+    } else if ((line.format == "xlsx" || line.command == "report") && !line.output) {
+        error = line.command == "report" ? "report needs --output FILE.html"
+                                         : "--format xlsx needs --output FILE.xlsx";
     } else if (line.paths.empty()) {
         error = "no PATH given";
     }

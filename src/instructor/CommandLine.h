@@ -7,8 +7,9 @@
 namespace drilbank::instructor {
 
 struct CommandLine {
-    std::string command; // check, export or summary
+    std::string command; // check, export, summary or report
     std::string format = "csv";
+    bool exact = false; // CSV cells as typed, even those a spreadsheet would run
     std::optional<std::string> output;
     std::vector<std::string> paths;
     bool help = false;
@@ -19,5 +20,8 @@ struct CommandLine {
 CommandLine readCommandLine(const std::vector<std::string>& arguments, std::string& error);
 
 extern const char* const usageText;
+
+// Whether this build writes xlsx: the Windows build is made without the spreadsheet library.
+bool xlsxAvailable();
 
 } // namespace drilbank::instructor

@@ -9,19 +9,19 @@ constexpr std::size_t filesPerReport = 50;
 
 } // namespace
 
-Progress::Progress(std::ostream& out, std::size_t total)
-    : out_(out), total_(total), shown_(total > filesBeforeProgress) {}
+Progress::Progress(const CommandStreams& streams, std::size_t total)
+    : out_(total > filesBeforeProgress ? streams.progress : nullptr), total_(total) {}
 
 Progress::~Progress() {
-    if (shown_) {
-        out_ << "\rread " << done_ << " of " << total_ << " files\n" << std::flush;
+    if (out_ != nullptr) {
+        *out_ << "\rread " << done_ << " of " << total_ << " files\n" << std::flush;
     }
 }
 
 void Progress::fileDone() {
     ++done_;
-    if (shown_ && done_ % filesPerReport == 0) {
-        out_ << "\rread " << done_ << " of " << total_ << " files" << std::flush;
+    if (out_ != nullptr && done_ % filesPerReport == 0) {
+        *out_ << "\rread " << done_ << " of " << total_ << " files" << std::flush;
     }
 }
 

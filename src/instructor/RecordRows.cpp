@@ -1,7 +1,8 @@
 #include "instructor/RecordRows.h"
 
 #include "platform/Cp1252.h"
-#include "record/RecordDates.h"
+#include "platform/DurableFiles.h"
+#include "reading/RecordDates.h"
 
 #include <algorithm>
 #include <fstream>
@@ -23,7 +24,7 @@ class FileRows final : public RecordVisitor {
 public:
     FileRows(const RecordFile& file, const RecordRows::RowSink& sink, FileReport& report)
         : file_(file), sink_(sink), report_(report), student_(studentFromFileName(file.name)),
-          fileName_(utf8(file.path.filename().string())) {}
+          fileName_(utf8Of(file.path.filename())) {}
 
     // For a notes file: the runs of the master file beside it, in order.
     template <typename Runs> void attributeTo(const Runs& runs) {
@@ -93,19 +94,12 @@ private:
     std::optional<int> lastTime_;
 };
 
-void readFile(const std::filesystem::path& path, const RecordFileName& name,
-              RecordVisitor& visitor) {
-    std::ifstream in(path, std::ios::binary);
-    readRecordFile(in, name, visitor);
-}
-
 } // namespace
 
-const std::vector<std::string> rowColumns = {"student", "initials", "assignment", "question_number",
-                                             "kind",    "date",     "time",       "question",
-                                             "answer",  "file"};
+const RowTexts rowColumns = {"student", "initials", "assignment", "question_number", "kind",
+                             "date",    "time",     "question",   "answer",          "file"};
 
-std::vector<std::string> rowValues(const RecordRow& row) {
+RowTexts rowValues(const RecordRow& row) {
     return {row.student, row.initials, row.assignment, row.questionNumber, row.kind,
             row.date,    row.time,     row.question,   row.answer,         row.file};
 }
@@ -113,7 +107,7 @@ std::vector<std::string> rowValues(const RecordRow& row) {
 std::string studentFromFileName(const RecordFileName& name) {
     std::string student = name.name;
     std::replace(student.begin(), student.end(), '_', ' ');
-    return utf8(student);
+    return student;
 }
 
 FileReport RecordRows::read(const RecordFile& file, const RowSink& sink) {
@@ -122,7 +116,7 @@ FileReport RecordRows::read(const RecordFile& file, const RowSink& sink) {
     if (file.name.kind == RecordFileKind::Notes) {
         rows.attributeTo(runsOf(file));
     }
-    readFile(file.path, file.name, rows);
+    readFoundFile(file, rows);
     if (file.name.kind == RecordFileKind::Master) {
         // Files come a student at a time, master first: only this student's runs are kept.
         masterRuns_.clear();
@@ -145,7 +139,8 @@ const std::vector<RecordRows::Run>& RecordRows::runsOf(const RecordFile& notesFi
     const std::filesystem::path master = masterFileBeside(notesFile);
     if (!masterRuns_.contains(master) && std::filesystem::is_regular_file(master)) {
         // The master file was not among those asked for: read it for its runs only.
-        read({master, {RecordFileKind::Master, notesFile.name.name, ""}}, [](const RecordRow&) {});
+        read({master, {RecordFileKind::Master, notesFile.name.name, ""}, std::nullopt},
+             [](const RecordRow&) {});
     }
     return masterRuns_[master];
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "instructor/RecordSearch.h"
-#include "record/RecordReader.h"
+#include "reading/RecordReader.h"
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -24,12 +25,14 @@ struct RecordRow {
     std::string time; // HH:MM:SS
     std::string question;
     std::string answer;
-    std::string file; // the record file's name
+    std::string file; // the record file's name, in UTF-8
 };
 
-// The column names, in order, as the export writes them.
-extern const std::vector<std::string> rowColumns;
-std::vector<std::string> rowValues(const RecordRow& row);
+// The column names, in order, as the export writes them, and a row's values in that order.
+constexpr std::size_t columnCount = 10;
+using RowTexts = std::array<std::string_view, columnCount>;
+extern const RowTexts rowColumns;
+RowTexts rowValues(const RecordRow& row);
 
 // What a file told besides its rows.
 struct FileReport {

@@ -1,58 +1,119 @@
 #include "instructor/RecordSearch.h"
 
+#include "platform/DurableFiles.h"
+#include "platform/SystemDrives.h"
+#include "reading/Fingerprint.h"
 #include "record/RecordFormat.h"
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <tuple>
 
 namespace drilbank::instructor {
 namespace fs = std::filesystem;
 namespace {
 
+const char* const recordFileKinds = "(masterFile_*.txt, send_*.txt, notes_*.txt)";
+const char* const notRegular = ": not a regular file (a pipe or a device?); not read";
+
 bool isHidden(const fs::path& path) {
-    return path.filename().string().starts_with(".");
+    return utf8Of(path.filename()).starts_with(".");
 }
 
-bool readable(const fs::path& path) {
-    return static_cast<bool>(std::ifstream(path, std::ios::binary));
+std::string shown(const fs::path& path) {
+    return utf8Of(path);
 }
 
 void addFile(const fs::path& path, SearchResult& result) {
-    if (const auto name = parseRecordFileName(path.filename().string())) {
-        result.files.push_back({path, *name});
+    if (const auto name = parseRecordFileName(utf8Of(path.filename()))) {
+        result.files.push_back({path, *name, std::nullopt});
     }
 }
 
-void searchFolder(const fs::path& folder, SearchResult& result) {
+// Every folder below is opened on its own, so that one that cannot be read is said by name;
+// links to folders are not followed (a link loop would never end), and only regular files
+// are taken: a pipe or a device would hang the reader or never end.
+void searchFolder(const fs::path& folder, SearchResult& result, bool given) {
     std::error_code error;
-    fs::recursive_directory_iterator entries(folder, fs::directory_options::skip_permission_denied,
-                                             error);
+    fs::directory_iterator entries(folder, error);
     if (error) {
-        result.errors.push_back(folder.string() + ": cannot be read (" + error.message() + ")");
+        result.errors.push_back(shown(folder) + ": this folder cannot be read (" + error.message() +
+                                "); its record files were not read");
         return;
     }
     const std::size_t before = result.files.size();
-    for (; entries != fs::recursive_directory_iterator(); entries.increment(error)) {
+    for (; entries != fs::directory_iterator(); entries.increment(error)) {
         if (error) {
-            result.errors.push_back(folder.string() + ": " + error.message());
+            result.errors.push_back(shown(folder) + ": reading this folder failed part way (" +
+                                    error.message() + ")");
             return;
         }
         const fs::directory_entry& entry = *entries;
         if (isHidden(entry.path())) {
-            if (entry.is_directory(error)) {
-                entries.disable_recursion_pending();
-            }
             continue;
         }
-        if (entry.is_regular_file(error)) {
+        const fs::file_status own = entry.symlink_status(error);
+        if (fs::is_directory(own)) {
+            searchFolder(entry.path(), result, false);
+        } else if (entry.is_regular_file(error)) {
             addFile(entry.path(), result);
+        } else if (parseRecordFileName(utf8Of(entry.path().filename()))) {
+            result.errors.push_back(shown(entry.path()) + notRegular);
         }
     }
-    if (result.files.size() == before) {
-        result.errors.push_back(folder.string() +
-                                ": holds no record files (masterFile_*.txt, send_*.txt, "
-                                "notes_*.txt)");
+    if (given && result.files.size() == before) {
+        result.errors.push_back(shown(folder) + ": holds no record files " + recordFileKinds);
+    }
+}
+
+// A fingerprint of a file's bytes, read a piece at a time: of its first piece alone, or of
+// all of it.
+std::uint64_t fingerprintOf(const fs::path& path, bool whole) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> piece(1 << 16);
+    std::uint64_t sum = 0;
+    while (in.read(piece.data(), static_cast<std::streamsize>(piece.size())) || in.gcount() > 0) {
+        sum =
+            fingerprint(sum, std::string_view(piece.data(), static_cast<std::size_t>(in.gcount())));
+        if (!whole) {
+            break;
+        }
+    }
+    return sum;
+}
+
+// A file handed in twice under two names or in two folders is read once. Files are told apart
+// by their size, then by their first piece, and only files alike in both are read whole.
+void markCopies(std::vector<RecordFile>& files) {
+    std::map<std::pair<std::uintmax_t, std::uint64_t>, std::vector<std::size_t>> alike;
+    std::map<std::uintmax_t, std::vector<std::size_t>> bySize;
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        std::error_code error;
+        const std::uintmax_t size = fs::file_size(files[index].path, error);
+        if (!error && size > 0) {
+            bySize[size].push_back(index);
+        }
+    }
+    for (const auto& [size, indexes] : bySize) {
+        for (const std::size_t index : indexes) {
+            if (indexes.size() > 1) {
+                alike[{size, fingerprintOf(files[index].path, false)}].push_back(index);
+            }
+        }
+    }
+    for (const auto& [start, indexes] : alike) {
+        std::map<std::uint64_t, std::size_t> firstWith;
+        for (const std::size_t index : indexes) {
+            if (indexes.size() < 2) {
+                break;
+            }
+            const auto [first, isNew] =
+                firstWith.emplace(fingerprintOf(files[index].path, true), index);
+            if (!isNew) {
+                files[index].sameAs = files[first->second].path;
+            }
+        }
     }
 }
 
@@ -61,16 +122,17 @@ void searchFolder(const fs::path& folder, SearchResult& result) {
 SearchResult findRecordFiles(const std::vector<std::string>& paths) {
     SearchResult result;
     for (const std::string& given : paths) {
-        const fs::path path(given);
+        const fs::path path = pathFromUtf8(given);
         std::error_code error;
         const fs::file_status status = fs::status(path, error);
         if (!fs::exists(status)) {
             result.errors.push_back(given + ": no such file or folder");
         } else if (fs::is_directory(status)) {
-            searchFolder(path, result);
-        } else if (!parseRecordFileName(path.filename().string())) {
-            result.errors.push_back(given + ": not a record file (masterFile_*.txt, send_*.txt, "
-                                            "notes_*.txt)");
+            searchFolder(path, result, true);
+        } else if (!parseRecordFileName(utf8Of(path.filename()))) {
+            result.errors.push_back(given + ": not a record file " + recordFileKinds);
+        } else if (!fs::is_regular_file(status)) {
+            result.errors.push_back(given + notRegular);
         } else {
             addFile(path, result);
         }
@@ -86,18 +148,30 @@ SearchResult findRecordFiles(const std::vector<std::string>& paths) {
                     [](const RecordFile& a, const RecordFile& b) { return a.path == b.path; }),
         result.files.end());
     std::erase_if(result.files, [&](const RecordFile& file) {
-        if (readable(file.path)) {
+        if (std::ifstream(file.path, std::ios::binary)) {
             return false;
         }
-        result.errors.push_back(file.path.string() + ": not readable");
+        result.errors.push_back(shown(file.path) + ": this file cannot be read (no permission?)");
         return true;
     });
+    markCopies(result.files);
     return result;
 }
 
+void readFoundFile(const RecordFile& file, RecordVisitor& visitor) {
+    if (file.sameAs) {
+        visitor.problem({{0, 1},
+                         "the same bytes as " + shown(*file.sameAs) +
+                             ", which was read; this copy is not read again"});
+        return;
+    }
+    std::ifstream in(file.path, std::ios::binary);
+    readRecordFile(in, file.name, visitor);
+}
+
 fs::path masterFileBeside(const RecordFile& file) {
-    return file.path.parent_path() /
-           (std::string(masterFilePrefix) + file.name.name + recordFileSuffix);
+    return entryIgnoringCase(file.path.parent_path(),
+                             std::string(masterFilePrefix) + file.name.name + recordFileSuffix);
 }
 
 } // namespace drilbank::instructor

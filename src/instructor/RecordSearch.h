@@ -1,8 +1,10 @@
 #pragma once
 
-#include "record/RecordFileName.h"
+#include "reading/RecordFileName.h"
+#include "reading/RecordReader.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,8 @@ namespace drilbank::instructor {
 struct RecordFile {
     std::filesystem::path path;
     RecordFileName name;
+    // An earlier file with the same bytes: this one is a copy and is not read again.
+    std::optional<std::filesystem::path> sameAs;
 };
 
 struct SearchResult {
@@ -18,10 +22,13 @@ struct SearchResult {
     std::vector<std::string> errors;
 };
 
-// The record files at the paths: a file by itself, a folder searched recursively. Hidden
-// files and folders (a name starting with ".") are passed over: the program keeps its own
-// working files there.
+// The record files at the paths (UTF-8): a file by itself, a folder searched recursively.
+// Hidden files and folders (a name starting with ".") are passed over: the program keeps its
+// own working files there. Only regular files are taken.
 SearchResult findRecordFiles(const std::vector<std::string>& paths);
+
+// Reads a file found, or reports it as the copy it is.
+void readFoundFile(const RecordFile& file, RecordVisitor& visitor);
 
 // The master file of the same name in the same folder as a record file.
 std::filesystem::path masterFileBeside(const RecordFile& file);

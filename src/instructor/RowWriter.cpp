@@ -1,47 +1,97 @@
 #include "instructor/RowWriter.h"
 
+#include "reading/ByteScan.h"
+
 #include <cstdio>
+#include <string_view>
 
 namespace drilbank::instructor {
 namespace {
 
+// A cell a spreadsheet would take for a formula, as the OWASP guidance on CSV injection
+// lists their first characters.
+bool spreadsheetWouldRun(std::string_view text) {
+    return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string::npos;
+}
+
+// Rows are gathered into a buffer and written a large piece at a time: a class's rows are
+// millions of small fields.
+class BufferedOut {
+public:
+    explicit BufferedOut(std::ostream& out) : out_(out) { buffer_.reserve(bufferSize + 1024); }
+
+    void put(std::string_view text) {
+        buffer_.append(text);
+        if (buffer_.size() >= bufferSize) {
+            flush();
+        }
+    }
+    void put(char c) { buffer_.push_back(c); }
+
+    bool flush() {
+        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
+        return static_cast<bool>(out_.flush());
+    }
+
+private:
+    static constexpr std::size_t bufferSize = 1 << 16;
+    std::ostream& out_;
+    std::string buffer_;
+};
+
+// A comma, a quote or a line break, eight bytes at a time.
+bool needsQuotes(std::string_view text) {
+    using namespace bytescan;
+    return anyByte(
+        text,
+        [](std::uint64_t word) {
+            return bytesEqual(word, ',') | bytesEqual(word, '"') | bytesEqual(word, '\r') |
+                   bytesEqual(word, '\n');
+        },
+        [](unsigned char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+}
+
 class CsvWriter final : public RowWriter {
 public:
-    explicit CsvWriter(std::ostream& out) : out_(out) {
-        out_ << "\xEF\xBB\xBF";
+    CsvWriter(std::ostream& out, bool exact) : out_(out), exact_(exact) {
+        out_.put("\xEF\xBB\xBF");
         record(rowColumns);
     }
     void row(const RecordRow& row) override { record(rowValues(row)); }
-    void finish() override { out_.flush(); }
+    bool finish(std::ostream&) override { return out_.flush(); }
 
 private:
-    void record(const std::vector<std::string>& fields) {
+    void record(const RowTexts& fields) {
         for (std::size_t index = 0; index < fields.size(); ++index) {
             if (index > 0) {
-                out_ << ',';
+                out_.put(',');
             }
             field(fields[index]);
         }
-        out_ << "\r\n";
+        out_.put("\r\n");
     }
 
-    void field(const std::string& text) {
-        if (text.find_first_of(",\"\r\n") == std::string::npos) {
-            out_ << text;
+    // Quoted when it holds a comma, a quote or a line break; a cell a spreadsheet would run
+    // gets a leading ' (which spreadsheets show as text and hide) and is quoted too.
+    void field(std::string_view text) {
+        const bool neutralised = !exact_ && spreadsheetWouldRun(text);
+        if (!neutralised && !needsQuotes(text)) {
+            out_.put(text);
             return;
         }
-        out_ << '"';
-        std::size_t from = 0;
-        for (std::size_t quote; (quote = text.find('"', from)) != std::string::npos;
-             from = quote + 1) {
-            out_.write(text.data() + from, static_cast<std::streamsize>(quote + 1 - from));
-            out_ << '"';
+        out_.put(neutralised ? "\"'" : "\"");
+        for (std::size_t quote; (quote = text.find('"')) != std::string::npos;) {
+            out_.put(text.substr(0, quote + 1));
+            out_.put('"');
+            text.remove_prefix(quote + 1);
         }
-        out_.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
-        out_ << '"';
+        out_.put(text);
+        out_.put('"');
     }
 
-    std::ostream& out_;
+    BufferedOut out_;
+    bool exact_;
 };
 
 class JsonWriter final : public RowWriter {
@@ -51,7 +101,7 @@ public:
     void row(const RecordRow& row) override {
         out_ << (first_ ? "\n  {" : ",\n  {");
         first_ = false;
-        const std::vector<std::string> values = rowValues(row);
+        const RowTexts values = rowValues(row);
         for (std::size_t index = 0; index < values.size(); ++index) {
             out_ << (index > 0 ? ", " : "");
             string(rowColumns[index]);
@@ -61,13 +111,13 @@ public:
         out_ << '}';
     }
 
-    void finish() override {
+    bool finish(std::ostream&) override {
         out_ << (first_ ? "]\n" : "\n]\n");
-        out_.flush();
+        return static_cast<bool>(out_.flush());
     }
 
 private:
-    void string(const std::string& text) {
+    void string(std::string_view text) {
         out_ << '"';
         std::size_t from = 0;
         for (std::size_t at = 0; at < text.size(); ++at) {
@@ -108,11 +158,16 @@ private:
 
 } // namespace
 
-std::unique_ptr<RowWriter> makeRowWriter(const std::string& format, std::ostream& out) {
-    if (format == "json") {
+std::unique_ptr<RowWriter> makeRowWriter(const ExportOptions& options, std::ostream& out) {
+    if (options.format == "json") {
         return std::make_unique<JsonWriter>(out);
     }
-    return std::make_unique<CsvWriter>(out);
+#ifdef DRILBANK_XLSX
+    if (options.format == "xlsx") {
+        return makeXlsxWriter(options.file);
+    }
+#endif
+    return std::make_unique<CsvWriter>(out, options.exact);
 }
 
 } // namespace drilbank::instructor

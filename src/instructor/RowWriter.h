@@ -1,7 +1,9 @@
 #pragma once
 
+#include "instructor/Commands.h"
 #include "instructor/RecordRows.h"
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -13,12 +15,18 @@ class RowWriter {
 public:
     virtual ~RowWriter() = default;
     virtual void row(const RecordRow& row) = 0;
-    virtual void finish() = 0;
+    // Ends the output; false when it could not be written, with the reason in `messages`.
+    virtual bool finish(std::ostream& messages) = 0;
 };
 
 // CSV after RFC 4180: a UTF-8 byte-order mark so spreadsheets read it right, a header line,
-// CR LF between records, fields quoted when they hold a comma, a quote or a line break.
-// JSON: one array of objects with the column names as keys.
-std::unique_ptr<RowWriter> makeRowWriter(const std::string& format, std::ostream& out);
+// CR LF between records, fields quoted when they hold a comma, a quote or a line break, and
+// (unless exact) cells a spreadsheet would run as a formula led by a '.
+// JSON: one array of objects with the column names as keys, always exact.
+// xlsx: written to options.file, every cell a text cell.
+std::unique_ptr<RowWriter> makeRowWriter(const ExportOptions& options, std::ostream& out);
+
+// The xlsx writer, where this build has the spreadsheet library.
+std::unique_ptr<RowWriter> makeXlsxWriter(const std::filesystem::path& file);
 
 } // namespace drilbank::instructor

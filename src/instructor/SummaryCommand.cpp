@@ -1,8 +1,10 @@
 #include "instructor/Commands.h"
+#include "instructor/QuestionOrder.h"
 #include "instructor/RecordRows.h"
+#include "platform/Cp1252.h"
 
 #include <algorithm>
-#include <iomanip>
+#include <array>
 #include <map>
 #include <set>
 
@@ -12,7 +14,7 @@ namespace {
 // What one kind of file says about a student's assignment; the master file is preferred,
 // since the send and notes files repeat its blocks.
 struct Tally {
-    std::set<std::string> answered; // questions with a response
+    std::set<int> answered; // question numbers in script order
     std::size_t notes = 0;
     std::string first;
     std::string last;
@@ -23,11 +25,11 @@ struct Line {
     std::set<std::filesystem::path> brokenFiles;
 };
 
-void count(Tally& tally, const RecordRow& row) {
+void count(Tally& tally, const RecordRow& row, int question) {
     if (row.kind == "note") {
         ++tally.notes;
     } else {
-        tally.answered.insert(row.question);
+        tally.answered.insert(question);
     }
     const std::string when = row.date + " " + row.time;
     if (tally.first.empty() || when < tally.first) {
@@ -36,12 +38,36 @@ void count(Tally& tally, const RecordRow& row) {
     tally.last = std::max(tally.last, when);
 }
 
+constexpr std::size_t columnCount = 8;
+using Cells = std::array<std::string, columnCount>;
+
+// Columns lined up by the width the text takes on screen, not by its bytes: "José" and
+// "Анастасия" take as many columns as they have letters.
+void writeTable(const std::vector<Cells>& rows, std::ostream& out) {
+    std::array<std::size_t, columnCount> widths{};
+    for (const Cells& cells : rows) {
+        for (std::size_t column = 0; column < columnCount; ++column) {
+            widths[column] = std::max(widths[column], displayWidth(cells[column]));
+        }
+    }
+    for (const Cells& cells : rows) {
+        std::string line;
+        for (std::size_t column = 0; column < columnCount; ++column) {
+            line += cells[column];
+            if (column + 1 < columnCount) {
+                line.append(widths[column] + 2 - displayWidth(cells[column]), ' ');
+            }
+        }
+        out << line << '\n';
+    }
+}
+
 } // namespace
 
-int summarizeFiles(const std::vector<RecordFile>& files, std::ostream& out,
-                   std::ostream& progress) {
-    Progress shown(progress, files.size());
+int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& streams) {
+    Progress shown(streams, files.size());
     RecordRows rows;
+    QuestionOrder order;
     std::map<std::pair<std::string, std::string>, Line> lines;
     std::size_t broken = 0;
     for (const RecordFile& file : files) {
@@ -49,7 +75,8 @@ int summarizeFiles(const std::vector<RecordFile>& files, std::ostream& out,
         const FileReport report = rows.read(file, [&](const RecordRow& row) {
             const auto key = std::make_pair(row.student, row.assignment);
             keys.insert(key);
-            count(lines[key].byKind[file.name.kind], row);
+            count(lines[key].byKind[file.name.kind], row,
+                  order.numberOf(row.assignment, row.question));
         });
         if (!report.problems.empty()) {
             ++broken;
@@ -62,17 +89,16 @@ int summarizeFiles(const std::vector<RecordFile>& files, std::ostream& out,
         }
         shown.fileDone();
     }
-    out << std::left << std::setw(28) << "student" << std::setw(11) << "assignment" << std::setw(9)
-        << "answered" << std::setw(6) << "notes" << std::setw(21) << "first" << std::setw(21)
-        << "last"
-        << "files with problems\n";
+    std::vector<Cells> table{{"student", "assignment", "answered", "questions answered", "notes",
+                              "first", "last", "files with problems"}};
     for (const auto& [key, line] : lines) {
         const Tally empty;
         const Tally& tally = line.byKind.empty() ? empty : line.byKind.begin()->second;
-        out << std::setw(28) << key.first << std::setw(11) << key.second << std::setw(9)
-            << tally.answered.size() << std::setw(6) << tally.notes << std::setw(21) << tally.first
-            << std::setw(21) << tally.last << line.brokenFiles.size() << '\n';
+        table.push_back({key.first, key.second, std::to_string(tally.answered.size()),
+                         numberRanges(tally.answered), std::to_string(tally.notes), tally.first,
+                         tally.last, std::to_string(line.brokenFiles.size())});
     }
+    writeTable(table, streams.out);
     return broken == 0 ? 0 : 1;
 }
 

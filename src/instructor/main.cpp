@@ -1,9 +1,19 @@
 // drilbank-records: the instructor's reader of a class's record files.
 #include "instructor/CommandLine.h"
 #include "instructor/Commands.h"
+#include "instructor/OutputFile.h"
+#include "platform/DurableFiles.h"
 
-#include <fstream>
+#include <cstdio>
 #include <iostream>
+#include <optional>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -11,22 +21,31 @@ using namespace drilbank::instructor;
 
 constexpr int badUsage = 2;
 
-int runCommand(const CommandLine& line, const std::vector<RecordFile>& files, std::ostream& out) {
-    if (line.command == "check") {
-        return checkFiles(files, out, std::cerr);
-    }
-    if (line.command == "export") {
-        return exportFiles(files, line.format, out, std::cerr);
-    }
-    return summarizeFiles(files, out, std::cerr);
+bool errorsGoToATerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return ::isatty(STDERR_FILENO) != 0;
+#endif
 }
 
-} // namespace
+int runCommand(const CommandLine& line, const std::vector<RecordFile>& files,
+               const CommandStreams& streams, const std::filesystem::path& file) {
+    if (line.command == "check") {
+        return checkFiles(files, streams);
+    }
+    if (line.command == "export") {
+        return exportFiles(files, {line.format, line.exact, file}, streams);
+    }
+    if (line.command == "report") {
+        return reportFiles(files, streams);
+    }
+    return summarizeFiles(files, streams);
+}
 
-int main(int argc, char** argv) {
+int runTool(const std::vector<std::string>& arguments) {
     std::string error;
-    const CommandLine line =
-        readCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+    const CommandLine line = readCommandLine(arguments, error);
     if (!error.empty()) {
         std::cerr << "drilbank-records: " << error << "\n\n" << usageText;
         return badUsage;
@@ -46,20 +65,49 @@ int main(int argc, char** argv) {
     if (found.files.empty()) {
         return badUsage;
     }
-    std::ofstream file;
+    std::optional<OutputFile> output;
     if (line.output) {
-        file.open(*line.output, std::ios::binary | std::ios::trunc);
-        if (!file) {
+        const std::filesystem::path target = drilbank::pathFromUtf8(*line.output);
+        if (const auto refused = OutputFile::refusal(target, found.files)) {
+            std::cerr << "drilbank-records: " << *refused << '\n';
+            return badUsage;
+        }
+        output.emplace(target);
+        if (line.format != "xlsx" && !output->stream()) {
             std::cerr << "drilbank-records: " << *line.output << ": cannot be written\n";
             return badUsage;
         }
     }
-    std::ostream& out = line.output ? file : std::cout;
-    const int status = runCommand(line, found.files, out);
+    std::ostream& out = output ? output->stream() : std::cout;
+    const CommandStreams streams{out, std::cerr, errorsGoToATerminal() ? &std::cerr : nullptr};
+    const int status = runCommand(line, found.files, streams, output ? output->partialPath() : "");
     out.flush();
-    if (!out) {
-        std::cerr << "drilbank-records: the output could not be written\n";
+    if (status == badUsage) {
+        return badUsage; // the command said why; nothing was put in place
+    }
+    if (!out || (output && !output->commit(error))) {
+        std::cerr << "drilbank-records: "
+                  << (error.empty() ? "the output could not be written" : error) << '\n';
         return badUsage;
     }
     return found.errors.empty() ? status : badUsage;
 }
+
+} // namespace
+
+#ifdef _WIN32
+// Arguments as UTF-16, so that a folder named in any script is found; output in UTF-8, which
+// the console is told to show as such.
+int wmain(int argc, wchar_t** argv) {
+    SetConsoleOutputCP(CP_UTF8);
+    std::vector<std::string> arguments;
+    for (int index = 1; index < argc; ++index) {
+        arguments.push_back(drilbank::utf8Of(std::filesystem::path(argv[index])));
+    }
+    return runTool(arguments);
+}
+#else
+int main(int argc, char** argv) {
+    return runTool(std::vector<std::string>(argv + 1, argv + argc));
+}
+#endif

@@ -19,4 +19,8 @@ int byteFor(char32_t codePoint);
 // U+008D, U+008F, U+0090 and U+009D.
 std::u16string decode(std::string_view bytes);
 
+// The columns a terminal gives the character: 0 for a combining mark, 2 for a wide one (East
+// Asian wide or fullwidth, most emoji), 1 otherwise.
+int columnsOf(char32_t codePoint);
+
 } // namespace drilbank::codepage

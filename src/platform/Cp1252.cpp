@@ -103,13 +103,13 @@ std::u16string normalized(std::u16string_view text) {
     return result;
 }
 
-// Reads "&#digits;" at position, giving the code point and the reference's length.
-bool readReference(std::u16string_view text, std::size_t position, char32_t& codePoint,
-                   std::size_t& length) {
-    if (text.substr(position, 2) != u"&#") {
+// Reads "#digits;" at `hash`, giving the code point and the length up to the ";".
+bool readReferenceBody(std::u16string_view text, std::size_t hash, char32_t& codePoint,
+                       std::size_t& length) {
+    if (hash >= text.size() || text[hash] != u'#') {
         return false;
     }
-    std::size_t index = position + 2;
+    std::size_t index = hash + 1;
     long value = 0;
     const std::size_t firstDigit = index;
     while (index < text.size() && text[index] >= u'0' && text[index] <= u'9' &&
@@ -124,8 +124,40 @@ bool readReference(std::u16string_view text, std::size_t position, char32_t& cod
         return false;
     }
     codePoint = static_cast<char32_t>(value);
-    length = index + 1 - position;
+    length = index + 1 - hash;
     return true;
+}
+
+// Whether the "&" at `position` is read as something other than itself: it starts a
+// reference to a character the code page cannot hold, or it is "&#38;" standing before the
+// rest of such an ampersand ("&#38;#916;" for a typed "&#916;"). The writer escapes exactly
+// these ampersands as "&#38;" and the reader turns exactly these back, so whatever was typed
+// comes back as typed and every other byte sequence reads as it stands.
+bool readAsOtherThanItself(std::u16string_view text, std::size_t position,
+                           char32_t* codePoint = nullptr, std::size_t* length = nullptr) {
+    if (position >= text.size() || text[position] != u'&') {
+        return false;
+    }
+    bool first = true;
+    for (std::size_t hash = position + 1;;) {
+        char32_t value = 0;
+        std::size_t bodyLength = 0;
+        if (!readReferenceBody(text, hash, value, bodyLength)) {
+            return false;
+        }
+        if (first && codePoint != nullptr) {
+            *codePoint = value;
+            *length = bodyLength + 1;
+        }
+        first = false;
+        if (byteFor(value) < 0) {
+            return true;
+        }
+        if (value != u'&' || bodyLength != 4) { // "#38;", and no "#038;"
+            return false;
+        }
+        hash += bodyLength; // the "&" it stands for comes before what follows
+    }
 }
 
 } // namespace
@@ -139,7 +171,9 @@ std::string cp1252FromUnicode(std::u16string_view text) {
         const char32_t codePoint = codePointAt(normal, index, units);
         index += units;
         const int byte = byteFor(codePoint);
-        if (byte >= 0) {
+        if (codePoint == u'&' && readAsOtherThanItself(normal, index - units)) {
+            bytes += "&#38;";
+        } else if (byte >= 0) {
             bytes.push_back(static_cast<char>(byte));
         } else {
             bytes += "&#" + std::to_string(static_cast<unsigned long>(codePoint)) + ";";
@@ -158,7 +192,7 @@ std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences) {
     for (std::size_t position = 0; position < decoded.size();) {
         char32_t codePoint = 0;
         std::size_t length = 0;
-        if (readReference(decoded, position, codePoint, length) && byteFor(codePoint) < 0) {
+        if (readAsOtherThanItself(decoded, position, &codePoint, &length)) {
             appendUtf16(text, codePoint);
             position += length;
         } else {
@@ -186,6 +220,35 @@ std::string cp1252ToUtf8(std::string_view bytes) {
         appendUtf8(utf8, codePoint);
     }
     return utf8;
+}
+
+std::size_t displayWidth(std::string_view utf8) {
+    std::size_t columns = 0;
+    for (std::size_t index = 0; index < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[index]) < 0x80) {
+            ++index;
+            ++columns;
+        } else {
+            columns += static_cast<std::size_t>(codepage::columnsOf(utf8CodePointAt(utf8, index)));
+        }
+    }
+    return columns;
+}
+
+bool isMultiByteUtf8(std::string_view bytes) {
+    bool multiByte = false;
+    for (std::size_t index = 0; index < bytes.size();) {
+        const std::size_t start = index;
+        if (static_cast<unsigned char>(bytes[index]) < 0x80) {
+            ++index;
+            continue;
+        }
+        multiByte = true;
+        if (utf8CodePointAt(bytes, index) == 0xFFFD && bytes.substr(start, 3) != "\xEF\xBF\xBD") {
+            return false;
+        }
+    }
+    return multiByte;
 }
 
 std::string cp1252FromUtf8(std::string_view utf8) {

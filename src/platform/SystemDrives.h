@@ -17,4 +17,7 @@ std::filesystem::path driveFolder(const std::filesystem::path& root, char letter
 // ignoring case; `folder / name` when there is none.
 std::filesystem::path entryIgnoringCase(const std::filesystem::path& folder, std::string_view name);
 
+// Whether two UTF-8 names are one name to Windows, that is equal but for capitals.
+bool sameNameIgnoringCase(std::string_view first, std::string_view second);
+
 } // namespace drilbank

@@ -9,12 +9,10 @@ namespace drilbank {
 
 std::string headerDateLine(Clock& clock, const std::string& between) {
     const std::string date = clock.dateText();
-    return dateAndTimeLabel + date + between + clock.timeText();
+    return headerDateLineText(date, between, clock.timeText());
 }
 
 namespace {
-
-const std::string timeIndent(36, ' ');
 
 // Writes one block line to each channel in turn, making the line afresh for each file: a
 // time line reads the clock and a script line passes through `code` once per file.
@@ -33,12 +31,12 @@ std::string numberItem(double value) {
 }
 
 std::string timeLine(Clock& clock) {
-    return timeIndent + clock.timeText();
+    return timeLineText(clock.timeText());
 }
 
 std::string dateTimeLine(Clock& clock) {
     const std::string date = clock.dateText();
-    return timeIndent + date + clock.timeText();
+    return dateTimeLineText(date, clock.timeText());
 }
 
 double questionNumber(const RunState& state) {

@@ -9,11 +9,6 @@
 
 namespace drilbank {
 
-// The record files' channels.
-constexpr int masterChannel = 1;
-constexpr int sendChannel = 2;
-constexpr int notesChannel = 3;
-
 // The header's last line: the label, the date, `between` ("" in the master file, one blank in
 // the send file) and the time, each read from the clock as it is written.
 std::string headerDateLine(Clock& clock, const std::string& between);

@@ -1,32 +1,77 @@
 #pragma once
 
-// The record files' format, shared by the writer and the reader: every fixed text the files
-// hold, exactly as they hold it, and the range of the run's coding number.
+// The record files' format, shared by the program that writes them and the instructor's tool
+// that reads them: names, header labels, block elements, channels and the key line's
+// character codes. A leaf: it includes nothing of the project, so either side may use it.
+//
+// A record file is lines ended by CR LF, in Windows-1252. The master and send files hold, per
+// run, a header block (key line, studentNameLabel + name, assignmentLabel + number, the
+// assignment's header line, initialsLabel + initials, dateAndTimeLabel + date and time),
+// then a block per click: openingRule, a time line, (master file only) two empty lines and
+// questionNumberTag + number, the script line, openingRule, responseMarker, the answer, and
+// closingRule. A notes block has a date-time line where the question number would be and
+// its marker, notesMarker, leads the note's first line; in the send and notes files its
+// closing rule is padded to the next print zone and the next block goes on on that line.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
 namespace drilbank {
 
-// Record file names: the prefix, for the send file the month and day (MMDD), the student's
-// name with blanks turned into "_", then the suffix.
-inline constexpr const char* masterFilePrefix = "masterFile_";
-inline constexpr const char* sendFilePrefix = "send_";
-inline constexpr const char* notesFilePrefix = "notes_";
-inline constexpr const char* recordFileSuffix = ".txt";
+// File names: prefix, for the send file the month and day (MMDD), the student's name with
+// blanks turned into "_", then the suffix.
+inline constexpr char masterFilePrefix[] = "masterFile_";
+inline constexpr char sendFilePrefix[] = "send_";
+inline constexpr char notesFilePrefix[] = "notes_";
+inline constexpr char recordFileSuffix[] = ".txt";
+inline constexpr std::size_t monthDayLength = 4;
 
-// The header block's labels: key line, then studentNameLabel + name, assignmentLabel +
-// number, the assignment's header line, initialsLabel + initials, and the date line.
-inline constexpr const char* studentNameLabel = "Student Name:  ";
-inline constexpr const char* assignmentLabel = "assignment #";
-inline constexpr const char* initialsLabel = "Initials:  ";
-inline constexpr const char* dateAndTimeLabel = "Date and Time ";
+// Channels: 1 the master file, 2 the send file, 3 the notes file.
+constexpr int masterChannel = 1;
+constexpr int sendChannel = 2;
+constexpr int notesChannel = 3;
+
+// The header block's labels.
+inline constexpr char studentNameLabel[] = "Student Name:  ";
+inline constexpr char assignmentLabel[] = "assignment #";
+inline constexpr char initialsLabel[] = "Initials:  ";
+inline constexpr char dateAndTimeLabel[] = "Date and Time ";
 
 // Block elements.
-inline constexpr const char* openingRule = "......!!!!!!!!...................................";
-inline constexpr const char* closingRule = ".................................................";
-inline constexpr const char* responseMarker = "RESPONSE -->  ";
-inline constexpr const char* notesMarker = "NOTES -------> ";
-inline constexpr const char* questionNumberTag = "`questionNumber";
+inline constexpr char openingRule[] = "......!!!!!!!!...................................";
+inline constexpr char closingRule[] = ".................................................";
+inline constexpr char responseMarker[] = "RESPONSE -->  ";
+inline constexpr char notesMarker[] = "NOTES -------> ";
+inline constexpr char questionNumberTag[] = "`questionNumber";
+inline constexpr std::size_t timeIndentWidth = 36;
 
-// The run's coding number is a whole number drawn from this range.
+// Dates are MM-DD-YYYY and times HH:MM:SS on a 24-hour clock.
+constexpr std::size_t dateTextLength = 10;
+constexpr std::size_t timeTextLength = 8;
+
+// The key line: per iteration, at most one filler (66..116) and then one key character
+// (118..255); 117 never occurs. The count of key characters is the run's coding number, a
+// whole number from lowestCodeNbr to highestCodeNbr.
+constexpr int fillerCodeLowest = 66;
+constexpr int fillerCodeHighest = 116;
+constexpr int keyCodeLowest = 118;
+constexpr int keyCodeHighest = 255;
 constexpr int lowestCodeNbr = 19;
 constexpr int highestCodeNbr = 28;
+
+// The lines made from date and time texts, by the writer as it reads the clock and by the
+// reader to tell a line the writer makes.
+inline std::string timeLineText(std::string_view time) {
+    return std::string(timeIndentWidth, ' ').append(time);
+}
+inline std::string dateTimeLineText(std::string_view date, std::string_view time) {
+    return timeLineText(date).append(time);
+}
+// `between` is "" in the master file and one blank in the send file.
+inline std::string headerDateLineText(std::string_view date, std::string_view between,
+                                      std::string_view time) {
+    return std::string(dateAndTimeLabel).append(date).append(between).append(time);
+}
 
 } // namespace drilbank

@@ -13,9 +13,6 @@ namespace drilbank {
 
 namespace {
 
-constexpr int masterChannel = 1;
-constexpr int sendChannel = 2;
-
 // Leaves the cursor on the header line and gives that line.
 std::string findAssignmentHeader(RunState& state) {
     state.scriptIndex = 0;

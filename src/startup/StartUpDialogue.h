@@ -1,5 +1,6 @@
 #pragma once
 
+#include "record/RecordFormat.h"
 #include "run/Run.h"
 
 #include <string>

@@ -1,6 +1,6 @@
-// The record-file reader over any bytes: no crash, every place it names lies inside the file
-// and in file order, and a whole block it gives back is never told twice in a row.
-#include "record/RecordReader.h"
+// The record-file reader over any bytes (UTF-8 re-saves, changed line ends and joined copies
+// among them): no crash, and every place it names lies inside the file, blocks in file order.
+#include "reading/RecordReader.h"
 
 #include <cstdint>
 #include <cstdlib>

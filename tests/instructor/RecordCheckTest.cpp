@@ -1,5 +1,10 @@
 // The reader's problems on record files broken on purpose, and none on whole ones.
-#include "record/RecordReader.h"
+#include "instructor/RecordSearch.h"
+#include "platform/Cp1252.h"
+#include "reading/RecordReader.h"
+#include "record/RecordFormat.h"
+#include "support/AsUnprivilegedUser.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +13,9 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace drilbank {
 namespace {
@@ -81,14 +89,23 @@ TEST(RecordCheck, ATailCutAtEveryByteOfTheLastBlockIsTornThere) {
     }
 }
 
-TEST(RecordCheck, ABlockRepeatedWholeIsReportedAtTheCopy) {
+// Two clicks on the same answer in the same second write the same block twice: both count.
+// A file with a copy of itself joined on is one problem, at the copy, and is read once.
+TEST(RecordCheck, IdenticalClicksAreKeptAndAJoinedCopyIsReadOnce) {
     for (const char* name : goldenNames) {
         const std::string whole = readBytes(sessionFolder / name);
+        const Findings intact = check(whole, name);
         const std::size_t start = lastBlockStart(whole, name);
-        const Findings findings = check(whole + whole.substr(start), name);
-        ASSERT_EQ(findings.problems.size(), 1u) << describe(findings);
-        EXPECT_EQ(findings.problems[0].place.offset, whole.size());
-        EXPECT_EQ(findings.problems[0].what, "a block repeated whole");
+        const Findings twice = check(whole + whole.substr(start), name);
+        EXPECT_EQ(describe(twice), "") << name;
+        EXPECT_EQ(twice.blocks.size(), intact.blocks.size() + 1) << name;
+
+        const Findings joined = check(whole + whole, name);
+        ASSERT_EQ(joined.problems.size(), 1u) << name << "\n" << describe(joined);
+        EXPECT_EQ(joined.problems[0].place.offset, whole.size()) << name;
+        EXPECT_TRUE(joined.problems[0].what.starts_with("from here the file repeats"));
+        EXPECT_EQ(joined.blocks.size(), intact.blocks.size()) << name;
+        EXPECT_EQ(joined.headers.size(), intact.headers.size()) << name;
     }
 }
 
@@ -186,6 +203,111 @@ TEST(RecordCheck, HeadersMustAgreeWithTheFileName) {
         EXPECT_EQ(found, testCase.problem) << testCase.fileName;
     }
 }
+
+std::string replacedAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// Files changed after the program wrote them, each said once, in words, and read all the same.
+TEST(RecordCheck, FilesChangedSinceAreReadAndSaidOnce) {
+    const std::string master = readBytes(sessionFolder / goldenNames[0]);
+    const std::string send = readBytes(sessionFolder / goldenNames[1]);
+    const Findings intact = check(master, goldenNames[0]);
+    const struct {
+        const char* change;
+        std::string bytes;
+        const char* fileName;
+        const char* problem; // the start of the one problem said
+        std::size_t blocks;
+    } cases[] = {
+        {"emptied", "", goldenNames[0], "the file is empty", 0},
+        {"line ends changed", replacedAll(master, "\r\n", "\n"), goldenNames[0],
+         "the file's line ends were changed", intact.blocks.size()},
+        {"saved as UTF-8", cp1252ToUtf8(master), goldenNames[0],
+         "the file was saved again in UTF-8", intact.blocks.size()},
+        {"saved as UTF-8 with a mark", "\xEF\xBB\xBF" + cp1252ToUtf8(master), goldenNames[0],
+         "the file was saved again in UTF-8", intact.blocks.size()},
+        {"renamed without its date", send, "send_Ann_Lee_Smith.txt",
+         "the send file's name has no date", intact.blocks.size()},
+        {"renamed in capitals", master, "MASTERFILE_ANN_LEE_SMITH.TXT", nullptr,
+         intact.blocks.size()},
+        {"an answer of one endless line",
+         std::string(master).insert(master.rfind(responseMarker) + 16, std::string(5 << 20, 'x')),
+         goldenNames[0], "a line of more than 4 MB", intact.blocks.size() - 1},
+    };
+    for (const auto& testCase : cases) {
+        const Findings findings = check(testCase.bytes, testCase.fileName);
+        if (testCase.problem == nullptr) {
+            EXPECT_EQ(describe(findings), "") << testCase.change;
+        } else {
+            ASSERT_EQ(findings.problems.size(), 1u) << testCase.change << "\n"
+                                                    << describe(findings);
+            EXPECT_TRUE(findings.problems[0].what.starts_with(testCase.problem)) << testCase.change;
+        }
+        ASSERT_EQ(findings.blocks.size(), testCase.blocks) << testCase.change;
+        for (std::size_t index = 0; index < findings.blocks.size(); ++index) {
+            EXPECT_EQ(findings.blocks[index].answer, intact.blocks[index].answer)
+                << testCase.change;
+        }
+    }
+}
+
+// A file handed in twice is read once; a pipe named as a record file is never opened.
+TEST(RecordCheck, CopiesAreReadOnceAndOnlyRegularFilesOpened) {
+    testing::TemporaryFolder folder;
+    for (const char* copy : {"a", "b"}) {
+        std::filesystem::create_directories(folder.path() / copy);
+        std::filesystem::copy_file(sessionFolder / goldenNames[0],
+                                   folder.path() / copy / goldenNames[0]);
+    }
+    std::vector<std::string> paths{folder.path().string()};
+#ifndef _WIN32
+    const std::filesystem::path pipe = folder.path() / "a" / "send_0416Ann_Lee_Smith.txt";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    paths.push_back(pipe.string());
+#endif
+    const auto found = instructor::findRecordFiles(paths);
+    ASSERT_EQ(found.errors.size(), 2 * (paths.size() - 1)); // in the folder and given alone
+    for (const std::string& error : found.errors) {
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    }
+    ASSERT_EQ(found.files.size(), 2u);
+    std::vector<std::size_t> problems;
+    for (const auto& file : found.files) {
+        Findings findings;
+        instructor::readFoundFile(file, findings);
+        problems.push_back(findings.problems.size());
+        EXPECT_EQ(findings.blocks.empty(), file.sameAs.has_value());
+    }
+    EXPECT_EQ(problems, (std::vector<std::size_t>{0, 1}));
+}
+
+#ifndef _WIN32
+// A folder of the class that cannot be read is named, and the rest is still read.
+TEST(RecordCheck, AFolderThatCannotBeReadIsSaid) {
+    testing::TemporaryFolder folder;
+    for (const char* student : {"open", "locked"}) {
+        std::filesystem::create_directories(folder.path() / student);
+        std::filesystem::copy_file(sessionFolder / goldenNames[0],
+                                   folder.path() / student / goldenNames[0]);
+    }
+    ::chmod(folder.path().c_str(), 0755);
+    ::chmod((folder.path() / "open").c_str(), 0755);
+    ::chmod((folder.path() / "open" / goldenNames[0]).c_str(), 0644);
+    ::chmod((folder.path() / "locked").c_str(), 0);
+    const int found = testing::resultAsUnprivilegedUser([&] {
+        const auto result = instructor::findRecordFiles({folder.path().string()});
+        const bool said =
+            result.errors.size() == 1 &&
+            result.errors[0].find("locked: this folder cannot be read") != std::string::npos;
+        return static_cast<int>(result.files.size()) + (said ? 10 : 0);
+    });
+    EXPECT_EQ(found, 11); // said once, and the open folder's file found
+}
+#endif
 
 } // namespace
 } // namespace drilbank

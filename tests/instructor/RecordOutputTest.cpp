@@ -1,12 +1,15 @@
 // The tool's edges: its command line, the folder search and the two output forms.
 #include "instructor/CommandLine.h"
+#include "instructor/Commands.h"
 #include "instructor/RecordSearch.h"
 #include "instructor/RowWriter.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 namespace drilbank::instructor {
@@ -24,8 +27,14 @@ TEST(RecordOutput, CommandLinesAreReadOrRefused) {
         {{"check"}, "no PATH given"},
         {{}, "no command given"},
         {{"list", "a"}, "unknown command list"},
-        {{"export", "--format", "xml", "a"}, "--format must be csv or json"},
+        {{"export", "--format", "xml", "a"}, "--format must be xlsx, csv or json"},
         {{"check", "--format", "json", "a"}, "--format applies to export only"},
+        {{"export", "--exact", "a"}, ""},
+        {{"summary", "--exact", "a"}, "--exact applies to export only"},
+        {{"export", "--format", "json", "--exact", "a"},
+         "--exact applies to CSV only (xlsx and JSON are always exact)"},
+        {{"report", "a"}, "report needs --output FILE.html"},
+        {{"report", "--output", "class.html", "a"}, ""},
         {{"check", "--verbose", "a"}, "unknown option --verbose"},
         {{"export", "a", "--output"}, "--output needs a value"},
     };
@@ -44,7 +53,8 @@ TEST(RecordOutput, TheSearchFindsRecordFilesAndPassesOverHiddenOnes) {
     };
     for (const char* file :
          {"b/notes_Ann.txt", "b/send_0416Ann.txt", "b/masterFile_Ann.txt", "a/masterFile_Bo.txt",
-          "b/.drilbank-journal", ".hidden/masterFile_Cy.txt", "b/readme.txt", "b/send_Ann.txt"}) {
+          "b/.drilbank-journal", ".hidden/masterFile_Cy.txt", "b/readme.txt", "b/send_Ann.txt",
+          "c/MASTERFILE_Dee.TXT"}) {
         touch(file);
     }
     const SearchResult found = findRecordFiles({folder.path().string()});
@@ -53,8 +63,10 @@ TEST(RecordOutput, TheSearchFindsRecordFilesAndPassesOverHiddenOnes) {
     for (const RecordFile& file : found.files) {
         names.push_back(file.path.lexically_relative(folder.path()).generic_string());
     }
+    // Names in any capitals, and a send file renamed without its date, are read.
     EXPECT_EQ(names, (std::vector<std::string>{"a/masterFile_Bo.txt", "b/masterFile_Ann.txt",
-                                               "b/send_0416Ann.txt", "b/notes_Ann.txt"}));
+                                               "b/send_0416Ann.txt", "b/send_Ann.txt",
+                                               "b/notes_Ann.txt", "c/MASTERFILE_Dee.TXT"}));
 
     std::filesystem::create_directories(folder.path() / "empty");
     const SearchResult wrong =
@@ -64,6 +76,156 @@ TEST(RecordOutput, TheSearchFindsRecordFilesAndPassesOverHiddenOnes) {
     EXPECT_TRUE(wrong.errors[0].ends_with("no such file or folder"));
     EXPECT_NE(wrong.errors[1].find("holds no record files"), std::string::npos);
     EXPECT_NE(wrong.errors[2].find("not a record file"), std::string::npos);
+}
+
+// What a spreadsheet would run as a formula, and what it would turn into a number or a date.
+const std::vector<std::string> formulaLike = {
+    "=1+1", "+1", "-5", "@SUM(A1)", "\tx", "\rx", "007", "1/2", "1e5", "=HYPERLINK(\"http://x\")"};
+
+TEST(RecordOutput, CsvNeutralisesWhatASpreadsheetWouldRunUnlessExact) {
+    for (const bool exact : {false, true}) {
+        std::ostringstream out;
+        const auto writer = makeRowWriter({"csv", exact, {}}, out);
+        for (const std::string& text : formulaLike) {
+            RecordRow row;
+            row.answer = text;
+            writer->row(row);
+        }
+        std::ostringstream messages;
+        EXPECT_TRUE(writer->finish(messages));
+        std::string expected;
+        for (const std::string& text : formulaLike) {
+            const bool runs = std::string("=+-@\t\r").find(text[0]) != std::string::npos;
+            std::string field = text;
+            for (std::size_t at = 0; (at = field.find('"', at)) != std::string::npos; at += 2) {
+                field.insert(at, "\"");
+            }
+            if (runs && !exact) {
+                field = "\"'" + field + "\"";
+            } else if (field.find_first_of(",\"\r") != std::string::npos) {
+                field = "\"" + field + "\"";
+            }
+            expected += ",,,,,,,," + field + ",\r\n";
+        }
+        EXPECT_NE(out.str().find(expected), std::string::npos) << exact << "\n" << out.str();
+    }
+}
+
+#ifdef DRILBANK_XLSX
+// The xlsx read back through unzip: every cell is a text cell holding exactly what was typed
+// (cut only beyond what a cell holds), and nothing is a formula or a number.
+TEST(RecordOutput, XlsxCellsAreAllTextAsTyped) {
+    testing::TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / "class.xlsx";
+    std::vector<std::string> typed = formulaLike;
+    typed.push_back("caf\xC3\xA9 \xCE\x94 \xF0\x9F\x98\x80 <b>&amp;</b>");
+    typed.push_back(std::string(40000, 'x'));
+    {
+        const auto writer = makeRowWriter({"xlsx", false, file}, std::cout);
+        for (const std::string& text : typed) {
+            RecordRow row;
+            row.student = "Ann";
+            row.answer = text;
+            writer->row(row);
+        }
+        std::ostringstream messages;
+        ASSERT_TRUE(writer->finish(messages));
+        EXPECT_NE(messages.str().find("1 cells were longer"), std::string::npos);
+    }
+    const std::string command = "unzip -p '" + file.string() + "' xl/worksheets/sheet1.xml";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string xml;
+    char piece[4096];
+    for (std::size_t read; (read = fread(piece, 1, sizeof piece, pipe)) > 0;) {
+        xml.append(piece, read);
+    }
+    ASSERT_EQ(pclose(pipe), 0);
+    EXPECT_EQ(xml.find("<f>"), std::string::npos);
+    std::vector<std::string> answers;
+    std::size_t cells = 0;
+    for (std::size_t at = 0; (at = xml.find("<c ", at)) != std::string::npos; ++at) {
+        ++cells;
+        const std::size_t end = xml.find("</c>", at);
+        const std::string cell = xml.substr(at, end - at);
+        ASSERT_NE(cell.find("t=\"inlineStr\""), std::string::npos) << cell;
+        if (cell.find(" r=\"I") != std::string::npos &&
+            cell.find(" r=\"I1\"") == std::string::npos) {
+            const std::size_t text = cell.find('>', cell.find("<t")) + 1;
+            std::string value = cell.substr(text, cell.find("</t>") - text);
+            for (const auto& [entity, character] :
+                 {std::pair<std::string, std::string>{"&lt;", "<"},
+                  {"&gt;", ">"},
+                  {"&quot;", "\""},
+                  {"_x0009_", "\t"},
+                  {"_x000D_", "\r"},
+                  {"&amp;", "&"}}) {
+                for (std::size_t found = 0;
+                     (found = value.find(entity, found)) != std::string::npos;
+                     found += character.size()) {
+                    value.replace(found, entity.size(), character);
+                }
+            }
+            answers.push_back(value);
+        }
+    }
+    EXPECT_EQ(cells, rowColumns.size() + 2 * typed.size()); // header, student and answer
+    ASSERT_EQ(answers.size(), typed.size());
+    EXPECT_EQ(answers.back(), typed.back().substr(0, 32767)); // as much as a cell holds
+    answers.pop_back();
+    typed.pop_back();
+    EXPECT_EQ(answers, typed);
+}
+#endif
+
+// The report page's structure, checked without a browser: self-contained, every element
+// closed in order, a row per student with the problems of its files in the row below it.
+TEST(RecordOutput, TheReportIsOneSelfContainedWellFormedPage) {
+    const std::filesystem::path session = std::filesystem::path(DRILBANK_TEST_DATA) / "session";
+    testing::TemporaryFolder folder;
+    for (const auto& entry : std::filesystem::directory_iterator(session)) {
+        if (entry.path().extension() == ".txt") {
+            std::filesystem::copy_file(entry.path(), folder.path() / entry.path().filename());
+        }
+    }
+    const std::filesystem::path send = folder.path() / "send_0416Ann_Lee_Smith.txt";
+    std::filesystem::resize_file(send, std::filesystem::file_size(send) - 9);
+    std::ostringstream page;
+    std::ostringstream messages;
+    const auto found = findRecordFiles({folder.path().string()});
+    EXPECT_EQ(reportFiles(found.files, {page, messages, nullptr}), 1);
+    const std::string html = page.str();
+    EXPECT_TRUE(html.starts_with("<!DOCTYPE html>\n<html lang=\"en\">"));
+    EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
+    for (const char* outside : {"<script", "http:", "https:", " src=", "<link", "@import"}) {
+        EXPECT_EQ(html.find(outside), std::string::npos) << outside;
+    }
+    std::vector<std::string> open;
+    std::vector<std::string> rows; // the first cell of each table row: th for a student
+    for (std::size_t at = 0; (at = html.find('<', at)) != std::string::npos; ++at) {
+        const std::size_t end = html.find_first_of(" >", at);
+        const std::string tag = html.substr(at + 1, end - at - 1);
+        if (tag.starts_with("!") || tag == "br" || tag == "meta") {
+            continue;
+        }
+        if (tag.starts_with("/")) {
+            ASSERT_FALSE(open.empty()) << tag;
+            ASSERT_EQ("/" + open.back(), tag) << "at byte " << at;
+            open.pop_back();
+            continue;
+        }
+        if (!open.empty() && open.back() == "tr" && rows.back().empty()) {
+            rows.back() = tag;
+        }
+        if (tag == "tr") {
+            rows.emplace_back();
+        }
+        open.push_back(tag);
+    }
+    EXPECT_TRUE(open.empty());
+    // The header row, Ann Lee Smith's row, and her problems right below it.
+    EXPECT_EQ(rows, (std::vector<std::string>{"th", "th", "td"}));
+    EXPECT_NE(html.find("<li>send_0416Ann_Lee_Smith.txt, line"), std::string::npos);
 }
 
 TEST(RecordOutput, CsvAndJsonCarryEveryCharacterOfARow) {
@@ -92,9 +254,10 @@ TEST(RecordOutput, CsvAndJsonCarryEveryCharacterOfARow) {
     };
     for (const auto& testCase : cases) {
         std::ostringstream out;
-        const auto writer = makeRowWriter(testCase.format, out);
+        const auto writer = makeRowWriter({testCase.format, false, {}}, out);
         writer->row(row);
-        writer->finish();
+        std::ostringstream messages;
+        EXPECT_TRUE(writer->finish(messages));
         EXPECT_EQ(out.str(), testCase.expected) << testCase.format;
     }
 }

@@ -1,6 +1,7 @@
 #include "platform/CodePage.h"
 
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 #include <unicode/utf16.h>
@@ -72,6 +73,17 @@ std::u16string decode(std::string_view bytes) {
     }
     text.resize(static_cast<std::size_t>(length));
     return text;
+}
+
+int columnsOf(char32_t codePoint) {
+    const auto character = static_cast<UChar32>(codePoint);
+    const auto type = static_cast<UCharCategory>(u_charType(character));
+    if (type == U_NON_SPACING_MARK || type == U_ENCLOSING_MARK || type == U_FORMAT_CHAR) {
+        return 0;
+    }
+    const auto width =
+        static_cast<UEastAsianWidth>(u_getIntPropertyValue(character, UCHAR_EAST_ASIAN_WIDTH));
+    return width == U_EA_WIDE || width == U_EA_FULLWIDTH ? 2 : 1;
 }
 
 } // namespace drilbank::codepage

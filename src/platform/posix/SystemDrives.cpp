@@ -39,6 +39,10 @@ std::filesystem::path driveFolder(const std::filesystem::path& root, char letter
     return root / std::string(1, letter);
 }
 
+bool sameNameIgnoringCase(std::string_view first, std::string_view second) {
+    return first == second || folded(first) == folded(second);
+}
+
 std::filesystem::path entryIgnoringCase(const std::filesystem::path& folder,
                                         std::string_view name) {
     const std::filesystem::path exact = folder / pathFromUtf8(name);

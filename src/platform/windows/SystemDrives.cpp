@@ -2,6 +2,8 @@
 
 #include "platform/DurableFiles.h"
 
+#include <windows.h>
+
 namespace drilbank {
 
 // Windows has drive letters of its own: without a root of drive folders, the path the program
@@ -13,6 +15,13 @@ std::filesystem::path defaultDrivesRoot() {
 std::filesystem::path driveFolder(const std::filesystem::path& root, char letter) {
     return root.empty() ? std::filesystem::path(std::string{letter, ':', '\\'})
                         : root / std::string(1, letter);
+}
+
+bool sameNameIgnoringCase(std::string_view first, std::string_view second) {
+    const std::wstring a = pathFromUtf8(first).wstring();
+    const std::wstring b = pathFromUtf8(second).wstring();
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 // Windows itself matches names as Windows does.

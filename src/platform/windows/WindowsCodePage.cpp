@@ -75,4 +75,24 @@ std::u16string decode(std::string_view bytes) {
     return text;
 }
 
+int columnsOf(char32_t codePoint) {
+    wchar_t units[2];
+    int count = 1;
+    if (codePoint >= 0x10000) {
+        units[0] = static_cast<wchar_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+        units[1] = static_cast<wchar_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+        count = 2;
+    } else {
+        units[0] = static_cast<wchar_t>(codePoint);
+    }
+    WORD types[2] = {0, 0};
+    if (!GetStringTypeW(CT_CTYPE3, units, count, types)) {
+        return 1;
+    }
+    if ((types[0] & C3_NONSPACING) != 0) {
+        return 0;
+    }
+    return (types[0] & (C3_FULLWIDTH | C3_IDEOGRAPH)) != 0 || codePoint >= 0x1F300 ? 2 : 1;
+}
+
 } // namespace drilbank::codepage

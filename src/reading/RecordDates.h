@@ -1,5 +1,7 @@
 #pragma once
 
+#include "record/RecordFormat.h"
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -10,9 +12,6 @@ namespace drilbank {
 // The record files' date (MM-DD-YYYY) and time (HH:MM:SS, 24-hour clock) texts, read back.
 std::optional<std::chrono::year_month_day> readDateText(std::string_view text);
 std::optional<int> readTimeText(std::string_view text); // seconds since midnight
-
-constexpr std::size_t dateTextLength = 10;
-constexpr std::size_t timeTextLength = 8;
 
 // YYYY-MM-DD, the form a spreadsheet sorts.
 std::string isoDate(std::chrono::year_month_day date);

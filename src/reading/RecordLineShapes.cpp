@@ -1,9 +1,9 @@
-#include "record/RecordLineShapes.h"
+#include "reading/RecordLineShapes.h"
 
 #include "coding/LineCode.h"
 #include "platform/NumberReading.h"
+#include "reading/RecordDates.h"
 #include "record/RecordBlocks.h"
-#include "record/RecordDates.h"
 #include "record/RecordFormat.h"
 
 #include <charconv>
@@ -11,50 +11,30 @@
 namespace drilbank {
 namespace {
 
-// Hands back the texts a line was made from, so that the writer's own formatting can remake
-// the line: what it gives must be the line as read, or the line is not one it writes.
-class ReplayClock final : public Clock {
-public:
-    ReplayClock(std::string_view date, std::string_view time) : date_(date), time_(time) {}
-    std::string dateText() override { return date_; }
-    std::string timeText() override { return time_; }
-    float secondsSinceMidnight() override { return 0; }
-
-private:
-    std::string date_;
-    std::string time_;
-};
-
-std::size_t timeIndentLength() {
-    ReplayClock empty("", "");
-    static const std::size_t length = timeLine(empty).size();
-    return length;
+bool indented(std::string_view text) {
+    return text.size() >= timeIndentWidth && text.find_first_not_of(' ') == timeIndentWidth;
 }
 
 } // namespace
 
 std::optional<std::string> timeOfTimeLine(std::string_view text) {
-    const std::size_t indent = timeIndentLength();
-    if (text.size() != indent + timeTextLength) {
+    if (text.size() != timeIndentWidth + timeTextLength || !indented(text)) {
         return std::nullopt;
     }
-    const std::string_view time = text.substr(indent);
-    ReplayClock clock("", time);
-    if (!readTimeText(time) || timeLine(clock) != text) {
+    const std::string_view time = text.substr(timeIndentWidth);
+    if (!readTimeText(time)) {
         return std::nullopt;
     }
     return std::string(time);
 }
 
 std::optional<std::string> dateOfDateTimeLine(std::string_view text) {
-    const std::size_t indent = timeIndentLength();
-    if (text.size() != indent + dateTextLength + timeTextLength) {
+    if (text.size() != timeIndentWidth + dateTextLength + timeTextLength || !indented(text)) {
         return std::nullopt;
     }
-    const std::string_view date = text.substr(indent, dateTextLength);
-    const std::string_view time = text.substr(indent + dateTextLength);
-    ReplayClock clock(date, time);
-    if (!readDateText(date) || !readTimeText(time) || dateTimeLine(clock) != text) {
+    const std::string_view date = text.substr(timeIndentWidth, dateTextLength);
+    const std::string_view time = text.substr(timeIndentWidth + dateTextLength);
+    if (!readDateText(date) || !readTimeText(time)) {
         return std::nullopt;
     }
     return std::string(date);
@@ -70,6 +50,13 @@ std::optional<std::string> questionNumberOf(std::string_view text) {
         return std::nullopt;
     }
     const std::string_view digits = item.substr(item.front() == ' ' ? 1 : 0, item.size() - 2);
+    // Most are whole numbers, which the writer writes as their plain digits.
+    const bool plainWhole = item.front() == ' ' && !digits.empty() && digits.size() <= 15 &&
+                            (digits.front() != '0' || digits.size() == 1) &&
+                            digits.find_first_not_of("0123456789") == std::string_view::npos;
+    if (plainWhole && digits != "0") {
+        return std::string(digits);
+    }
     double value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
                                               std::chars_format::fixed);
@@ -86,8 +73,8 @@ bool isKeyLine(std::string_view text) {
 
 bool isHeaderDateLine(std::string_view text, std::string_view date, std::string_view time,
                       const std::string& between) {
-    ReplayClock clock(date, time);
-    return readDateText(date) && readTimeText(time) && headerDateLine(clock, between) == text;
+    return readDateText(date) && readTimeText(time) &&
+           headerDateLineText(date, between, time) == text;
 }
 
 } // namespace drilbank

@@ -6,8 +6,8 @@
 
 namespace drilbank {
 
-// Each recognises a line by having the writer's own formatting remake it from the texts read
-// out of it: the reader and the writer cannot drift apart.
+// Each recognises a line by the record format's own texts and the writer's own formatting,
+// so that the reader and the writer cannot drift apart.
 
 // The time of a block's time line.
 std::optional<std::string> timeOfTimeLine(std::string_view text);

@@ -1,4 +1,4 @@
-#include "record/RecordFileName.h"
+#include "reading/RecordFileName.h"
 
 #include "record/RecordFormat.h"
 
@@ -8,17 +8,27 @@
 namespace drilbank {
 namespace {
 
-constexpr std::size_t monthDayLength = 4;
-
 bool allDigits(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool startsIgnoringCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+bool endsIgnoringCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           startsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 } // namespace
 
 std::optional<RecordFileName> parseRecordFileName(std::string_view fileName) {
-    if (!fileName.ends_with(recordFileSuffix)) {
+    if (!endsIgnoringCase(fileName, recordFileSuffix)) {
         return std::nullopt;
     }
     fileName.remove_suffix(std::string_view(recordFileSuffix).size());
@@ -28,17 +38,16 @@ std::optional<RecordFileName> parseRecordFileName(std::string_view fileName) {
         {RecordFileKind::Notes, notesFilePrefix},
     };
     for (const auto& [kind, prefix] : prefixes) {
-        if (!fileName.starts_with(prefix)) {
+        if (!startsIgnoringCase(fileName, prefix)) {
             continue;
         }
         std::string_view rest = fileName.substr(prefix.size());
         RecordFileName parsed{kind, "", ""};
         if (kind == RecordFileKind::Send) {
-            if (rest.size() < monthDayLength || !allDigits(rest.substr(0, monthDayLength))) {
-                return std::nullopt;
+            if (rest.size() >= monthDayLength && allDigits(rest.substr(0, monthDayLength))) {
+                parsed.monthDay = std::string(rest.substr(0, monthDayLength));
+                rest.remove_prefix(monthDayLength);
             }
-            parsed.monthDay = std::string(rest.substr(0, monthDayLength));
-            rest.remove_prefix(monthDayLength);
         }
         parsed.name = std::string(rest);
         return parsed;

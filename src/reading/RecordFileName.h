@@ -9,14 +9,16 @@ namespace drilbank {
 enum class RecordFileKind { Master, Send, Notes };
 
 // What a record file's name says: which of the three files it is, whose (the student's name
-// with blanks as "_") and, for a send file, the month and day of its runs (MMDD).
+// with blanks as "_", in UTF-8) and, for a send file, the month and day of its runs (MMDD;
+// empty when someone renamed the file without them).
 struct RecordFileName {
     RecordFileKind kind = RecordFileKind::Master;
     std::string name;
     std::string monthDay;
 };
 
-// Nothing when the name is not one the program gives a record file.
+// Nothing when the name is not one the program gives a record file. Prefix and suffix are
+// matched in any capitals, as Windows matches names and as a student may rename a file.
 std::optional<RecordFileName> parseRecordFileName(std::string_view fileName);
 
 // "master", "send" or "notes".

@@ -1,15 +1,16 @@
-#include "record/RecordReader.h"
+#include "reading/RecordReader.h"
 
 #include "coding/LineCode.h"
-#include "record/RecordBlocks.h"
-#include "record/RecordDates.h"
+#include "platform/Cp1252.h"
+#include "platform/SystemDrives.h"
+#include "reading/Fingerprint.h"
+#include "reading/JoinedCopies.h"
+#include "reading/RecordDates.h"
+#include "reading/RecordLineShapes.h"
+#include "reading/RecordLineSource.h"
 #include "record/RecordFormat.h"
-#include "record/RecordLineReader.h"
-#include "record/RecordLineShapes.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <deque>
 
 namespace drilbank {
 namespace {
@@ -28,12 +29,29 @@ struct BlockFault {
     bool torn = false;
 };
 
+// "YYYYMMDDHHMMSS" from MM-DD-YYYY and HH:MM:SS: ordered as the moments are.
+std::string stampOf(std::string_view date, std::string_view time) {
+    std::string stamp;
+    stamp.append(date.substr(6, 4)).append(date.substr(0, 2)).append(date.substr(3, 2));
+    stamp.append(time.substr(0, 2)).append(time.substr(3, 2)).append(time.substr(6, 2));
+    return stamp;
+}
+
 class Parser {
 public:
     Parser(std::istream& in, const RecordFileName& name, RecordVisitor& visitor)
-        : lines_(in), name_(name), visitor_(visitor) {}
+        : lines_(in, visitor), name_(name), visitor_(visitor) {}
 
     void run() {
+        if (peek(0) == nullptr) {
+            report({0, 1}, "the file is empty; the program never leaves a record file empty "
+                           "(was it cut short when it was copied or sent?)");
+            return;
+        }
+        if (name_.kind == RecordFileKind::Send && name_.monthDay.empty()) {
+            report({0, 1}, "the send file's name has no date (send_MMDDName.txt): it was renamed; "
+                           "it was read all the same");
+        }
         while (peek(0) != nullptr) {
             if (atBlockStart()) {
                 readGuarded(&Parser::readBlock);
@@ -46,29 +64,17 @@ public:
     }
 
 private:
-    const RecordLine* peek(std::size_t ahead) {
-        while (ahead_.size() <= ahead) {
-            RecordLine line;
-            if (!lines_.next(line)) {
-                return nullptr;
-            }
-            ahead_.push_back(std::move(line));
-        }
-        return &ahead_[ahead];
-    }
+    const RecordLine* peek(std::size_t ahead) { return lines_.peek(ahead); }
 
     static RecordPlace placeOf(const RecordLine& line) { return {line.offset, line.number}; }
 
     void report(RecordPlace place, std::string what) { visitor_.problem({place, std::move(what)}); }
 
     RecordLine take() {
-        RecordLine line = std::move(ahead_.front());
-        ahead_.pop_front();
-        checkBytes(line);
-        // The block's fingerprint: a repeat is told by it without keeping the block's bytes.
-        const std::size_t lineHash = std::hash<std::string_view>()(line.text);
-        block_ = (block_ ^ lineHash) * 0x100000001B3ull + static_cast<std::size_t>(line.ending) +
-                 line.text.size();
+        RecordLine line = lines_.take();
+        // The block's fingerprint: a copy is told by it without keeping the block's bytes.
+        block_ = fingerprint(block_, line.text) * 0x100000001B3ull +
+                 static_cast<std::uint64_t>(line.ending);
         return line;
     }
 
@@ -77,6 +83,13 @@ private:
         const RecordLine* next = peek(0);
         if (next == nullptr || next->ending == RecordLine::Ending::Missing) {
             throw BlockFault{{}, "", true};
+        }
+        if (next->cut) {
+            throw BlockFault{placeOf(*next),
+                             "a line of more than " + std::to_string(maxLineLength >> 20) +
+                                 " MB, far longer than the program writes; its block was "
+                                 "not read",
+                             false};
         }
         return *next;
     }
@@ -106,33 +119,7 @@ private:
         return line;
     }
 
-    // A byte below the blank other than the tab, or DEL: no record line ever holds one.
-    static bool neverHeld(unsigned char code) {
-        return (code < 0x20 && code != '\t') || code == 0x7F;
-    }
-
-    void checkBytes(const RecordLine& line) {
-        // One pass with no early exit, which the compiler can vectorise; most lines are clean.
-        bool any = false;
-        for (const char c : line.text) {
-            any |= neverHeld(static_cast<unsigned char>(c));
-        }
-        if (any) {
-            const auto bad = std::find_if(line.text.begin(), line.text.end(), [](char c) {
-                return neverHeld(static_cast<unsigned char>(c));
-            });
-            char what[64];
-            std::snprintf(what, sizeof what, "byte 0x%02X, which a record never holds",
-                          static_cast<unsigned>(static_cast<unsigned char>(*bad)));
-            report({line.offset + static_cast<std::uint64_t>(bad - line.text.begin()), line.number},
-                   what);
-        }
-        if (line.ending == RecordLine::Ending::Bare) {
-            report({line.offset + line.text.size(), line.number},
-                   "a line feed without its carriage return");
-        }
-    }
-
+    // An opening rule followed by a time line; at the end of the file, what may be its start.
     bool atBlockStart() {
         const RecordLine* line = peek(0);
         if (line->text != openingRule) {
@@ -153,6 +140,22 @@ private:
         const RecordLine* line = peek(0);
         return startsLike(peek(1), studentNameLabel) ||
                (line->ending != RecordLine::Ending::Missing && isKeyLine(line->text));
+    }
+
+    // Where a closing rule really closes an answer: what follows can only be a block's start,
+    // a header or the end of the file (whole, or cut inside what comes next). Anywhere else
+    // a line of full stops is part of what the student typed.
+    bool closesAnswer() {
+        const RecordLine* next = peek(0);
+        if (next == nullptr || next->ending == RecordLine::Ending::Missing) {
+            return true;
+        }
+        const RecordLine* after = peek(1);
+        if (next->text == openingRule) {
+            return after == nullptr || after->ending == RecordLine::Ending::Missing ||
+                   timeOfTimeLine(after->text).has_value();
+        }
+        return isKeyLine(next->text) && (after == nullptr || startsLike(after, studentNameLabel));
     }
 
     void skipStrayLines() {
@@ -193,19 +196,25 @@ private:
         while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart()) {
             take();
         }
-        previous_ = 0;
+        copies_.interrupt();
     }
 
-    // True when the block just read is the one before it over again.
-    bool repeated(RecordPlace start) {
-        const bool same = block_ == previous_;
-        previous_ = block_;
-        if (same) {
-            report(start, "a block repeated whole");
+    // Whether what was just read is new, rather than part of a copy joined on.
+    bool isNew(RecordPlace start, JoinedCopies::Kind kind, std::string_view stamp) {
+        std::uint64_t originalLine = 0;
+        switch (copies_.see(block_, start.line, kind, stamp, originalLine)) {
+        case JoinedCopies::Verdict::New:
+            return true;
+        case JoinedCopies::Verdict::CopyStarts:
+            report(start, "from here the file repeats what it holds from line " +
+                              std::to_string(originalLine) +
+                              " on (a copy joined on); the repeat is not read again");
+            return false;
+        case JoinedCopies::Verdict::Copy:
+            break;
         }
-        return same;
+        return false;
     }
-
     void readHeader(RecordPlace start) {
         RecordHeader header;
         header.place = start;
@@ -220,9 +229,10 @@ private:
         }
         const RecordLine student = expectLabelled(studentNameLabel, "the student name line");
         header.studentName = student.text;
-        std::string asFileName = student.text;
+        // The header holds the name in the code page, the file name in UTF-8 as typed.
+        std::string asFileName = cp1252ToUtf8(student.text);
         std::replace(asFileName.begin(), asFileName.end(), ' ', '_');
-        if (asFileName != name_.name) {
+        if (!sameNameIgnoringCase(asFileName, name_.name)) {
             report(placeOf(student), "the student name disagrees with the file name");
         }
         header.assignmentNumber = expectLabelled(assignmentLabel, "the assignment line").text;
@@ -233,7 +243,7 @@ private:
         }
         header.initials = expectLabelled(initialsLabel, "the initials line").text;
         readHeaderDate(header);
-        if (!repeated(start)) {
+        if (isNew(start, JoinedCopies::Kind::Header, "")) {
             visitor_.header(header);
         }
     }
@@ -251,7 +261,7 @@ private:
         if (!isHeaderDateLine(text, header.date, header.time, between)) {
             fault(line, std::string("the date line of a ") + kindWord(name_.kind) + " file header");
         }
-        if (name_.kind == RecordFileKind::Send &&
+        if (name_.kind == RecordFileKind::Send && !name_.monthDay.empty() &&
             header.date.substr(0, 2) + header.date.substr(3, 2) != name_.monthDay) {
             report(placeOf(line), "the date disagrees with the send file's name");
         }
@@ -272,7 +282,9 @@ private:
         } else {
             readResponse(block);
         }
-        if (!repeated(start)) {
+        const bool note = block.kind == RecordBlock::Kind::Note;
+        if (isNew(start, note ? JoinedCopies::Kind::Note : JoinedCopies::Kind::Response,
+                  note ? stampOf(block.date, block.time) : "")) {
             visitor_.block(block);
         }
     }
@@ -306,22 +318,30 @@ private:
         block.answer = readAnswer(takeInside());
     }
 
-    // An answer's lines up to the closing rule, joined by the line ends they had. A new block
-    // or header where the closing rule should be means the rule itself was damaged.
+    // An answer's lines up to the closing rule that ends it, joined by the line ends they had.
+    // A new block or header where the closing rule should be means the rule was damaged.
     std::string readAnswer(RecordLine first) {
         std::string answer = std::move(first.text);
         RecordLine::Ending between = first.ending;
         RecordPlace last = placeOf(first);
         for (;;) {
             const RecordLine* next = peek(0);
-            if (next != nullptr && ((next->text == openingRule && isTimeLineAfter()) ||
-                                    startsLike(peek(1), studentNameLabel))) {
+            if (next != nullptr &&
+                ((next->text == openingRule && isTimeLineAfter()) ||
+                 (isKeyLine(next->text) && startsLike(peek(1), studentNameLabel)))) {
                 throw BlockFault{last, "expected the closing rule", false};
             }
             const RecordLine line = takeInside();
             last = placeOf(line);
-            if (line.text == closingRule) {
+            if (line.text == closingRule && closesAnswer()) {
                 return answer;
+            }
+            if (answer.size() > maxLineLength) {
+                throw BlockFault{last,
+                                 "an answer of more than " + std::to_string(maxLineLength >> 20) +
+                                     " MB, far longer than the program writes; its block was "
+                                     "not read",
+                                 false};
             }
             answer += endingBytes(between);
             answer += line.text;
@@ -329,12 +349,11 @@ private:
         }
     }
 
-    RecordLineReader lines_;
+    RecordLineSource lines_;
     const RecordFileName& name_;
     RecordVisitor& visitor_;
-    std::deque<RecordLine> ahead_;
-    std::size_t block_ = 0;    // the fingerprint of the block being read
-    std::size_t previous_ = 0; // and of the block before it
+    std::uint64_t block_ = 0; // the fingerprint of the block being read
+    JoinedCopies copies_;
 };
 
 } // namespace

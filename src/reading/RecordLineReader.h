@@ -20,14 +20,19 @@ struct RecordLine {
     std::uint64_t offset = 0; // of the line's first byte
     std::uint64_t number = 0; // counted from 1, as an editor shows it
     Ending ending = Ending::LineEnd;
+    bool cut = false; // longer than maxLineLength: only its start is kept
 };
+
+// Far longer than any line the program writes (an answer line of a whole book), and short
+// enough that a file of one endless line never fills the memory.
+constexpr std::size_t maxLineLength = std::size_t{4} << 20;
 
 // The bytes a line's ending takes in the file.
 std::string_view endingBytes(RecordLine::Ending ending);
 
 // Streams a record file line by line through a fixed buffer, so that memory stays flat
-// whatever the file's size. A closing rule followed by its zone padding becomes a line of
-// its own, and whatever follows on that physical line is the next line.
+// whatever the file's size and the length of its lines. A closing rule followed by its zone padding
+// becomes a line of its own, and whatever follows on that physical line is the next line.
 class RecordLineReader {
 public:
     explicit RecordLineReader(std::istream& in);

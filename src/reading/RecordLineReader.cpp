@@ -1,4 +1,4 @@
-#include "record/RecordLineReader.h"
+#include "reading/RecordLineReader.h"
 
 #include "platform/RecordFiles.h"
 #include "record/RecordBlocks.h"
@@ -52,9 +52,11 @@ bool RecordLineReader::next(RecordLine& line) {
 
 bool RecordLineReader::readPhysicalLine(RecordLine& line) {
     line.text.clear();
+    line.cut = false;
     line.offset = offset_;
     line.number = ++number_;
     bool sawAny = false;
+    char last = 0; // the line's last byte read, kept or not
     for (;;) {
         if (begin_ == end_) {
             in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
@@ -69,13 +71,17 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line) {
         const char* stop = buffer_.data() + end_;
         const void* found = std::memchr(start, '\n', static_cast<std::size_t>(stop - start));
         const char* feed = found != nullptr ? static_cast<const char*>(found) : stop;
-        line.text.append(start, feed);
+        const std::size_t room = maxLineLength - std::min(maxLineLength, line.text.size());
+        const std::size_t length = static_cast<std::size_t>(feed - start);
+        line.text.append(start, std::min(length, room));
+        line.cut = line.cut || length > room;
+        last = feed > start ? feed[-1] : last;
         const std::size_t taken = static_cast<std::size_t>(feed - start) + (feed != stop ? 1 : 0);
         begin_ += taken;
         offset_ += taken;
         if (feed != stop) {
-            const bool crlf = !line.text.empty() && line.text.back() == '\r';
-            if (crlf) {
+            const bool crlf = last == '\r';
+            if (crlf && !line.text.empty() && line.text.back() == '\r') {
                 line.text.pop_back();
             }
             line.ending = crlf ? RecordLine::Ending::LineEnd : RecordLine::Ending::Bare;

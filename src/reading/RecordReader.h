@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/RecordFileName.h"
+#include "reading/RecordFileName.h"
 
 #include <cstdint>
 #include <istream>
@@ -44,8 +44,9 @@ struct RecordProblem {
     std::string what;
 };
 
-// Told of every header, whole block and problem, in file order. A block or header repeated
-// whole is a problem and is not told again.
+// Told of every header, whole block and problem, in file order. A copy of the file's own
+// blocks joined on to it is one problem and is not told again; blocks that are merely alike
+// are all told.
 class RecordVisitor {
 public:
     virtual ~RecordVisitor() = default;
@@ -54,8 +55,9 @@ public:
     virtual void problem(const RecordProblem& problem) = 0;
 };
 
-// Reads one record file by the layouts the program writes, in one pass with bounded memory
-// (the largest block). The name tells the file's kind and whose it should be.
+// Reads one record file by the layouts the program writes, in one pass with bounded memory.
+// The name tells the file's kind and whose it should be. A file saved again as UTF-8 or with
+// changed line ends is read as the program wrote it, and said so once.
 void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor);
 
 } // namespace drilbank

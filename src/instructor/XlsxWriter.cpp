@@ -1,0 +1,125 @@
+// The xlsx export, through libxlsxwriter: every cell a text cell, so that "007", "1/2" and
+// "=1+1" stay as typed, and rows streamed to the file (constant memory) whatever the class.
+#include "instructor/RowWriter.h"
+
+#include "platform/DurableFiles.h"
+
+#include <xlsxwriter.h>
+
+namespace drilbank::instructor {
+namespace {
+
+// What one cell holds at most, in characters.
+constexpr std::size_t cellCharacters = 32767;
+// A sheet's rows after its header row; the rest go on on the next sheet.
+constexpr lxw_row_t rowsPerSheet = LXW_ROW_MAX - 1;
+
+// The bytes of the first `count` characters of UTF-8 text.
+std::size_t bytesOfCharacters(std::string_view text, std::size_t count) {
+    std::size_t characters = 0;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        if ((static_cast<unsigned char>(text[index]) & 0xC0) != 0x80 && characters++ == count) {
+            return index;
+        }
+    }
+    return text.size();
+}
+
+class XlsxWriter final : public RowWriter {
+public:
+    explicit XlsxWriter(const std::filesystem::path& file) : name_(utf8Of(file)) {
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        options.use_zip64 = LXW_TRUE;
+        workbook_ = workbook_new_opt(file.string().c_str(), &options);
+        if (workbook_ != nullptr) {
+            header_ = workbook_add_format(workbook_);
+            format_set_bold(header_);
+            newSheet();
+        }
+    }
+
+    ~XlsxWriter() override {
+        if (workbook_ != nullptr) {
+            workbook_close(workbook_);
+        }
+    }
+
+    void row(const RecordRow& row) override {
+        if (workbook_ == nullptr) {
+            return;
+        }
+        if (row_ > rowsPerSheet) {
+            newSheet();
+        }
+        const RowTexts values = rowValues(row);
+        for (std::size_t column = 0; column < values.size(); ++column) {
+            cell(column, values[column], nullptr);
+        }
+        ++row_;
+    }
+
+    bool finish(std::ostream& messages) override {
+        if (workbook_ == nullptr) {
+            messages << "drilbank-records: " << name_ << ": the spreadsheet could not be made\n";
+            return false;
+        }
+        const lxw_error closed = workbook_close(workbook_);
+        workbook_ = nullptr;
+        if (cut_ > 0) {
+            messages << "drilbank-records: " << cut_
+                     << " cells were longer than a spreadsheet cell holds (32,767 characters) "
+                        "and were cut there; export --format json gives them whole\n";
+        }
+        if (closed != LXW_NO_ERROR || error_ != LXW_NO_ERROR) {
+            messages << "drilbank-records: " << name_ << ": could not be written ("
+                     << lxw_strerror(closed != LXW_NO_ERROR ? closed : error_) << ")\n";
+            return false;
+        }
+        return true;
+    }
+
+private:
+    void newSheet() {
+        const std::string name = "rows " + std::to_string(++sheets_);
+        sheet_ = workbook_add_worksheet(workbook_, sheets_ == 1 ? nullptr : name.c_str());
+        row_ = 0;
+        for (std::size_t column = 0; column < rowColumns.size(); ++column) {
+            cell(column, rowColumns[column], header_);
+        }
+        worksheet_freeze_panes(sheet_, 1, 0);
+        ++row_;
+    }
+
+    void cell(std::size_t column, std::string_view text, lxw_format* format) {
+        if (text.empty()) {
+            return; // an empty cell is empty text to every spreadsheet
+        }
+        const std::size_t fits = bytesOfCharacters(text, cellCharacters);
+        cut_ += fits < text.size() ? 1 : 0;
+        text_.assign(text.substr(0, fits));
+        const lxw_error written = worksheet_write_string(
+            sheet_, row_, static_cast<lxw_col_t>(column), text_.c_str(), format);
+        if (written != LXW_NO_ERROR && error_ == LXW_NO_ERROR) {
+            error_ = written;
+        }
+    }
+
+    std::string name_;
+    std::string text_; // the cell being written, ended by a NUL as the library needs
+    lxw_workbook* workbook_ = nullptr;
+    lxw_worksheet* sheet_ = nullptr;
+    lxw_format* header_ = nullptr;
+    lxw_row_t row_ = 0;
+    int sheets_ = 0;
+    std::size_t cut_ = 0;
+    lxw_error error_ = LXW_NO_ERROR;
+};
+
+} // namespace
+
+std::unique_ptr<RowWriter> makeXlsxWriter(const std::filesystem::path& file) {
+    return std::make_unique<XlsxWriter>(file);
+}
+
+} // namespace drilbank::instructor

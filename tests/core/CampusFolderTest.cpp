@@ -3,8 +3,8 @@
 // them is killed part way through a click. POSIX accounts need root to be taken on.
 #ifndef _WIN32
 #include "record/EnterResponse.h"
-#include "record/RecordFileName.h"
-#include "record/RecordReader.h"
+#include "reading/RecordFileName.h"
+#include "reading/RecordReader.h"
 #include "record/SaveAsNotes.h"
 #include "support/ChildProcess.h"
 #include "support/FakePlatform.h"
@@ -56,6 +56,8 @@ int recordAsStudent(const std::string& argument) {
         return 2;
     }
     testing::FakePlatform platform{fs::path(drives)};
+    // A run started after another starts later, as every real one does, so its header is its own.
+    platform.fakeClock.secondsOfDay += first;
     Run run(platform);
     testing::answerStartUp(platform, "2", student.name, "X", "1");
     runHandler(run, &loadWindow);

@@ -4,8 +4,8 @@
 // and starts again, and every record file is read back as the instructor's tool reads it.
 #include "platform/Failure.h"
 #include "record/EnterResponse.h"
-#include "record/RecordFileName.h"
-#include "record/RecordReader.h"
+#include "reading/RecordFileName.h"
+#include "reading/RecordReader.h"
 #include "record/SaveAsNotes.h"
 #include "support/FakePlatform.h"
 #include "window/Handler.h"

@@ -3,9 +3,9 @@
 // nothing injected, with each kind of fault once and from then on. Then the student retries
 // and starts again, and every record file is read back as the instructor's tool reads it.
 #include "platform/Failure.h"
-#include "record/EnterResponse.h"
 #include "reading/RecordFileName.h"
 #include "reading/RecordReader.h"
+#include "record/EnterResponse.h"
 #include "record/SaveAsNotes.h"
 #include "support/FakePlatform.h"
 #include "window/Handler.h"

@@ -1,7 +1,9 @@
-// Launch to window shown, beside a bare window of one control; and an "Enter Response" click
-// through the window and the Windows file layer, beside the floor of its appends. One mode
+// Launch to the first start-up box, and to the form after four answered boxes, each beside a
+// bare window of one control; and an "Enter Response" click through the window and the
+// Windows file layer, beside the floor of its appends. One mode
 // per process, so that each launch is a fresh start; scripts/bench-windows.sh alternates the
 // modes and prints the medians and ratios.
+#include "CountingFiles.h"
 #include "platform/DriveMap.h"
 #include "platform/RecordFiles.h"
 #include "platform/RunRandom.h"
@@ -16,6 +18,8 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -60,9 +64,36 @@ LRESULT CALLBACK answerBox(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Until the first start-up box is on the screen: a timer that fires once the box's own loop
+// runs, after it is shown, reports and ends the process.
+void CALLBACK firstBoxShown(HWND, UINT, UINT_PTR, DWORD) {
+    std::printf("%.2f\n", sinceProcessStart());
+    std::fflush(stdout);
+    ExitProcess(0);
+}
+
+LRESULT CALLBACK reportFirstBox(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_INITDIALOG) {
+        SetTimer(nullptr, 0, 0, &firstBoxShown);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int firstBox(const std::filesystem::path& drives) {
+    drilbank::RecordFiles files{drilbank::DriveMap(drives)};
+    drilbank::SystemClock clock;
+    drilbank::RunRandom random;
+    drilbank::Win32Session session({files, clock, random});
+    SetWindowsHookExW(WH_CALLWNDPROCRET, &reportFirstBox, nullptr, GetCurrentThreadId());
+    session.load();
+    return 1; // the box was never shown
+}
+
 struct StartedWindow {
-    explicit StartedWindow(const std::filesystem::path& drives)
-        : files(drilbank::DriveMap(drives)), session({files, clock, random}) {
+    explicit StartedWindow(const std::filesystem::path& drives,
+                           drilbank::DurableFiles& system = drilbank::systemFiles())
+        : files(drilbank::DriveMap(drives), system), session({files, clock, random}) {
         HHOOK hook =
             SetWindowsHookExW(WH_CALLWNDPROCRET, &answerBox, nullptr, GetCurrentThreadId());
         session.load();
@@ -101,29 +132,67 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// The floor of a click that must reach both files or neither: the blocks written ahead into
-// a log and flushed, each appended and flushed, the log emptied.
-int clicks(const std::filesystem::path& drives) {
-    StartedWindow started(drives);
+std::string fileBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The floor of a click that must reach every file or none, as on Linux: the click's own
+// blocks written ahead into a log and flushed, each appended to a file of its own beside the
+// run's and flushed, the log emptied.
+void appendFloor(const std::filesystem::path& folder,
+                 const std::vector<std::pair<std::filesystem::path, std::string>>& blocks) {
+    std::string ahead;
+    for (const auto& [file, block] : blocks) {
+        ahead += block;
+    }
+    appendAndFlush((folder / "floor.log").wstring(), ahead);
+    for (const auto& [file, block] : blocks) {
+        appendAndFlush(file.wstring() + L".floor", block);
+    }
+    std::filesystem::resize_file(folder / "floor.log", 0);
+}
+
+// "Enter Response" clicks beside their floor; with "counts", the file layer's calls per
+// click on standard error.
+int clicks(const std::filesystem::path& drives, bool counts) {
+    drilbank::bench::CountingFiles counting;
+    StartedWindow started(drives, counting);
     drilbank::FormWindow& window = started.session.window();
     const std::filesystem::path folder = drives / "c" / "drilbank";
-    const std::wstring answer = L"The depth falls more slowly as the water drains.\r\nI forgot "
-                                L"the units at first.";
-    const std::string block(360, 'x');
+    const std::wstring answer = L"The depth falls more slowly as the water drains, so the slope "
+                                L"of the graph gets less steep.\r\nI forgot the units at first.";
+    HWND enter = window.control("cmd_enter_response");
+    const auto click = [&] {
+        SetWindowTextW(window.answerBox(), answer.c_str());
+        return millisecondsOf([&] { SendMessageW(enter, BM_CLICK, 0, 0); });
+    };
+    // One click shows what a click appends to each file.
+    std::vector<std::pair<std::filesystem::path, std::string>> blocks;
+    for (const char* name : {"masterFile_Ann_Lee_Smith.txt", "send_"}) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            const std::string file = entry.path().filename().string();
+            if (file.starts_with(name) && file.ends_with(".txt")) {
+                blocks.push_back({entry.path(), fileBytes(entry.path())});
+            }
+        }
+    }
+    click();
+    for (auto& [file, before] : blocks) {
+        before = fileBytes(file).substr(before.size());
+    }
+    counting.reset();
+    constexpr int rounds = 40;
     std::vector<double> costs;
     std::vector<double> floors;
-    for (int round = 0; round < 40; ++round) {
-        SetWindowTextW(window.answerBox(), answer.c_str());
-        costs.push_back(millisecondsOf(
-            [&] { SendMessageW(window.control("cmd_enter_response"), BM_CLICK, 0, 0); }));
-        floors.push_back(millisecondsOf([&] {
-            appendAndFlush((folder / "floor.log").wstring(), block + block);
-            appendAndFlush((folder / "master.floor").wstring(), block);
-            appendAndFlush((folder / "send.floor").wstring(), block);
-            std::filesystem::resize_file(folder / "floor.log", 0);
-        }));
+    for (int round = 0; round < rounds; ++round) {
+        costs.push_back(click());
+        floors.push_back(millisecondsOf([&] { appendFloor(folder, blocks); }));
     }
     std::printf("%.3f %.3f\n", median(costs), median(floors));
+    if (counts) {
+        counting.report(stderr, rounds);
+    }
     return 0;
 }
 
@@ -140,9 +209,13 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"window") {
         return programWindow(drives);
     }
-    if (mode == L"click") {
-        return clicks(drives);
+    if (mode == L"first-box") {
+        return firstBox(drives);
     }
-    std::fprintf(stderr, "usage: win32_window_bench bare | window DRIVES | click DRIVES\n");
+    if (mode == L"click" || mode == L"counts") {
+        return clicks(drives, mode == L"counts");
+    }
+    std::fprintf(stderr, "usage: win32_window_bench bare | first-box DRIVES | window DRIVES | "
+                         "click DRIVES | counts DRIVES\n");
     return 2;
 }

@@ -26,9 +26,14 @@ QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+QFont tableFont(double points) {
+    QFont font(QString::fromLatin1(fontFamily));
+    font.setPointSizeF(points);
+    return font;
+}
+
 QFont boxFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
+    QFont font = tableFont(boxFontPoints);
     font.setWeight(QFont::Normal);
     font.setItalic(false);
     font.setUnderline(false);
@@ -68,9 +73,7 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowIcon(programIcon());
     // Small enough that every caption fits its control: "Parameter 2" on one line of a
     // 57-pixel label, "Next Question / Answer" on three of a 65-pixel button.
-    QFont windowFont(QStringLiteral("Arial"));
-    windowFont.setPointSizeF(7.5);
-    setFont(windowFont);
+    setFont(tableFont(windowFontPoints));
     const QSize specified(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
     form_->setFixedSize(specified);
     scroller_->setFrameShape(QFrame::NoFrame);

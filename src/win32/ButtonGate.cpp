@@ -6,6 +6,10 @@
 namespace drilbank {
 namespace {
 
+constexpr LPARAM keyWasDown = LPARAM(1) << 30;
+
+} // namespace
+
 bool isPushButton(HWND window) {
     std::array<wchar_t, 16> name{};
     GetClassNameW(window, name.data(), static_cast<int>(name.size()));
@@ -13,12 +17,8 @@ bool isPushButton(HWND window) {
         return false;
     }
     const LONG_PTR type = GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK;
-    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
 }
-
-constexpr LPARAM keyWasDown = LPARAM(1) << 30;
-
-} // namespace
 
 bool ButtonGate::drops(const MSG& message) {
     switch (message.message) {

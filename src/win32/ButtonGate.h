@@ -6,6 +6,9 @@
 
 namespace drilbank {
 
+// A push button, drawn by the system or by the form.
+bool isPushButton(HWND window);
+
 // The core's one-action-per-click rule on the window's messages: a push button's press
 // within the system's double-click time of the last one let through, and a key-down a held
 // key repeats, are dropped. The message loop asks before it dispatches a message.

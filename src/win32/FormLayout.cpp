@@ -7,8 +7,7 @@ constexpr int twipsPerInch = 1440;
 constexpr double pointsPerInch = 72.0;
 
 int fontHeightAt(double points, UINT dpi) {
-    // Negative: the character height, not the cell, as a point size means.
-    return -static_cast<int>(points * dpi / pointsPerInch + 0.5);
+    return static_cast<int>(points * dpi / pointsPerInch + 0.5);
 }
 
 } // namespace

@@ -14,7 +14,7 @@ int twipsAt(int twips, UINT dpi);
 RECT controlBoxAt(const ControlRow& row, UINT dpi);
 SIZE formSizeAt(UINT dpi);
 
-// Font heights for CreateFont at a DPI, from the control table's point sizes.
+// Character heights in pixels at a DPI, from the control table's point sizes.
 int windowFontHeightAt(UINT dpi);
 int boxFontHeightAt(UINT dpi);
 

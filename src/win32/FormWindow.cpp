@@ -1,11 +1,14 @@
 #include "win32/FormWindow.h"
 
 #include "win32/AccessibleNames.h"
+#include "win32/ButtonGate.h"
+#include "win32/CaptionFit.h"
 #include "win32/FormLayout.h"
 #include "win32/PictureControl.h"
 #include "win32/WideText.h"
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -21,12 +24,6 @@ constexpr DWORD frameStyle = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL;
 
 std::wstring wide(std::string_view text) {
     return toWide(text);
-}
-
-HFONT tableFont(int height) {
-    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, toWide(fontFamily).c_str());
 }
 
 bool takesFocus(const ControlRow& row) {
@@ -73,8 +70,6 @@ FormWindow::~FormWindow() {
         SetWindowLongPtrW(form_, GWLP_USERDATA, 0);
         DestroyWindow(frame_);
     }
-    DeleteObject(windowFont_);
-    DeleteObject(boxFont_);
 }
 
 void FormWindow::createControls() {
@@ -95,7 +90,8 @@ HWND FormWindow::createControl(const ControlRow& row, int id) {
     DWORD extended = 0;
     switch (row.kind) {
     case ControlKind::CommandButton:
-        style |= BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP;
+        // Drawn by the form, so that its caption breaks only where it must.
+        style |= BS_OWNERDRAW | WS_TABSTOP;
         break;
     case ControlKind::TextBox:
         windowClass = L"EDIT";
@@ -180,10 +176,9 @@ PictureControl& FormWindow::picture(PictureArea area) const {
 
 void FormWindow::applyDpi(UINT dpi) {
     dpi_ = dpi == 0 ? defaultDpi : dpi;
-    HFONT oldWindowFont = windowFont_;
-    HFONT oldBoxFont = boxFont_;
-    windowFont_ = tableFont(windowFontHeightAt(dpi_));
-    boxFont_ = tableFont(boxFontHeightAt(dpi_));
+    // The new fonts are in place before the old ones are deleted with their set.
+    auto fonts = std::make_unique<FontSet>();
+    const int windowFont = windowFontHeightAt(dpi_);
     const SIZE form = formSizeAt(dpi_);
     SetWindowPos(form_, nullptr, 0, 0, form.cx, form.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -191,12 +186,18 @@ void FormWindow::applyDpi(UINT dpi) {
         const RECT box = controlBoxAt(*control.row, dpi_);
         SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left,
                      box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        const bool boxFont = control.row->font == ControlFont::Box;
-        SendMessageW(control.window, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(boxFont ? boxFont_ : windowFont_), TRUE);
+        const ControlKind kind = control.row->kind;
+        if (control.row->font == ControlFont::Box) {
+            SendMessageW(control.window, WM_SETFONT,
+                         reinterpret_cast<WPARAM>(fonts->at(boxFontHeightAt(dpi_))), TRUE);
+        } else if (kind == ControlKind::CommandButton || kind == ControlKind::Label) {
+            setFittedFont(control.window, kind, *fonts, windowFont);
+        } else {
+            SendMessageW(control.window, WM_SETFONT,
+                         reinterpret_cast<WPARAM>(fonts->at(windowFont)), TRUE);
+        }
     }
-    DeleteObject(oldWindowFont);
-    DeleteObject(oldBoxFont);
+    fonts_ = std::move(fonts);
     scroller_.fit(form, dpi_);
 }
 
@@ -250,6 +251,13 @@ bool FormWindow::handleDialogMessage(MSG& message) {
         return false;
     }
     HWND before = GetFocus();
+    // Return presses the focused button, as it does a system-drawn one; the dialog manager
+    // sends it to the default button only, since it does not know a drawn one takes it.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && before != nullptr &&
+        IsChild(form_, before) && isPushButton(before)) {
+        SendMessageW(before, BM_CLICK, 0, 0);
+        return true;
+    }
     if (!IsDialogMessageW(frame_, &message)) {
         return false;
     }
@@ -327,6 +335,10 @@ LRESULT CALLBACK FormWindow::formProcedure(HWND window, UINT message, WPARAM wPa
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_DRAWITEM) {
+        drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    }
     if (self != nullptr && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         const std::size_t position = LOWORD(wParam) - static_cast<std::size_t>(firstControlId);
         const auto table = controlTable();

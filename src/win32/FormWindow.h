@@ -12,6 +12,7 @@
 
 namespace drilbank {
 
+class FontSet;
 class PictureControl;
 
 // The main window "Form1": a frame whose client area holds the form, and the form every
@@ -72,8 +73,7 @@ private:
     HWND frame_ = nullptr;
     HWND form_ = nullptr;
     std::vector<Control> controls_;
-    HFONT windowFont_ = nullptr;
-    HFONT boxFont_ = nullptr;
+    std::unique_ptr<FontSet> fonts_; // the controls' fonts at the present DPI
     UINT dpi_ = 96;
     FormScroller scroller_;
     bool timerRunning_ = false;

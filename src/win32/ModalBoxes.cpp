@@ -2,6 +2,7 @@
 
 #include "texts/StudentTexts.h"
 #include "win32/DialogTemplate.h"
+#include "win32/MessageWrap.h"
 #include "win32/WideText.h"
 
 #include <commctrl.h>
@@ -34,6 +35,39 @@ INT_PTR CALLBACK inputBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM
         }
         if (LOWORD(wParam) == IDCANCEL) {
             EndDialog(box, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    default:
+        break;
+    }
+    return FALSE;
+}
+
+// Breaks the message into lines at the places the core allows, in the box's own font and at
+// its text's width, before the text's height is fitted.
+void wrapMessage(HWND box, const std::wstring& message) {
+    HWND text = GetDlgItem(box, textId);
+    RECT inside;
+    GetClientRect(text, &inside);
+    HDC dc = GetDC(text);
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    setWindowText(text, wrappedToWidth(dc, message, inside.right));
+    SelectObject(dc, previous);
+    ReleaseDC(text, dc);
+}
+
+INT_PTR CALLBACK messageBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        setProgramIcon(box);
+        wrapMessage(box, *reinterpret_cast<const std::wstring*>(lParam));
+        fitTextHeight(box, textId);
+        return TRUE; // OK, the only control that takes the focus, gets it
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(box, IDOK);
             return TRUE;
         }
         break;
@@ -94,7 +128,12 @@ void showMessage(HWND owner, const std::wstring& text, const std::wstring& detai
             shown += L"\r\n\r\n" + *below;
         }
     }
-    MessageBoxW(owner, shown.c_str(), toWide(boxTitle).c_str(), MB_OK | MB_SETFOREGROUND);
+    // A box of the program's own rather than the system's, which would break a path at any
+    // blank and show the core's break marks as they are.
+    DialogTemplate box(toWide(boxTitle), 260, 44);
+    box.add(DialogTemplate::staticText, textId, SS_LEFT | SS_NOPREFIX, 7, 7, 246, 8);
+    box.add(DialogTemplate::button, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 203, 23, 50, 14, L"OK");
+    box.run(owner, &messageBoxProcedure, reinterpret_cast<LPARAM>(&shown));
 }
 
 HWND createNotice(HWND owner) {

@@ -42,6 +42,9 @@ void Win32Platform::setQuestionText(const std::string& text) {
     HWND box = window_.questionBox();
     const std::wstring before = windowText(box);
     const std::wstring shown = toWide(text);
+    if (shown == before) {
+        return; // nothing new to show or scroll to, and the box keeps its caret
+    }
     // Text added at the end is scrolled into view from its start; a new text from its top.
     const bool appended = shown.compare(0, before.size(), before) == 0;
     const WPARAM newTextStart = appended ? before.size() : 0;
@@ -57,7 +60,12 @@ std::string Win32Platform::answerText() {
 }
 
 void Win32Platform::setAnswerText(const std::string& text) {
-    setWindowText(window_.answerBox(), toWide(text));
+    // Replacing a box's text costs milliseconds under Wine; the same text is left as it is.
+    HWND box = window_.answerBox();
+    const std::wstring shown = toWide(text);
+    if (shown != windowText(box)) {
+        setWindowText(box, shown);
+    }
 }
 
 void Win32Platform::focusAnswerBox(AnswerCaret caret) {

@@ -3,6 +3,7 @@
 #include "win32/ModalBoxes.h"
 #include "win32/WideText.h"
 
+#include <algorithm>
 #include <array>
 
 namespace drilbank::testing {
@@ -24,6 +25,26 @@ BOOL CALLBACK findBox(HWND window, LPARAM found) {
         return FALSE;
     }
     return TRUE;
+}
+
+// The width of the widest line of a static control's text, in its own font.
+int widestLine(HWND text) {
+    const std::wstring content = windowText(text);
+    HDC dc = GetDC(text);
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (std::size_t start = 0; start <= content.size();) {
+        std::size_t end = content.find(L"\r\n", start);
+        end = end == std::wstring::npos ? content.size() : end;
+        SIZE size{};
+        GetTextExtentPoint32W(dc, content.c_str() + start, static_cast<int>(end - start), &size);
+        widest = std::max<int>(widest, size.cx);
+        start = end + 2;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(text, dc);
+    return widest;
 }
 
 } // namespace
@@ -52,11 +73,18 @@ void CALLBACK BoxRobot::tick(HWND, UINT, UINT_PTR, DWORD) {
 void BoxRobot::handle(HWND box) {
     std::wstring texts;
     buttonCaptions.clear();
+    style = static_cast<DWORD>(GetWindowLongPtrW(box, GWL_STYLE));
+    widestText = 0;
+    textWidth = 0;
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         const std::wstring kind = className(child);
         if (kind == L"Static" && GetWindowTextLengthW(child) > 0) {
             texts += (texts.empty() ? L"" : L"\r\n\r\n") + windowText(child);
+            RECT inside;
+            GetClientRect(child, &inside);
+            widestText = std::max(widestText, widestLine(child));
+            textWidth = textWidth == 0 ? inside.right : std::min<int>(textWidth, inside.right);
         } else if (kind == L"Button") {
             buttonCaptions.push_back(windowText(child));
         }

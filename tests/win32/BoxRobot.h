@@ -33,6 +33,11 @@ public:
     // The captions of the box's buttons and the id of its default button, as last seen.
     std::vector<std::wstring> buttonCaptions;
     int defaultButton = 0;
+    // The box's window style; the width of its texts' widest line in their font, and the
+    // narrowest of their controls' widths.
+    DWORD style = 0;
+    int widestText = 0;
+    int textWidth = 0;
 
 private:
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD);

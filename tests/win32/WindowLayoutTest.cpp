@@ -1,5 +1,6 @@
 #include "WindowRun.h"
 
+#include "win32/CaptionFit.h"
 #include "win32/PictureControl.h"
 #include "win32/WideText.h"
 
@@ -83,6 +84,15 @@ TEST_P(WindowLayoutTest, everyControlSitsAtItsTwipBox) {
         }
         // Every control clips its siblings, so an overlapping label never hides a box.
         EXPECT_TRUE(GetWindowLongPtrW(control, GWL_STYLE) & WS_CLIPSIBLINGS);
+        // Every caption whole in its box ("Save as Notes", "Parameter 2"), in a font no
+        // smaller than two thirds of the window's.
+        if (row.kind == ControlKind::CommandButton || row.kind == ControlKind::Label) {
+            EXPECT_TRUE(drilbank::captionFits(control, row.kind));
+            LOGFONTW caption{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
+                       sizeof caption, &caption);
+            EXPECT_GE(-caption.lfHeight * 3, (75 * dpi + 360) / 720 * 2);
+        }
     }
     // The boxes' font is Arial 9.75 points at this DPI; the rest the smaller window font.
     LOGFONTW font{};

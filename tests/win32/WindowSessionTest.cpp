@@ -28,6 +28,18 @@ bool startsWith(const std::wstring& text, const std::wstring& start) {
     return text.compare(0, start.size(), start) == 0;
 }
 
+// The text with each run of blanks and line breaks as one blank: as read, whatever the lines.
+std::wstring asRead(const std::wstring& text) {
+    std::wstring read;
+    for (const wchar_t c : text) {
+        const bool blank = c == L' ' || c == L'\r' || c == L'\n';
+        if (!blank || read.empty() || read.back() != L' ') {
+            read += blank ? L' ' : c;
+        }
+    }
+    return read;
+}
+
 void typeInto(HWND box, const std::wstring& text) {
     SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -108,23 +120,32 @@ TEST(WindowSession, cancelOrCloseOnAnyStartUpBoxLeaves) {
     }
 }
 
-// Each guard asks with its own captions, the safe choice the default; Escape keeps the
-// answer, the other choice goes on.
-TEST(WindowSession, eachGuardKeepsOrLosesTheAnswerAsChosen) {
+// Each guard asks with its own captions, the safe choice the default; Escape keeps the typed
+// text, and after Next the keyboard is back in the answer box; the other choice goes on.
+TEST(WindowSession, eachGuardKeepsOrLosesTheTypedTextAsChosen) {
+    using drilbank::GuardedAction;
     struct Case {
         const char* button; // nullptr: the window's close control
-        const drilbank::GuardQuestion* question;
+        GuardedAction action;
+        bool inQuestionBox = false;
     };
-    for (const Case& guard : {Case{"cmdNextQuestion", &drilbank::nextQuestionGuard},
-                              Case{"cmd_clear_answer_box", &drilbank::clearBoxGuard},
-                              Case{nullptr, &drilbank::closeWindowGuard}}) {
+    for (const Case& guard :
+         {Case{"cmdNextQuestion", GuardedAction::NextQuestion},
+          Case{"cmd_clear_answer_box", GuardedAction::ClearBox},
+          Case{nullptr, GuardedAction::CloseWindow}, Case{"cmd_quit", GuardedAction::Quit},
+          Case{"cmd_quit", GuardedAction::Quit, true}}) {
         for (const bool goOn : {false, true}) {
             SCOPED_TRACE(std::string(guard.button ? guard.button : "close") +
+                         (guard.inQuestionBox ? " question box" : "") +
                          (goOn ? " go on" : " keep"));
             WindowRun run;
             ASSERT_TRUE(run.startShown());
             run.click("cmdNextQuestion");
-            SetWindowTextW(run.window().answerBox(), L"my typed answer \u0416");
+            HWND answerBox = run.window().answerBox();
+            HWND typedInto = guard.inQuestionBox ? run.window().questionBox() : answerBox;
+            SendMessageW(typedInto, EM_SETSEL, -1, -1);
+            typeInto(typedInto, L"my typed answer \u0416");
+            const std::wstring answerShown = run.text(answerBox);
             run.boxes.answers.push_back(goOn ? BoxRobot::press(drilbank::modalbox::goOnId)
                                              : BoxRobot::key(VK_ESCAPE));
             if (guard.button != nullptr) {
@@ -132,21 +153,86 @@ TEST(WindowSession, eachGuardKeepsOrLosesTheAnswerAsChosen) {
             } else {
                 SendMessageW(run.window().frame(), WM_CLOSE, 0, 0);
             }
+            const drilbank::GuardQuestion question =
+                drilbank::guardQuestion(guard.action, !guard.inQuestionBox, guard.inQuestionBox);
             ASSERT_EQ(run.boxes.seen.size(), 5u);
-            EXPECT_EQ(run.boxes.seen.back(), toWide(guard.question->text));
-            const std::vector<std::wstring> captions{toWide(guard.question->safeChoice),
-                                                     toWide(guard.question->goOnChoice)};
+            EXPECT_EQ(run.boxes.seen.back(), toWide(question.text));
+            const std::vector<std::wstring> captions{toWide(question.safeChoice),
+                                                     toWide(question.goOnChoice)};
             EXPECT_EQ(run.boxes.buttonCaptions, captions);
             EXPECT_EQ(run.boxes.defaultButton, IDCANCEL);
-            const std::wstring answer = run.text(run.window().answerBox());
+            EXPECT_EQ(run.boxes.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+            const bool ends =
+                guard.action == GuardedAction::CloseWindow || guard.action == GuardedAction::Quit;
             if (!goOn) {
-                EXPECT_EQ(answer, L"my typed answer \u0416");
+                EXPECT_EQ(run.text(answerBox), answerShown);
                 EXPECT_EQ(run.runEndings, 0);
-            } else if (guard.button == nullptr) {
+                if (guard.action == GuardedAction::NextQuestion) {
+                    EXPECT_EQ(GetFocus(), answerBox);
+                }
+            } else if (ends) {
                 EXPECT_EQ(run.runEndings, 1);
+                EXPECT_FALSE(run.window().isVisible());
             } else {
-                EXPECT_NE(answer, L"my typed answer \u0416");
+                EXPECT_NE(run.text(answerBox), answerShown);
             }
+        }
+    }
+}
+
+// After "Next Question / Answer" the keyboard is in the answer box with the program's blank
+// or prompt selected, so that the first key replaces it; text typed earlier is added to.
+TEST(WindowSession, theFocusFollowsTheWork) {
+    WindowRun run;
+    ASSERT_TRUE(run.startShown());
+    HWND answerBox = run.window().answerBox();
+    const std::wstring sentence = L"it drains more slowly";
+    for (int question = 1; question <= 2; ++question) { // the blank, then the prompt
+        run.click("cmdNextQuestion");
+        ASSERT_EQ(GetFocus(), answerBox);
+        typeInto(GetFocus(), sentence);
+        EXPECT_EQ(run.text(answerBox), sentence);
+        SetWindowTextW(answerBox, question == 1 ? L" " : L"");
+    }
+    typeInto(answerBox, L"a note");
+    run.click("cmd_enter_response");
+    typeInto(answerBox, L"a note");
+    SetFocus(run.window().control("cmdNextQuestion"));
+    run.click("cmdNextQuestion"); // nothing pending: the note stays
+    ASSERT_EQ(GetFocus(), answerBox);
+    typeInto(GetFocus(), L" more");
+    EXPECT_EQ(run.text(answerBox), L"a note more");
+    EXPECT_EQ(run.runEndings, 0);
+}
+
+// An answer typed in the question box: "Enter Response" asks whether it is the answer and
+// records it if so; if not, nothing is recorded and both boxes stay as they are.
+TEST(WindowSession, anAnswerTypedInTheQuestionBoxIsRecordedOnlyIfSaidSo) {
+    for (const bool isTheAnswer : {true, false}) {
+        SCOPED_TRACE(isTheAnswer ? "record it" : "not my answer");
+        WindowRun run;
+        ASSERT_TRUE(run.startShown());
+        run.click("cmdNextQuestion");
+        HWND questionBox = run.window().questionBox();
+        SendMessageW(questionBox, EM_SETSEL, -1, -1);
+        typeInto(questionBox, L"\r\nThe slope gets smaller");
+        const std::wstring questionShown = run.text(questionBox);
+        const std::string master = run.fileBytes(masterFile);
+        run.boxes.answers.push_back(isTheAnswer ? BoxRobot::press(drilbank::modalbox::goOnId)
+                                                : BoxRobot::key(VK_ESCAPE));
+        run.click("cmd_enter_response");
+
+        ASSERT_EQ(run.boxes.seen.size(), 5u);
+        EXPECT_NE(run.boxes.seen.back().find(L"The slope gets smaller"), std::wstring::npos);
+        const std::string gained = run.fileBytes(masterFile).substr(master.size());
+        if (isTheAnswer) {
+            EXPECT_NE(gained.find("RESPONSE -->  \r\nThe slope gets smaller"), std::string::npos);
+            EXPECT_EQ(run.text(questionBox), L"");
+            EXPECT_EQ(run.text(run.window().answerBox()), L"");
+        } else {
+            EXPECT_EQ(gained, "");
+            EXPECT_EQ(run.text(questionBox), questionShown);
+            EXPECT_EQ(run.text(run.window().answerBox()), L" ");
         }
     }
 }
@@ -169,15 +255,21 @@ TEST(WindowSession, readingPastTheLastQuestionCompletesTheAssignment) {
     EXPECT_GT(SendMessageW(run.window().questionBox(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
-// A campus drive that is not there: the numbered message, and below it in the same box
-// which folder is missing.
-TEST(WindowSession, anErrorShowsItsNumberAndItsDetail) {
+// A campus drive that is not there: the numbered message, below it in the same box which
+// folder is missing and what to do; every line fits the box, broken only where the core
+// allows, with none of its break marks left to show.
+TEST(WindowSession, anErrorShowsItsNumberItsDetailAndItsAdvice) {
     WindowRun run;
     run.start({L"2", L"Ann Lee Smith", L"ALS", L"1"});
     ASSERT_GE(run.boxes.seen.size(), 5u);
     const std::wstring message = run.boxes.seen[4];
-    EXPECT_TRUE(startsWith(message, toWide(drilbank::generalErrorMessage(76)) + L"\r\n\r\n"));
+    EXPECT_TRUE(startsWith(asRead(message), asRead(toWide(drilbank::generalErrorMessage(76)))));
+    EXPECT_NE(message.find(L"\r\n\r\n"), std::wstring::npos);
     EXPECT_NE(message.find(L"i:"), std::wstring::npos);
+    EXPECT_NE(message.find(L"connect the campus drive"), std::wstring::npos);
+    EXPECT_EQ(message.find_first_of(L"\u200B\u2060"), std::wstring::npos);
+    EXPECT_EQ(run.boxes.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0u);
+    EXPECT_LE(run.boxes.widestText, run.boxes.textWidth);
 }
 
 // "copy picture" passes Picture1's picture through the clipboard as a device-independent
@@ -217,7 +309,8 @@ TEST(WindowSession, copyPicturePassesThePictureThroughTheClipboard) {
     EXPECT_TRUE(run.boxes.seen.size() == 4u);
 }
 
-// A quick second press on a button, and the presses a held key repeats, count once.
+// A quick second press on a button, and the presses a held key repeats, count once; Return
+// on a button presses it.
 TEST(WindowSession, aDoubleClickOrAHeldKeyActsOnce) {
     WindowRun run;
     ASSERT_TRUE(run.startShown());
@@ -241,6 +334,13 @@ TEST(WindowSession, aDoubleClickOrAHeldKeyActsOnce) {
     EXPECT_GT(twice.size(), once.size());
     // One line more, not three: the next question's marker appears once more only.
     EXPECT_EQ(twice.find(L"Suppose the depth"), 0u);
+
+    // Return presses the button that has the focus, once.
+    SetFocus(next);
+    PostMessageW(next, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(next, WM_KEYUP, VK_RETURN, LPARAM(1) | (LPARAM(3) << 30));
+    run.session().handlePendingMessages();
+    EXPECT_GT(run.text(run.window().questionBox()).size(), twice.size());
 }
 
 // While the program waits for another copy, a notice that asks nothing says so; it is on

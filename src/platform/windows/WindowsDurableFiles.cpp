@@ -97,17 +97,18 @@ std::string plainWords(int number) {
 
 // A folder, or a link or junction at the path itself: the file must never be reached through
 // it. Other reparse points (a cloud placeholder, a deduplicated file) are plain files.
-bool isNoPlainFile(DWORD attributes, DWORD reparseTag) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
-           ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
-            IsReparseTagNameSurrogate(reparseTag));
-}
-
 DWORD reparseTagOf(HANDLE handle) {
     FILE_ATTRIBUTE_TAG_INFO tag{};
     return GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)
                ? tag.ReparseTag
                : 0;
+}
+
+// The tag is asked for only when there is one: a call less for every plain file opened.
+bool isNoPlainFile(DWORD attributes, HANDLE handle) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+           ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+            IsReparseTagNameSurrogate(reparseTagOf(handle)));
 }
 
 OVERLAPPED at(std::uint64_t offset) {
@@ -260,7 +261,7 @@ public:
         BY_HANDLE_FILE_INFORMATION information{};
         if (GetFileType(handle) != FILE_TYPE_DISK ||
             !GetFileInformationByHandle(handle, &information) ||
-            isNoPlainFile(information.dwFileAttributes, reparseTagOf(handle))) {
+            isNoPlainFile(information.dwFileAttributes, handle)) {
             failNotAFile(action);
         }
         if ((information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "window/ControlTable.h"
+
+#include <windows.h>
+
+#include <map>
+
+namespace drilbank {
+
+// The table's font at the pixel heights asked for, each made once and deleted with the set.
+class FontSet {
+public:
+    FontSet() = default;
+    ~FontSet();
+    FontSet(const FontSet&) = delete;
+    FontSet& operator=(const FontSet&) = delete;
+
+    // A character height in pixels, as a point size gives it.
+    HFONT at(int height);
+
+private:
+    std::map<int, HFONT> fonts_;
+};
+
+// Whether a button's or a label's caption fits its box whole in its present font: broken only
+// between words, no word cut, no line below the box.
+bool captionFits(HWND control, ControlKind kind);
+
+// Draws a button of the form: the system's push-button face, and the caption broken between
+// words and centred, as captionFits measures it. The system's own multi-line caption breaks
+// at blanks that fit under Wine ("Save as" on two lines).
+void drawButton(const DRAWITEMSTRUCT& item);
+
+// Gives a button or a label the window's font, or when its caption does not fit at that
+// size, the largest smaller one at which it does (down to two thirds of it), as a
+// student would rather read a smaller word than half of one.
+void setFittedFont(HWND control, ControlKind kind, FontSet& fonts, int windowFontHeight);
+
+} // namespace drilbank

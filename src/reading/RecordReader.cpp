@@ -115,7 +115,7 @@ private:
         if (!line.text.starts_with(label)) {
             fault(line, what);
         }
-        line.text.erase(0, std::string_view(label).size());
+        line.text.remove_prefix(std::string_view(label).size());
         return line;
     }
 
@@ -320,8 +320,8 @@ private:
 
     // An answer's lines up to the closing rule that ends it, joined by the line ends they had.
     // A new block or header where the closing rule should be means the rule was damaged.
-    std::string readAnswer(RecordLine first) {
-        std::string answer = std::move(first.text);
+    std::string readAnswer(const RecordLine& first) {
+        std::string answer(first.text);
         RecordLine::Ending between = first.ending;
         RecordPlace last = placeOf(first);
         for (;;) {
@@ -333,8 +333,13 @@ private:
             }
             const RecordLine line = takeInside();
             last = placeOf(line);
-            if (line.text == closingRule && closesAnswer()) {
-                return answer;
+            // Looking past a closing rule reads on, which the line's text does not outlive.
+            std::string_view text = line.text;
+            if (text == closingRule) {
+                if (closesAnswer()) {
+                    return answer;
+                }
+                text = closingRule;
             }
             if (answer.size() > maxLineLength) {
                 throw BlockFault{last,
@@ -344,7 +349,7 @@ private:
                                  false};
             }
             answer += endingBytes(between);
-            answer += line.text;
+            answer += text;
             between = line.ending;
         }
     }

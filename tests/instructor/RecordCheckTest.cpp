@@ -255,6 +255,37 @@ TEST(RecordCheck, FilesChangedSinceAreReadAndSaidOnce) {
     }
 }
 
+// Files longer than the reader's buffer, each run a year after the last and each file a run
+// longer than the one before, so that refills fall everywhere, the file's end too: every block
+// is read whole and at its own byte.
+TEST(RecordCheck, FilesLongerThanTheBufferAreReadWholeAtEveryByte) {
+    for (const char* name : goldenNames) {
+        const std::string run = readBytes(sessionFolder / name);
+        const Findings intact = check(run, name);
+        std::string bytes;
+        // Eight lengths from 1 MB on, 37 KB apart: the file's end falls all over the buffer.
+        std::size_t length = std::size_t{1} << 20;
+        for (int year = 2003; length < (std::size_t{1} << 20) + 8 * (37 << 10); ++year) {
+            bytes += replacedAll(run, "-2003", "-" + std::to_string(year));
+            if (bytes.size() < length) {
+                continue;
+            }
+            length += 37 << 10;
+            const Findings findings = check(bytes, name);
+            ASSERT_TRUE(findings.problems.empty()) << name << ": " << findings.problems[0].what;
+            ASSERT_EQ(findings.blocks.size(), intact.blocks.size() * (bytes.size() / run.size()));
+            for (std::size_t index = 0; index < findings.blocks.size(); ++index) {
+                const RecordBlock& block = findings.blocks[index];
+                const RecordBlock& original = intact.blocks[index % intact.blocks.size()];
+                const std::size_t copy = index / intact.blocks.size();
+                ASSERT_EQ(block.place.offset, copy * run.size() + original.place.offset) << name;
+                ASSERT_EQ(block.answer, original.answer) << name << " block " << index;
+                ASSERT_EQ(block.question, original.question) << name << " block " << index;
+            }
+        }
+    }
+}
+
 // A file handed in twice is read once; a pipe named as a record file is never opened.
 TEST(RecordCheck, CopiesAreReadOnceAndOnlyRegularFilesOpened) {
     testing::TemporaryFolder folder;

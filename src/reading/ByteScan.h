@@ -47,6 +47,29 @@ bool anyByte(std::string_view text, Marks marks, Passes passes) {
     return found != 0;
 }
 
+// Whether `text` holds any of `Bytes`: sixteen bytes at a time where the processor has SSE2,
+// for the loops that look at every byte a class's export writes.
+template <char... Bytes> bool holdsAnyOf(std::string_view text) {
+#if defined(__SSE2__)
+    std::size_t at = 0;
+    for (; at + 16 <= text.size(); at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+        __m128i found = _mm_setzero_si128();
+        ((found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Bytes)))), ...);
+        if (_mm_movemask_epi8(found) != 0) {
+            return true;
+        }
+    }
+    text.remove_prefix(at);
+#endif
+    for (const char c : text) {
+        if (((c == Bytes) || ...)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The first byte below the blank, or DEL, from `from` on; `to` when there is none. A record
 // line's end (CR LF or LF) is one, so a line reader that looks for this rather than for the
 // line feed alone learns in the same pass whether the line holds any other. Sixteen bytes at

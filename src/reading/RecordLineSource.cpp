@@ -19,15 +19,6 @@ bool neverHeld(char c) {
 
 } // namespace
 
-const RecordLine* RecordLineSource::peek(std::size_t ahead) {
-    while (count_ <= ahead) {
-        if (!readAhead()) {
-            return nullptr;
-        }
-    }
-    return &slots_[(first_ + ahead) % slots_.size()].line;
-}
-
 RecordLine RecordLineSource::take() {
     const RecordLine& line = slots_[first_].line;
     first_ = (first_ + 1) % slots_.size();

@@ -20,7 +20,15 @@ public:
     // The line `ahead` lines on (fewer than lookAhead), or nothing past the end of the file.
     // A line's text holds until the next peek or take.
     static constexpr std::size_t lookAhead = 3;
-    const RecordLine* peek(std::size_t ahead);
+    const RecordLine* peek(std::size_t ahead) {
+        // Inline: the parser looks at the lines ahead several times for each line it takes.
+        while (count_ <= ahead) {
+            if (!readAhead()) {
+                return nullptr;
+            }
+        }
+        return &slots_[(first_ + ahead) % slots_.size()].line;
+    }
 
     // The next line, its bytes checked; there must be one.
     RecordLine take();

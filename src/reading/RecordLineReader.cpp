@@ -66,12 +66,12 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line, std::uint64_t keepFrom
         const char* stop = buffer_.get() + end_;
         for (const char* control = buffer_.get() + scanned;
              (control = bytescan::firstControl(control, stop)) != stop; ++control) {
-            if (*control == '\n') {
-                feed = control;
+            if (*control == '\n' ||
+                (*control == '\r' && control + 1 != stop && control[1] == '\n')) {
+                feed = control + (*control == '\r' ? 1 : 0);
                 break;
             }
-            // A carriage return read last may yet be its line's end: looked at again.
-            controls = controls || *control != '\r' || control + 1 == stop || control[1] != '\n';
+            controls = true; // a carriage return read last, which may yet end its line, too
         }
         if (feed != nullptr) {
             break;

@@ -23,7 +23,11 @@ RecordLine RecordLineSource::take() {
     const RecordLine& line = slots_[first_].line;
     first_ = (first_ + 1) % slots_.size();
     --count_;
-    checkBytes(line);
+    // A line read back from UTF-8 is looked at whole; the reader has marked any other that
+    // may hold a byte below the blank, or DEL, as it looked for the line's end.
+    if (line.controls || utf8_) {
+        checkBytes(line);
+    }
     return line;
 }
 
@@ -49,7 +53,9 @@ bool RecordLineSource::readAhead() {
     slot.address = lines_.addressOf(slot.line.text.data());
     ++count_;
     settleLineEnd(slot.line);
-    settleEncoding(slot);
+    if (!encodingKnown_ || utf8_) {
+        settleEncoding(slot);
+    }
     return true;
 }
 
@@ -97,10 +103,7 @@ void RecordLineSource::settleEncoding(Slot& slot) {
 }
 
 void RecordLineSource::checkBytes(const RecordLine& line) {
-    // A line read back from UTF-8 is looked at whole; the reader has marked any other that
-    // may hold such a byte as it looked for the line's end.
-    if ((!line.controls && !utf8_) || std::none_of(line.text.begin(), line.text.end(), neverHeld) ||
-        isKeyLine(line.text)) {
+    if (std::none_of(line.text.begin(), line.text.end(), neverHeld) || isKeyLine(line.text)) {
         return;
     }
     const auto bad = std::find_if(line.text.begin(), line.text.end(), neverHeld);

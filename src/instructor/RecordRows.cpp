@@ -74,7 +74,7 @@ void assignUtf8(std::string& out, std::string_view bytes) {
 class FileRows final : public RecordVisitor {
 public:
     FileRows(const RecordFile& file, const RecordRows::RowSink& sink, FileReport& report)
-        : file_(file), sink_(sink), report_(report), student_(studentFromFileName(file.name)),
+        : sink_(sink), report_(report), student_(studentFromFileName(file.name)),
           fileName_(utf8Of(file.path.filename())) {}
 
     // For a notes file: the runs of the master file beside it, in order.
@@ -133,7 +133,6 @@ public:
     void problem(const RecordProblem& problem) override { report_.problems.push_back(problem); }
 
 private:
-    const RecordFile& file_;
     const RecordRows::RowSink& sink_;
     FileReport& report_;
     std::function<void(sys_seconds)> attribute_;

@@ -159,6 +159,7 @@ bool RecordLineReader::splitZoneEnding(RecordLine& line) {
         rest_.offset = line.offset + length;
         rest_.number = line.number;
         rest_.ending = line.ending;
+        rest_.controls = line.controls;
         haveRest_ = true;
     }
     line.text = line.text.substr(0, std::strlen(closingRule));

@@ -111,12 +111,12 @@ TEST(RecordCheck, IdenticalClicksAreKeptAndAJoinedCopyIsReadOnce) {
 
 // One byte changed in each kind of line of the master file; each is reported on that line.
 TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
-    const std::string whole = readBytes(sessionFolder / goldenNames[0]);
     struct Change {
         const char* lineKind;
         const char* lineStart; // the first line of the file that begins so
         std::size_t at;        // the byte within that line
         char replacement;
+        const char* file = goldenNames[0];
     };
     const Change changes[] = {
         {"key line", "", 0, 'u'},
@@ -139,8 +139,11 @@ TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
         {"date-time line", "                                    04-16", 40, '/'},
         {"notes marker", "NOTES", 1, '0'},
         {"notes line", "NOTES", 20, '\x02'},
+        {"opening rule after a padded closing rule",
+         ".................................................  ", 58, '\x03', goldenNames[1]},
     };
     for (const Change& change : changes) {
+        const std::string whole = readBytes(sessionFolder / change.file);
         std::size_t lineOffset = whole.find(change.lineStart);
         if (lineOffset > 0) {
             lineOffset = whole.find(std::string("\n") + change.lineStart) + 1;
@@ -149,7 +152,7 @@ TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
         const std::size_t lineEnd = whole.find('\n', lineOffset);
         std::string broken = whole;
         broken[lineOffset + change.at] = change.replacement;
-        const Findings findings = check(broken, goldenNames[0]);
+        const Findings findings = check(broken, change.file);
         ASSERT_FALSE(findings.problems.empty()) << change.lineKind;
         const RecordProblem& first = findings.problems.front();
         EXPECT_GE(first.place.offset, lineOffset) << change.lineKind << "\n" << describe(findings);

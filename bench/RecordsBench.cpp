@@ -14,8 +14,8 @@
 // times wc -l, before and after lines became views into one buffer:
 //   check         2.30 s (11.8x)  ->  1.25 s (6.5x)    instructions per 10 MB: 207 M -> 124 M
 //   export CSV    4.13 s (17.2x)  ->  2.67 s (11.5x)                           351 M -> 202 M
-//   export xlsx  31.5 s (118x)    -> 26.1 s (125x)                           2163 M -> 1951 M
-//   summary       4.19 s (17.4x)  ->  2.52 s (12.8x)                           338 M -> 210 M
+//   export xlsx  31.5 s (118x)    -> 26.1 s (125x)                           2163 M -> 1941 M
+//   summary       4.19 s (17.4x)  ->  2.52 s (12.8x)                           338 M -> 200 M
 // Peak memory 8 to 10 MB for every command, on these classes. What is left of check
 // and export is the record grammar's own work on each line (about 750 instructions per line
 // of some 66 bytes, where wc -l spends about 12 on a line); in xlsx, libxlsxwriter with its

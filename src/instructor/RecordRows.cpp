@@ -2,9 +2,12 @@
 
 #include "platform/Cp1252.h"
 #include "platform/DurableFiles.h"
+#include "reading/ByteScan.h"
 #include "reading/RecordDates.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <fstream>
 
 namespace drilbank::instructor {
@@ -19,11 +22,59 @@ std::string utf8(const std::string& bytes) {
     return cp1252ToUtf8(bytes);
 }
 
+// Each byte's UTF-8, as the code page's own conversion gives it: text holding no character
+// reference converts byte by byte.
+struct Utf8OfByte {
+    char bytes[4];
+    std::size_t length;
+};
+const std::array<Utf8OfByte, 256>& utf8OfEachByte() {
+    static const std::array<Utf8OfByte, 256> table = [] {
+        std::array<Utf8OfByte, 256> each{};
+        for (std::size_t code = 0; code < each.size(); ++code) {
+            const std::string utf8 = cp1252ToUtf8(std::string(1, static_cast<char>(code)));
+            each[code].length = std::min(utf8.size(), sizeof each[code].bytes);
+            std::memcpy(each[code].bytes, utf8.data(), each[code].length);
+        }
+        return each;
+    }();
+    return table;
+}
+
+// The text in UTF-8 into `out`, whose memory is used again: rows are millions of fields. Most
+// record text is ASCII, the same bytes in UTF-8, which is told eight bytes at a time.
+void assignUtf8(std::string& out, std::string_view bytes) {
+    using namespace bytescan;
+    const bool plain = !anyByte(
+        bytes, [](std::uint64_t word) { return (word & everyByte(0x80)) | bytesEqual(word, '&'); },
+        [](unsigned char code) { return code >= 0x80 || code == '&'; });
+    if (plain) {
+        out.assign(bytes);
+        return;
+    }
+    if (bytes.find('&') != std::string_view::npos) {
+        out = cp1252ToUtf8(bytes); // references are read as the characters they stand for
+        return;
+    }
+    const std::array<Utf8OfByte, 256>& table = utf8OfEachByte();
+    out.clear();
+    std::size_t from = 0;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        const auto code = static_cast<unsigned char>(bytes[at]);
+        if (code >= 0x80) {
+            out.append(bytes.data() + from, at - from);
+            out.append(table[code].bytes, table[code].length);
+            from = at + 1;
+        }
+    }
+    out.append(bytes.data() + from, bytes.size() - from);
+}
+
 // Turns one file's headers and blocks into rows, keeping the date of the run being read.
 class FileRows final : public RecordVisitor {
 public:
     FileRows(const RecordFile& file, const RecordRows::RowSink& sink, FileReport& report)
-        : file_(file), sink_(sink), report_(report), student_(studentFromFileName(file.name)),
+        : sink_(sink), report_(report), student_(studentFromFileName(file.name)),
           fileName_(utf8Of(file.path.filename())) {}
 
     // For a notes file: the runs of the master file beside it, in order.
@@ -52,7 +103,7 @@ public:
 
     void block(const RecordBlock& block) override {
         const std::optional<int> time = readTimeText(block.time);
-        RecordRow row;
+        RecordRow& row = row_; // its strings' memory serves every row
         if (block.kind == RecordBlock::Kind::Note) {
             ++report_.notes;
             date_ = readDateText(block.date);
@@ -73,8 +124,8 @@ public:
         row.kind = block.kind == RecordBlock::Kind::Note ? "note" : "response";
         row.date = date_ ? isoDate(*date_) : "";
         row.time = block.time;
-        row.question = utf8(block.question);
-        row.answer = utf8(block.answer);
+        assignUtf8(row.question, block.question);
+        assignUtf8(row.answer, block.answer);
         row.file = fileName_;
         sink_(row);
     }
@@ -82,7 +133,6 @@ public:
     void problem(const RecordProblem& problem) override { report_.problems.push_back(problem); }
 
 private:
-    const RecordFile& file_;
     const RecordRows::RowSink& sink_;
     FileReport& report_;
     std::function<void(sys_seconds)> attribute_;
@@ -92,6 +142,7 @@ private:
     std::string fileName_;
     std::optional<year_month_day> date_;
     std::optional<int> lastTime_;
+    RecordRow row_;
 };
 
 } // namespace

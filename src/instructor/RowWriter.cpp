@@ -40,16 +40,8 @@ private:
     std::string buffer_;
 };
 
-// A comma, a quote or a line break, eight bytes at a time.
 bool needsQuotes(std::string_view text) {
-    using namespace bytescan;
-    return anyByte(
-        text,
-        [](std::uint64_t word) {
-            return bytesEqual(word, ',') | bytesEqual(word, '"') | bytesEqual(word, '\r') |
-                   bytesEqual(word, '\n');
-        },
-        [](unsigned char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    return bytescan::holdsAnyOf<',', '"', '\r', '\n'>(text);
 }
 
 class CsvWriter final : public RowWriter {

@@ -95,7 +95,9 @@ private:
         if (text.empty()) {
             return; // an empty cell is empty text to every spreadsheet
         }
-        const std::size_t fits = bytesOfCharacters(text, cellCharacters);
+        // A character takes a byte at least: most cells are counted by their size alone.
+        const std::size_t fits =
+            text.size() <= cellCharacters ? text.size() : bytesOfCharacters(text, cellCharacters);
         cut_ += fits < text.size() ? 1 : 0;
         text_.assign(text.substr(0, fits));
         const lxw_error written = worksheet_write_string(

@@ -1,6 +1,7 @@
 #include "reading/RecordLineReader.h"
 
 #include "platform/RecordFiles.h"
+#include "reading/ByteScan.h"
 #include "record/RecordBlocks.h"
 
 #include <algorithm>
@@ -9,7 +10,10 @@
 namespace drilbank {
 namespace {
 
-constexpr std::size_t bufferSize = 1 << 16;
+// Reads of at least 64 KB cost little beside the scanning, and a buffer of four times that
+// stays in the processor's cache; it grows only for a line longer than that.
+constexpr std::size_t readSize = std::size_t{64} << 10;
+constexpr std::size_t bufferSize = 4 * readSize;
 
 // The closing rule followed by the blanks that pad it to the next print zone.
 const std::string& zoneEndedClosingRule() {
@@ -37,67 +41,106 @@ std::string_view endingBytes(RecordLine::Ending ending) {
     return "";
 }
 
-RecordLineReader::RecordLineReader(std::istream& in) : in_(in), buffer_(bufferSize) {}
+RecordLineReader::RecordLineReader(std::istream& in)
+    : in_(in), buffer_(std::make_unique_for_overwrite<char[]>(bufferSize)), capacity_(bufferSize) {}
 
-bool RecordLineReader::next(RecordLine& line) {
+bool RecordLineReader::next(RecordLine& line, std::uint64_t keepFrom) {
     if (haveRest_) {
         haveRest_ = false;
-        line = std::move(rest_);
-    } else if (!readPhysicalLine(line)) {
+        line = rest_;
+    } else if (!readPhysicalLine(line, keepFrom)) {
         return false;
     }
     splitZoneEnding(line);
     return true;
 }
 
-bool RecordLineReader::readPhysicalLine(RecordLine& line) {
-    line.text.clear();
-    line.cut = false;
-    line.offset = offset_;
-    line.number = ++number_;
-    bool sawAny = false;
-    char last = 0; // the line's last byte read, kept or not
+bool RecordLineReader::readPhysicalLine(RecordLine& line, std::uint64_t keepFrom) {
+    std::size_t start = begin_;
+    std::size_t scanned = begin_;
+    std::uint64_t dropped = 0; // bytes of an overlong line past what is kept of it
+    char droppedLast = 0;      // the last of them
+    bool controls = false;
+    const char* feed = nullptr;
     for (;;) {
-        if (begin_ == end_) {
-            in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-            begin_ = 0;
-            end_ = static_cast<std::size_t>(in_.gcount());
-            if (end_ == 0) {
+        const char* stop = buffer_.get() + end_;
+        for (const char* control = buffer_.get() + scanned;
+             (control = bytescan::firstControl(control, stop)) != stop; ++control) {
+            if (*control == '\n' ||
+                (*control == '\r' && control + 1 != stop && control[1] == '\n')) {
+                feed = control + (*control == '\r' ? 1 : 0);
                 break;
             }
+            controls = true; // a carriage return read last, which may yet end its line, too
         }
-        sawAny = true;
-        const char* start = buffer_.data() + begin_;
-        const char* stop = buffer_.data() + end_;
-        const void* found = std::memchr(start, '\n', static_cast<std::size_t>(stop - start));
-        const char* feed = found != nullptr ? static_cast<const char*>(found) : stop;
-        const std::size_t room = maxLineLength - std::min(maxLineLength, line.text.size());
-        const std::size_t length = static_cast<std::size_t>(feed - start);
-        line.text.append(start, std::min(length, room));
-        line.cut = line.cut || length > room;
-        last = feed > start ? feed[-1] : last;
-        const std::size_t taken = static_cast<std::size_t>(feed - start) + (feed != stop ? 1 : 0);
-        begin_ += taken;
-        offset_ += taken;
-        if (feed != stop) {
-            const bool crlf = last == '\r';
-            if (crlf && !line.text.empty() && line.text.back() == '\r') {
-                line.text.pop_back();
-            }
-            line.ending = crlf ? RecordLine::Ending::LineEnd : RecordLine::Ending::Bare;
-            return true;
+        if (feed != nullptr) {
+            break;
         }
+        if (end_ - start > maxLineLength) {
+            droppedLast = buffer_[end_ - 1];
+            dropped += end_ - start - maxLineLength;
+            end_ = start + maxLineLength; // the rest of the line is read over this
+        }
+        const std::size_t read = fill(start, keepFrom);
+        if (read == 0) {
+            break;
+        }
+        scanned = end_ - read;
     }
-    if (!sawAny) {
-        --number_;
+    const char* first = buffer_.get() + start;
+    const char* stop = feed != nullptr ? feed : buffer_.get() + end_;
+    const std::size_t length = static_cast<std::size_t>(stop - first);
+    if (feed == nullptr && length == 0 && dropped == 0) {
         return false;
     }
-    // A carriage return at the very end is half a line end: the line is still cut short.
-    if (!line.text.empty() && line.text.back() == '\r') {
-        line.text.pop_back();
+    const std::uint64_t whole = length + dropped;
+    line.text = std::string_view(first, std::min(length, maxLineLength));
+    line.cut = whole > maxLineLength;
+    line.controls = controls;
+    line.offset = offset_;
+    line.number = ++number_;
+    offset_ += whole + (feed != nullptr ? 1 : 0);
+    begin_ = static_cast<std::size_t>(stop - buffer_.get()) + (feed != nullptr ? 1 : 0);
+    // The line's last byte, kept or not: a carriage return there makes the line end whole.
+    const char last = length > (dropped > 0 ? maxLineLength : 0) ? stop[-1] : droppedLast;
+    const bool crlf = feed != nullptr && last == '\r';
+    // A carriage return at the very end of the file is half a line end: the line is still
+    // cut short.
+    if ((crlf || feed == nullptr) && line.text.ends_with('\r')) {
+        line.text.remove_suffix(1);
     }
-    line.ending = RecordLine::Ending::Missing;
+    line.ending = feed == nullptr ? RecordLine::Ending::Missing
+                  : crlf          ? RecordLine::Ending::LineEnd
+                                  : RecordLine::Ending::Bare;
     return true;
+}
+
+// Reads more after the bytes held, first moving what is still wanted (from the line being
+// read or an earlier one the caller holds) to the front, and growing the buffer only when
+// that is not room enough. The number of bytes read; none at the end of the file.
+std::size_t RecordLineReader::fill(std::size_t& start, std::uint64_t keepFrom) {
+    if (capacity_ - end_ < readSize) {
+        const std::size_t keep =
+            keepFrom == keepNothing
+                ? start
+                : std::min(start, static_cast<std::size_t>(keepFrom - buffered_));
+        std::memmove(buffer_.get(), buffer_.get() + keep, end_ - keep);
+        buffered_ += keep;
+        start -= keep;
+        begin_ -= keep; // still the line's start, should the file end here
+        end_ -= keep;
+        if (capacity_ - end_ < readSize) {
+            capacity_ = std::max(capacity_ * 2, end_ + readSize);
+            auto larger = std::make_unique_for_overwrite<char[]>(capacity_);
+            std::memcpy(larger.get(), buffer_.get(), end_);
+            buffer_ = std::move(larger);
+        }
+        ++moves_;
+    }
+    in_.read(buffer_.get() + end_, static_cast<std::streamsize>(capacity_ - end_));
+    const auto read = static_cast<std::size_t>(in_.gcount());
+    end_ += read;
+    return read;
 }
 
 bool RecordLineReader::splitZoneEnding(RecordLine& line) {
@@ -112,13 +155,14 @@ bool RecordLineReader::splitZoneEnding(RecordLine& line) {
     const bool restFollows =
         line.text.size() > length || line.ending != RecordLine::Ending::Missing;
     if (restFollows) {
-        rest_.text.assign(line.text, length);
+        rest_.text = line.text.substr(length);
         rest_.offset = line.offset + length;
         rest_.number = line.number;
         rest_.ending = line.ending;
+        rest_.controls = line.controls;
         haveRest_ = true;
     }
-    line.text.resize(std::strlen(closingRule));
+    line.text = line.text.substr(0, std::strlen(closingRule));
     line.ending = RecordLine::Ending::ZoneEnd;
     return true;
 }

@@ -2,13 +2,13 @@
 
 #include <cstdint>
 #include <istream>
-#include <string>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace drilbank {
 
-// One line of a record file as the program wrote it.
+// One line of a record file as the program wrote it. Its text is a view into the reader's
+// buffer (or the source's own copy): it holds until the next line is read.
 struct RecordLine {
     enum class Ending {
         LineEnd, // CR LF
@@ -16,11 +16,12 @@ struct RecordLine {
         Bare,    // a line feed without its carriage return
         Missing, // the file ends inside the line
     };
-    std::string text;
+    std::string_view text;
     std::uint64_t offset = 0; // of the line's first byte
     std::uint64_t number = 0; // counted from 1, as an editor shows it
     Ending ending = Ending::LineEnd;
-    bool cut = false; // longer than maxLineLength: only its start is kept
+    bool cut = false;      // longer than maxLineLength: only its start is kept
+    bool controls = false; // may hold a byte below the blank (a tab too) or DEL
 };
 
 // Far longer than any line the program writes (an answer line of a whole book), and short
@@ -30,23 +31,41 @@ constexpr std::size_t maxLineLength = std::size_t{4} << 20;
 // The bytes a line's ending takes in the file.
 std::string_view endingBytes(RecordLine::Ending ending);
 
-// Streams a record file line by line through a fixed buffer, so that memory stays flat
-// whatever the file's size and the length of its lines. A closing rule followed by its zone padding
-// becomes a line of its own, and whatever follows on that physical line is the next line.
+// Streams a record file line by line through one large buffer, handing out lines as views
+// into it: a class's records are read without a copy or an allocation per line, and memory
+// stays flat whatever the file's size and the length of its lines. A closing rule followed by
+// its zone padding becomes a line of its own, and whatever follows on that physical line is
+// the next line.
 class RecordLineReader {
 public:
     explicit RecordLineReader(std::istream& in);
 
-    bool next(RecordLine& line);
+    // Lines still held by the caller are kept from `keepFrom` (an address, below) on; the
+    // buffer may move, which moves() tells.
+    static constexpr std::uint64_t keepNothing = ~std::uint64_t{0};
+    bool next(RecordLine& line, std::uint64_t keepFrom);
+
+    // A byte's place in the stream of buffers, which survives the buffer moving.
+    std::uint64_t addressOf(const char* byte) const {
+        return buffered_ + static_cast<std::uint64_t>(byte - buffer_.get());
+    }
+    const char* at(std::uint64_t address) const {
+        return buffer_.get() + static_cast<std::size_t>(address - buffered_);
+    }
+    std::uint64_t moves() const { return moves_; }
 
 private:
-    bool readPhysicalLine(RecordLine& line);
+    bool readPhysicalLine(RecordLine& line, std::uint64_t keepFrom);
+    std::size_t fill(std::size_t& start, std::uint64_t keepFrom);
     bool splitZoneEnding(RecordLine& line);
 
     std::istream& in_;
-    std::vector<char> buffer_;
-    std::size_t begin_ = 0;
-    std::size_t end_ = 0;
+    std::unique_ptr<char[]> buffer_; // not cleared first: only what is read is looked at
+    std::size_t capacity_;
+    std::size_t begin_ = 0;      // where the next line starts
+    std::size_t end_ = 0;        // of the bytes read
+    std::uint64_t buffered_ = 0; // the address of the buffer's first byte
+    std::uint64_t moves_ = 0;
     std::uint64_t offset_ = 0;
     std::uint64_t number_ = 0;
     bool haveRest_ = false;

@@ -1,7 +1,6 @@
 #include "reading/RecordLineSource.h"
 
 #include "platform/Cp1252.h"
-#include "reading/ByteScan.h"
 #include "reading/RecordLineShapes.h"
 
 #include <algorithm>
@@ -10,15 +9,6 @@ namespace drilbank {
 namespace {
 
 constexpr char utf8ByteOrderMark[] = "\xEF\xBB\xBF";
-
-// Whether any byte is below the blank or DEL, eight bytes at a time: the common clean line is
-// passed in a fraction of the time a byte-by-byte look takes. A tab makes it say yes too.
-bool mayHoldControls(std::string_view text) {
-    using namespace bytescan;
-    return anyByte(
-        text, [](std::uint64_t word) { return bytesBelow(word, 0x20) | bytesEqual(word, 0x7F); },
-        [](unsigned char code) { return code < 0x20 || code == 0x7F; });
-}
 
 // A byte below the blank other than the tab, or DEL: no text line ever holds one. A key line
 // may hold DEL, one of its key characters.
@@ -29,24 +19,44 @@ bool neverHeld(char c) {
 
 } // namespace
 
-const RecordLine* RecordLineSource::peek(std::size_t ahead) {
-    while (ahead_.size() <= ahead) {
-        RecordLine line;
-        if (!lines_.next(line)) {
-            return nullptr;
-        }
-        settleLineEnd(line);
-        settleEncoding(line);
-        ahead_.push_back(std::move(line));
+RecordLine RecordLineSource::take() {
+    const RecordLine& line = slots_[first_].line;
+    first_ = (first_ + 1) % slots_.size();
+    --count_;
+    // A line read back from UTF-8 is looked at whole; the reader has marked any other that
+    // may hold a byte below the blank, or DEL, as it looked for the line's end.
+    if (line.controls || utf8_) {
+        checkBytes(line);
     }
-    return &ahead_[ahead];
+    return line;
 }
 
-RecordLine RecordLineSource::take() {
-    RecordLine line = std::move(ahead_.front());
-    ahead_.pop_front();
-    checkBytes(line);
-    return line;
+// Reads one more line into the ring, keeping those ahead where the reader can find them.
+bool RecordLineSource::readAhead() {
+    std::uint64_t keepFrom = RecordLineReader::keepNothing;
+    for (std::size_t index = 0; index < count_; ++index) {
+        keepFrom = std::min(keepFrom, slots_[(first_ + index) % slots_.size()].address);
+    }
+    Slot& slot = slots_[(first_ + count_) % slots_.size()];
+    if (!lines_.next(slot.line, keepFrom)) {
+        return false;
+    }
+    if (lines_.moves() != moves_) {
+        moves_ = lines_.moves();
+        for (std::size_t index = 0; index < count_; ++index) {
+            Slot& held = slots_[(first_ + index) % slots_.size()];
+            if (held.address != RecordLineReader::keepNothing) {
+                held.line.text = std::string_view(lines_.at(held.address), held.line.text.size());
+            }
+        }
+    }
+    slot.address = lines_.addressOf(slot.line.text.data());
+    ++count_;
+    settleLineEnd(slot.line);
+    if (!encodingKnown_ || utf8_) {
+        settleEncoding(slot);
+    }
+    return true;
 }
 
 void RecordLineSource::settleLineEnd(RecordLine& line) {
@@ -64,10 +74,12 @@ void RecordLineSource::settleLineEnd(RecordLine& line) {
 }
 
 // The first line beyond ASCII tells which code the file is in.
-void RecordLineSource::settleEncoding(RecordLine& line) {
+void RecordLineSource::settleEncoding(Slot& slot) {
+    RecordLine& line = slot.line;
     if (!encodingKnown_) {
         if (line.number == 1 && line.text.starts_with(utf8ByteOrderMark)) {
-            line.text.erase(0, std::string_view(utf8ByteOrderMark).size());
+            line.text.remove_prefix(std::string_view(utf8ByteOrderMark).size());
+            slot.address += std::string_view(utf8ByteOrderMark).size();
             line.offset += std::string_view(utf8ByteOrderMark).size();
             utf8_ = true;
         } else if (std::any_of(line.text.begin(), line.text.end(),
@@ -84,13 +96,14 @@ void RecordLineSource::settleEncoding(RecordLine& line) {
         }
     }
     if (utf8_) {
-        line.text = cp1252FromUtf8(line.text);
+        slot.converted = cp1252FromUtf8(line.text);
+        line.text = slot.converted;
+        slot.address = RecordLineReader::keepNothing;
     }
 }
 
 void RecordLineSource::checkBytes(const RecordLine& line) {
-    if (!mayHoldControls(line.text) ||
-        std::none_of(line.text.begin(), line.text.end(), neverHeld) || isKeyLine(line.text)) {
+    if (std::none_of(line.text.begin(), line.text.end(), neverHeld) || isKeyLine(line.text)) {
         return;
     }
     const auto bad = std::find_if(line.text.begin(), line.text.end(), neverHeld);

@@ -3,8 +3,9 @@
 #include "reading/RecordLineReader.h"
 #include "reading/RecordReader.h"
 
-#include <deque>
+#include <array>
 #include <istream>
+#include <string>
 
 namespace drilbank {
 
@@ -16,20 +17,41 @@ class RecordLineSource {
 public:
     RecordLineSource(std::istream& in, RecordVisitor& visitor) : lines_(in), visitor_(visitor) {}
 
-    // The line `ahead` lines on, or nothing past the end of the file.
-    const RecordLine* peek(std::size_t ahead);
+    // The line `ahead` lines on (fewer than lookAhead), or nothing past the end of the file.
+    // A line's text holds until the next peek or take.
+    static constexpr std::size_t lookAhead = 3;
+    const RecordLine* peek(std::size_t ahead) {
+        // Inline: the parser looks at the lines ahead several times for each line it takes.
+        while (count_ <= ahead) {
+            if (!readAhead()) {
+                return nullptr;
+            }
+        }
+        return &slots_[(first_ + ahead) % slots_.size()].line;
+    }
 
     // The next line, its bytes checked; there must be one.
     RecordLine take();
 
 private:
+    // A line looked ahead at, and its text read back from UTF-8 when the file is in it.
+    struct Slot {
+        RecordLine line;
+        std::uint64_t address = RecordLineReader::keepNothing; // in the reader's buffer
+        std::string converted;
+    };
+
+    bool readAhead();
     void settleLineEnd(RecordLine& line);
-    void settleEncoding(RecordLine& line);
+    void settleEncoding(Slot& slot);
     void checkBytes(const RecordLine& line);
 
     RecordLineReader lines_;
     RecordVisitor& visitor_;
-    std::deque<RecordLine> ahead_;
+    std::array<Slot, lookAhead + 1> slots_; // a ring: one taken, the rest ahead
+    std::size_t first_ = 0;                 // the slot of the next line
+    std::size_t count_ = 0;                 // lines ahead
+    std::uint64_t moves_ = 0;               // the reader's buffer moves seen
     bool encodingKnown_ = false;
     bool utf8_ = false;
     bool toldLineEnds_ = false;

@@ -115,7 +115,7 @@ private:
         if (!line.text.starts_with(label)) {
             fault(line, what);
         }
-        line.text.erase(0, std::string_view(label).size());
+        line.text.remove_prefix(std::string_view(label).size());
         return line;
     }
 
@@ -268,8 +268,10 @@ private:
     }
 
     void readBlock(RecordPlace start) {
-        RecordBlock block;
+        RecordBlock& block = read_; // its strings' memory serves every block
         block.place = start;
+        block.date.clear();
+        block.questionNumber.clear();
         takeInside();
         const RecordLine time = takeInside();
         const std::optional<std::string> timeText = timeOfTimeLine(time.text);
@@ -294,7 +296,7 @@ private:
         block.date = *dateOfDateTimeLine(takeInside().text);
         block.question = takeInside().text;
         expectExact(openingRule, "the opening rule before the note");
-        block.answer = readAnswer(expectLabelled(notesMarker, "the notes line"));
+        readAnswer(expectLabelled(notesMarker, "the notes line"), block.answer);
     }
 
     void readResponse(RecordBlock& block) {
@@ -315,13 +317,14 @@ private:
         block.question = takeInside().text;
         expectExact(openingRule, "the opening rule before the response");
         expectExact(responseMarker, "the response marker line");
-        block.answer = readAnswer(takeInside());
+        readAnswer(takeInside(), block.answer);
     }
 
-    // An answer's lines up to the closing rule that ends it, joined by the line ends they had.
+    // An answer's lines up to the closing rule that ends it, joined by the line ends they had,
+    // into `answer`.
     // A new block or header where the closing rule should be means the rule was damaged.
-    std::string readAnswer(RecordLine first) {
-        std::string answer = std::move(first.text);
+    void readAnswer(const RecordLine& first, std::string& answer) {
+        answer.assign(first.text);
         RecordLine::Ending between = first.ending;
         RecordPlace last = placeOf(first);
         for (;;) {
@@ -333,8 +336,13 @@ private:
             }
             const RecordLine line = takeInside();
             last = placeOf(line);
-            if (line.text == closingRule && closesAnswer()) {
-                return answer;
+            // Looking past a closing rule reads on, which the line's text does not outlive.
+            std::string_view text = line.text;
+            if (text == closingRule) {
+                if (closesAnswer()) {
+                    return;
+                }
+                text = closingRule;
             }
             if (answer.size() > maxLineLength) {
                 throw BlockFault{last,
@@ -344,7 +352,7 @@ private:
                                  false};
             }
             answer += endingBytes(between);
-            answer += line.text;
+            answer += text;
             between = line.ending;
         }
     }
@@ -353,6 +361,7 @@ private:
     const RecordFileName& name_;
     RecordVisitor& visitor_;
     std::uint64_t block_ = 0; // the fingerprint of the block being read
+    RecordBlock read_;
     JoinedCopies copies_;
 };
 

@@ -111,12 +111,12 @@ TEST(RecordCheck, IdenticalClicksAreKeptAndAJoinedCopyIsReadOnce) {
 
 // One byte changed in each kind of line of the master file; each is reported on that line.
 TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
-    const std::string whole = readBytes(sessionFolder / goldenNames[0]);
     struct Change {
         const char* lineKind;
         const char* lineStart; // the first line of the file that begins so
         std::size_t at;        // the byte within that line
         char replacement;
+        const char* file = goldenNames[0];
     };
     const Change changes[] = {
         {"key line", "", 0, 'u'},
@@ -139,8 +139,11 @@ TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
         {"date-time line", "                                    04-16", 40, '/'},
         {"notes marker", "NOTES", 1, '0'},
         {"notes line", "NOTES", 20, '\x02'},
+        {"opening rule after a padded closing rule",
+         ".................................................  ", 58, '\x03', goldenNames[1]},
     };
     for (const Change& change : changes) {
+        const std::string whole = readBytes(sessionFolder / change.file);
         std::size_t lineOffset = whole.find(change.lineStart);
         if (lineOffset > 0) {
             lineOffset = whole.find(std::string("\n") + change.lineStart) + 1;
@@ -149,7 +152,7 @@ TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
         const std::size_t lineEnd = whole.find('\n', lineOffset);
         std::string broken = whole;
         broken[lineOffset + change.at] = change.replacement;
-        const Findings findings = check(broken, goldenNames[0]);
+        const Findings findings = check(broken, change.file);
         ASSERT_FALSE(findings.problems.empty()) << change.lineKind;
         const RecordProblem& first = findings.problems.front();
         EXPECT_GE(first.place.offset, lineOffset) << change.lineKind << "\n" << describe(findings);
@@ -251,6 +254,37 @@ TEST(RecordCheck, FilesChangedSinceAreReadAndSaidOnce) {
         for (std::size_t index = 0; index < findings.blocks.size(); ++index) {
             EXPECT_EQ(findings.blocks[index].answer, intact.blocks[index].answer)
                 << testCase.change;
+        }
+    }
+}
+
+// Files longer than the reader's buffer, each run a year after the last and each file a run
+// longer than the one before, so that refills fall everywhere, the file's end too: every block
+// is read whole and at its own byte.
+TEST(RecordCheck, FilesLongerThanTheBufferAreReadWholeAtEveryByte) {
+    for (const char* name : goldenNames) {
+        const std::string run = readBytes(sessionFolder / name);
+        const Findings intact = check(run, name);
+        std::string bytes;
+        // Eight lengths from 1 MB on, 37 KB apart: the file's end falls all over the buffer.
+        std::size_t length = std::size_t{1} << 20;
+        for (int year = 2003; length < (std::size_t{1} << 20) + 8 * (37 << 10); ++year) {
+            bytes += replacedAll(run, "-2003", "-" + std::to_string(year));
+            if (bytes.size() < length) {
+                continue;
+            }
+            length += 37 << 10;
+            const Findings findings = check(bytes, name);
+            ASSERT_TRUE(findings.problems.empty()) << name << ": " << findings.problems[0].what;
+            ASSERT_EQ(findings.blocks.size(), intact.blocks.size() * (bytes.size() / run.size()));
+            for (std::size_t index = 0; index < findings.blocks.size(); ++index) {
+                const RecordBlock& block = findings.blocks[index];
+                const RecordBlock& original = intact.blocks[index % intact.blocks.size()];
+                const std::size_t copy = index / intact.blocks.size();
+                ASSERT_EQ(block.place.offset, copy * run.size() + original.place.offset) << name;
+                ASSERT_EQ(block.answer, original.answer) << name << " block " << index;
+                ASSERT_EQ(block.question, original.question) << name << " block " << index;
+            }
         }
     }
 }

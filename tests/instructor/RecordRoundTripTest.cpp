@@ -2,6 +2,7 @@
 #include "instructor/RecordRows.h"
 #include "platform/Cp1252.h"
 #include "platform/DurableFiles.h"
+#include "reading/RecordLineReader.h"
 #include "record/EnterResponse.h"
 #include "record/SaveAsNotes.h"
 #include "script/BuiltInScript.h"
@@ -146,6 +147,9 @@ TEST(RecordRoundTrip, AnswersThatLookLikeTheFormatComeBackAsTyped) {
         run.answer(9 * 3600 + 1, "above\r\n" + rule + "\r\nbelow the rule", false, "2003-04-16");
         run.answer(9 * 3600 + 2, rule, false, "2003-04-16");
         run.answer(9 * 3600 + 3, "same answer", false, "2003-04-16", 2);
+        // As long as a line may be: the reader's buffer grows to hold it, then reads on.
+        run.answer(9 * 3600 + 3, std::string(maxLineLength - 1, 'x') + "\r\nand after it", false,
+                   "2003-04-16");
         run.answer(9 * 3600 + 4, rule + "\r\n" + rule, true, "2003-04-16");
         run.answer(9 * 3600 + 5, "typed &#916; and &#38;#916; and &amp;", false, "2003-04-16");
         run.answer(9 * 3600 + 6, "the same note", true, "2003-04-16", 2);

@@ -19,6 +19,14 @@ void frameBox(QDialog& box) {
                        Qt::WindowCloseButtonHint);
 }
 
+// A message box framed as above whose text is shown as typed, never read as markup.
+void setUpMessageBox(QMessageBox& box, QMessageBox::Icon icon, const QString& text) {
+    frameBox(box);
+    box.setIcon(icon);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+}
+
 } // namespace
 
 std::optional<QString> QtModalDialogs::askText(QWidget* parent, const QString& prompt) {
@@ -36,10 +44,7 @@ std::optional<QString> QtModalDialogs::askText(QWidget* parent, const QString& p
 void QtModalDialogs::showMessage(QWidget* parent, const QString& text, const QString& detail,
                                  const QString& advice) {
     QMessageBox box(parent);
-    frameBox(box);
-    box.setIcon(QMessageBox::NoIcon);
-    box.setTextFormat(Qt::PlainText);
-    box.setText(text);
+    setUpMessageBox(box, QMessageBox::NoIcon, text);
     const bool both = !detail.isEmpty() && !advice.isEmpty();
     box.setInformativeText(detail + (both ? QStringLiteral("\n\n") : QString()) + advice);
     // A path or a name with "<" in it is shown as typed, never as markup.
@@ -53,10 +58,7 @@ void QtModalDialogs::showMessage(QWidget* parent, const QString& text, const QSt
 bool QtModalDialogs::askToGoOn(QWidget* parent, const QString& question, const QString& safeChoice,
                                const QString& goOnChoice) {
     QMessageBox box(parent);
-    frameBox(box);
-    box.setIcon(QMessageBox::Warning);
-    box.setTextFormat(Qt::PlainText);
-    box.setText(question);
+    setUpMessageBox(box, QMessageBox::Warning, question);
     QPushButton* safe = box.addButton(safeChoice, QMessageBox::RejectRole);
     QPushButton* goOn = box.addButton(goOnChoice, QMessageBox::DestructiveRole);
     box.setDefaultButton(safe);

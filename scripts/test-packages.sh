@@ -45,6 +45,13 @@ for program in drilbank drilbank-records; do
     "$wine" "$installed/$program.exe" --version </dev/null 2>/dev/null | grep -q "$version" ||
         fail "the installed $program does not run"
 done
+# Help speaks of the system's own drives; an unknown option is refused, not a window opened.
+help=$("$wine" "$installed/drilbank.exe" --help </dev/null 2>/dev/null | tr -d '\r')
+grep -qF 'c:\drilbank,' <<<"$help" && ! grep -q DRILBANK_DRIVES <<<"$help" ||
+    fail "drilbank.exe --help does not speak of Windows drives"
+status=0
+timeout 60 "$wine" "$installed/drilbank.exe" --bogus </dev/null >/dev/null 2>&1 || status=$?
+[ "$status" = 2 ] || fail "drilbank.exe --bogus gave $status, not 2"
 
 # The uninstaller copies itself away and returns at once; wait for it to finish.
 "$wine" "$installed/uninstall.exe" /S </dev/null >/dev/null 2>&1

@@ -10,6 +10,14 @@ wine=$wine_tools/wine64
 stop_wine() { "$wine_tools/wineserver" -k >/dev/null 2>&1 || true; }
 trap stop_wine EXIT
 mkdir -p "$WINEPREFIX"
+new_prefix=$([ -f "$WINEPREFIX/user.reg" ] || echo yes)
 "$wine_tools/wineserver" -p </dev/null >/dev/null 2>&1
 "$wine" wineboot --init </dev/null >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+# A new prefix's desktop and services were started before the null driver was set, and
+# would refuse every window: start them again, here, where they hold no caller's output.
+if [ -n "$new_prefix" ]; then
+    stop_wine
+    "$wine_tools/wineserver" -p </dev/null >/dev/null 2>&1
+    "$wine" wineboot </dev/null >/dev/null 2>&1
+fi

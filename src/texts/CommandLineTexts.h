@@ -5,7 +5,8 @@
 // What the program says on the terminal, before any window.
 namespace drilbank {
 
-// The text "drilbank --help" prints: usage, how Windows drives map to folders here, where
+// The text "drilbank --help" prints: usage, how Windows drives map to folders under
+// `drivesRoot` (nothing to say where it is empty: the system's own drives), where
 // the record files go and what to send the instructor.
 std::string helpText(const std::string& drivesRoot);
 std::string versionText();

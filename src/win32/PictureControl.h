@@ -17,6 +17,8 @@ public:
     // Takes ownership; nullptr empties the area.
     void setPicture(HBITMAP picture);
     HBITMAP picture() const { return picture_; }
+    // The outlines drawn so far, dark on white, the size of the area.
+    HBITMAP circles() const { return circles_; }
     void drawCircle(float x, float y, float radius);
 
 private:

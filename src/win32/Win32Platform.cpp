@@ -123,7 +123,7 @@ void Win32Platform::setTimerEnabled(bool enabled) {
 }
 
 void Win32Platform::beep() {
-    MessageBeep(MB_OK);
+    parts_.beep();
 }
 
 void Win32Platform::endRun() {

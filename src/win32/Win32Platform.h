@@ -18,6 +18,8 @@ public:
         RecordFiles& files;
         Clock& clock;
         RandomSource& random;
+        // The timer's sound; the system's own unless a test listens for it.
+        void (*beep)() = [] { MessageBeep(MB_OK); };
     };
 
     Win32Platform(FormWindow& window, Parts parts, std::function<void()> endRun);

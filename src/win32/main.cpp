@@ -1,13 +1,14 @@
 // drilbank.exe: the student's window on Windows.
 #include "platform/Cp1252.h"
 #include "platform/DriveMap.h"
+#include "platform/DurableFiles.h"
 #include "platform/RecordFiles.h"
 #include "platform/RunRandom.h"
 #include "platform/SystemClock.h"
-#include "texts/CommandLineTexts.h"
 #include "win32/ModalBoxes.h"
 #include "win32/WideText.h"
 #include "win32/Win32Session.h"
+#include "window/CommandLine.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -15,8 +16,11 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -28,32 +32,44 @@ void becomeDpiAware() {
     }
 }
 
-// "drilbank --version" from a command prompt answers there. A windowed program has no
-// console of its own: it writes to the prompt it was started from, or to wherever its output
-// was sent. (The help text describes the drive mapping of other systems; here the drives
-// are the real ones, so the window starts instead.)
-bool answeredVersion() {
+// "drilbank --help" or "--version" from a command prompt answers there, as any other
+// argument is refused there, the way the program answers on every system. A windowed program
+// has no console of its own: it writes to the prompt it was started from, or to wherever its
+// output was sent.
+std::optional<int> answeredCommandLine() {
     int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    const bool asked =
-        arguments != nullptr && count == 2 && lstrcmpW(arguments[1], L"--version") == 0;
-    LocalFree(arguments);
-    if (!asked) {
-        return false;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr || count < 2) {
+        LocalFree(wide);
+        return std::nullopt;
     }
-    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+    std::vector<std::string> utf8;
+    for (int i = 0; i < count; ++i) {
+        utf8.push_back(drilbank::utf8Of(std::filesystem::path(wide[i])));
+    }
+    LocalFree(wide);
+    std::vector<char*> arguments;
+    for (std::string& argument : utf8) {
+        arguments.push_back(argument.data());
+    }
+    // Output sent to a file or a pipe stays there; only a bare start from a prompt needs
+    // the prompt's console.
+    const bool sentSomewhere = GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) != FILE_TYPE_UNKNOWN;
+    if (!sentSomewhere && AttachConsole(ATTACH_PARENT_PROCESS)) {
         std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
     }
-    std::fputs(drilbank::versionText().c_str(), stdout);
+    const std::optional<int> status = drilbank::answerCommandLine(count, arguments.data());
     std::fflush(stdout);
-    return true;
+    std::fflush(stderr);
+    return status;
 }
 
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    if (answeredVersion()) {
-        return 0;
+    if (const std::optional<int> status = answeredCommandLine()) {
+        return *status;
     }
     becomeDpiAware();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};

@@ -1,6 +1,7 @@
 #include "window/CommandLine.h"
 
 #include "platform/DriveMap.h"
+#include "platform/DurableFiles.h"
 #include "texts/CommandLineTexts.h"
 
 #include <cstdio>
@@ -32,7 +33,7 @@ std::optional<int> answerCommandLine(int argc, char** argv,
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::string drives;
             try {
-                drives = DriveMap::fromEnvironment().root().string();
+                drives = utf8Of(DriveMap::fromEnvironment().root());
             } catch (const std::invalid_argument& wrongDrives) {
                 std::fprintf(stderr, "drilbank: %s\n", wrongDrives.what());
                 drives = "$DRILBANK_DRIVES";

@@ -8,8 +8,11 @@
 
 namespace drilbank::testing {
 
+int WindowRun::beeps = 0;
+
 WindowRun::WindowRun() : files_(DriveMap(folder_.path())) {
-    session_ = std::make_unique<Win32Session>(Win32Platform::Parts{files_, clock, random});
+    session_ = std::make_unique<Win32Session>(
+        Win32Platform::Parts{files_, clock, random, [] { ++WindowRun::beeps; }});
     session_->onRunEnded = [this] { ++runEndings; };
 }
 

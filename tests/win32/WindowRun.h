@@ -39,6 +39,8 @@ public:
     FakeClock clock;
     FakeRandom random;
     int runEndings = 0;
+    // The timer's beeps in every run of this process (the sound has no run of its own).
+    static int beeps;
 
 private:
     TemporaryFolder folder_;

@@ -309,6 +309,49 @@ TEST(WindowSession, copyPicturePassesThePictureThroughTheClipboard) {
     EXPECT_TRUE(run.boxes.seen.size() == 4u);
 }
 
+// "pend exp" starts the timer; each tick beeps once and draws one circle on Picture1 with
+// one random draw, its radius measured across so that it stays round.
+TEST(WindowSession, eachTickBeepsAndDrawsOneRoundCircle) {
+    WindowRun run;
+    ASSERT_TRUE(run.startShown());
+    run.random.scripted.assign(1000, 0.05f);
+    const int drawsBefore = run.random.draws;
+    const int beepsBefore = WindowRun::beeps;
+    run.click("cmd_pend_exp");
+    for (int wait = 0; wait < 200 && WindowRun::beeps == beepsBefore; ++wait) {
+        Sleep(10);
+        run.session().handlePendingMessages();
+    }
+    run.window().setTimerRunning(false);
+    ASSERT_GT(WindowRun::beeps, beepsBefore);
+    EXPECT_EQ(run.random.draws - drawsBefore, WindowRun::beeps - beepsBefore);
+
+    PictureControl& picture = run.window().picture(PictureArea::Picture1);
+    BITMAP size;
+    ASSERT_EQ(GetObjectW(picture.circles(), sizeof size, &size), int(sizeof size));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, picture.circles());
+    const auto drawnNear = [dc](int x, int y) { // within the rounding of pixels
+        for (int dy = -2; dy <= 2; ++dy) {
+            for (int dx = -2; dx <= 2; ++dx) {
+                if (GetPixel(dc, x + dx, y + dy) != RGB(255, 255, 255)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    const int cx = size.bmWidth / 2;
+    const int cy = size.bmHeight / 2;
+    const int radius = size.bmWidth * 25 / 1000;
+    EXPECT_TRUE(drawnNear(cx + radius, cy));
+    EXPECT_TRUE(drawnNear(cx, cy - radius));
+    EXPECT_FALSE(drawnNear(cx, cy - size.bmHeight * 25 / 1000)) << "squashed to the height";
+    EXPECT_FALSE(drawnNear(cx, cy));
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+}
+
 // A quick second press on a button, and the presses a held key repeats, count once; Return
 // on a button presses it.
 TEST(WindowSession, aDoubleClickOrAHeldKeyActsOnce) {

@@ -31,7 +31,10 @@ public:
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
         options.use_zip64 = LXW_TRUE;
-        workbook_ = workbook_new_opt(file.string().c_str(), &options);
+        // The library takes the name in the C library's code page: UTF-8 on Linux, and on
+        // Windows too, as the tool's manifest asks. Its temporary files go to TMP (TEMP) or
+        // TMPDIR and are gone when closed, even if the tool is killed.
+        workbook_ = workbook_new_opt(name_.c_str(), &options);
         if (workbook_ != nullptr) {
             header_ = workbook_add_format(workbook_);
             format_set_bold(header_);

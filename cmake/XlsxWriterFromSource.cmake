@@ -18,7 +18,6 @@ set(BUILD_TESTS OFF CACHE BOOL "" FORCE)
 set(BUILD_EXAMPLES OFF CACHE BOOL "" FORCE)
 set(USE_SYSTEM_MINIZIP OFF CACHE BOOL "" FORCE)
 set(USE_STANDARD_TMPFILE OFF CACHE BOOL "" FORCE)
-set(ZLIB_USE_STATIC_LIBS ON)
 add_subdirectory("${DRILBANK_XLSXWRITER_SOURCE}" xlsxwriter EXCLUDE_FROM_ALL SYSTEM)
 # Not our code: its warnings are not ours to make errors of.
 target_compile_options(xlsxwriter PRIVATE -w)

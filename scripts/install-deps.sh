@@ -16,7 +16,7 @@ windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest
 screenshot_packages=(xvfb openbox xdotool imagemagick)
 packages=(
     build-essential cmake ninja-build pkg-config
-    libgtest-dev libgmock-dev libbenchmark-dev libicu-dev libxlsxwriter-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libicu-dev libxlsxwriter-dev zlib1g-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
     fonts-liberation
     clang libclang-rt-14-dev

@@ -4,6 +4,7 @@
 #include "instructor/RecordSearch.h"
 #include "instructor/RowWriter.h"
 #include "support/TemporaryFolder.h"
+#include "support/ZipMembers.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +14,6 @@
 #include <iostream>
 #include <optional>
 #include <sstream>
-
-#ifdef DRILBANK_XLSX
-#include <zlib.h>
-#endif
 
 namespace drilbank::instructor {
 namespace {
@@ -120,34 +117,11 @@ TEST(RecordOutput, CsvNeutralisesWhatASpreadsheetWouldRunUnlessExact) {
 #ifdef DRILBANK_XLSX
 // One member of a zip file, inflated: what a spreadsheet reads of an xlsx.
 std::string zipMember(const std::filesystem::path& zip, const std::string& name) {
-    std::ifstream in(zip, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    const auto field = [&](std::size_t at) {
-        return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1])
-                                                           << 8;
-    };
-    for (std::size_t at = 0; (at = bytes.find("PK\3\4", at)) != std::string::npos; ++at) {
-        if (at + 30 > bytes.size() || bytes.compare(at + 30, field(at + 26), name) != 0) {
-            continue;
-        }
-        const std::size_t data = at + 30 + field(at + 26) + field(at + 28);
-        z_stream stream{};
-        inflateInit2(&stream, -MAX_WBITS); // a zip member is raw deflate
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + data));
-        stream.avail_in = static_cast<uInt>(bytes.size() - data);
-        std::string member;
-        int status = Z_OK;
-        while (status == Z_OK) {
-            char piece[1 << 16];
-            stream.next_out = reinterpret_cast<Bytef*>(piece);
-            stream.avail_out = sizeof piece;
-            status = inflate(&stream, Z_NO_FLUSH);
-            member.append(piece, sizeof piece - stream.avail_out);
-        }
-        inflateEnd(&stream);
-        return status == Z_STREAM_END ? member : "inflate failed";
-    }
-    return "no " + name;
+    std::string member;
+    EXPECT_TRUE(testing::readZipMembers(zip, [&](const std::string& read, std::string_view bytes) {
+        member.append(read == name ? bytes : std::string_view());
+    }));
+    return member;
 }
 
 // What a spreadsheet shows of a cell's XML text: entities decoded, and _xHHHH_ as the

@@ -28,7 +28,7 @@ std::size_t bytesOfCharacters(std::string_view text, std::size_t count) {
 }
 
 // Where typed text holds _xHHHH_, which a spreadsheet reads as the character HHHH (the form
-// the library gives control characters); 0 when the text holds none.
+// the library gives control characters), from `from` on; npos when it holds none.
 std::size_t codeLike(std::string_view text, std::size_t from) {
     const auto hex = [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
          "DisplayNotesSlowestOfTenPresses/104857600", 1.0, ""},
         {"check CPU s, a class vs wc -l", "CheckClass/8", 2.0, ""},
         {"export CSV CPU s, a class vs wc -l", "ExportCsvClass/8", 3.0, ""},
-        {"export xlsx CPU s, a class vs wc -l", "ExportXlsxClass/8", 3.0, ""},
+        {"export xlsx CPU s beyond deflating, vs wc -l", "ExportXlsxClass/8", 3.0, ""},
         {"summary CPU s, a class vs wc -l", "SummaryClass/8", 3.0, ""},
         {"check growth, half to whole class, vs wc -l's", "CheckClass/8", 1.2, "CheckClass/4"},
         {"export growth, half to whole class, vs wc -l's", "ExportCsvClass/8", 1.2,

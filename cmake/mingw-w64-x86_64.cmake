@@ -16,6 +16,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # One self-contained .exe: no compiler run-time DLLs to copy beside it or to find under Wine.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(ZLIB_USE_STATIC_LIBS ON) # libz.a, not the import library of zlib1.dll
 
 # ctest (and test discovery) start every Windows program through Wine. Debian's wine64
 # package keeps its loader outside PATH.

@@ -19,7 +19,7 @@ const char* const usageText =
     "Options:\n"
     "  --format xlsx|csv|json  the form of export (csv by default). xlsx is best for a\n"
     "                          spreadsheet: every cell is text exactly as typed (needs\n"
-    "                          --output; not available in the Windows build)\n"
+    "                          --output)\n"
     "  --exact             CSV only: keep cells that begin with = + - @, a tab or a carriage\n"
     "                      return as typed; by default a ' goes before them so that no\n"
     "                      spreadsheet runs them as a formula\n"
@@ -87,7 +87,7 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, std::stri
     } else if (line.exact && line.format != "csv") {
         error = "--exact applies to CSV only (xlsx and JSON are always exact)";
     } else if (line.format == "xlsx" && !xlsxAvailable()) {
-        error = "xlsx is not available in this build (the Windows build is made without it); "
+        error = "xlsx is not available in this build (it was made without libxlsxwriter); "
                 "use --format csv or json";
     } else if ((line.format == "xlsx" || line.command == "report") && !line.output) {
         error = line.command == "report" ? "report needs --output FILE.html"

@@ -21,7 +21,7 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, std::stri
 
 extern const char* const usageText;
 
-// Whether this build writes xlsx: the Windows build is made without the spreadsheet library.
+// Whether this build writes xlsx: a Windows build made without libxlsxwriter's source does not.
 bool xlsxAvailable();
 
 } // namespace drilbank::instructor

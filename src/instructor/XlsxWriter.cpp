@@ -6,6 +6,8 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
+
 namespace drilbank::instructor {
 namespace {
 
@@ -25,13 +27,41 @@ std::size_t bytesOfCharacters(std::string_view text, std::size_t count) {
     return text.size();
 }
 
+// Where typed text holds _xHHHH_, which a spreadsheet reads as the character HHHH (the form
+// the library gives control characters), from `from` on; npos when it holds none.
+std::size_t codeLike(std::string_view text, std::size_t from) {
+    const auto hex = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    };
+    for (std::size_t at; (at = text.find("_x", from)) != std::string_view::npos; from = at + 1) {
+        if (at + 7 <= text.size() && text[at + 6] == '_' && hex(text[at + 2]) &&
+            hex(text[at + 3]) && hex(text[at + 4]) && hex(text[at + 5])) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// Typed text as a cell holds it: the underscore of a typed _xHHHH_ written as _x005F_, so
+// that the spreadsheet shows what was typed.
+void appendCellText(std::string& cell, std::string_view text) {
+    for (std::size_t at; (at = codeLike(text, 0)) != std::string_view::npos;) {
+        cell.append(text.substr(0, at)).append("_x005F_");
+        text.remove_prefix(at + 1);
+    }
+    cell.append(text);
+}
+
 class XlsxWriter final : public RowWriter {
 public:
     explicit XlsxWriter(const std::filesystem::path& file) : name_(utf8Of(file)) {
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
         options.use_zip64 = LXW_TRUE;
-        workbook_ = workbook_new_opt(file.string().c_str(), &options);
+        // The library takes the name in the C library's code page: UTF-8 on Linux, and on
+        // Windows too, as the tool's manifest asks. Its temporary files go to TMP (TEMP) or
+        // TMPDIR and are gone when closed, even if the tool is killed.
+        workbook_ = workbook_new_opt(name_.c_str(), &options);
         if (workbook_ != nullptr) {
             header_ = workbook_add_format(workbook_);
             format_set_bold(header_);
@@ -95,11 +125,19 @@ private:
         if (text.empty()) {
             return; // an empty cell is empty text to every spreadsheet
         }
-        // A character takes a byte at least: most cells are counted by their size alone.
-        const std::size_t fits =
-            text.size() <= cellCharacters ? text.size() : bytesOfCharacters(text, cellCharacters);
+        // A character takes a byte at least: most cells are counted by their size alone. The
+        // rare long cell that holds _xHHHH_ is cut sooner, to leave room for its escapes.
+        std::size_t fits = text.size();
+        if (text.size() > cellCharacters) {
+            std::size_t escapes = 0;
+            for (std::size_t at = 0; (at = codeLike(text, at)) != std::string_view::npos; ++at) {
+                ++escapes;
+            }
+            fits = bytesOfCharacters(text, cellCharacters - std::min(6 * escapes, cellCharacters));
+        }
         cut_ += fits < text.size() ? 1 : 0;
-        text_.assign(text.substr(0, fits));
+        text_.clear();
+        appendCellText(text_, text.substr(0, fits));
         const lxw_error written = worksheet_write_string(
             sheet_, row_, static_cast<lxw_col_t>(column), text_.c_str(), format);
         if (written != LXW_NO_ERROR && error_ == LXW_NO_ERROR) {

@@ -1,7 +1,8 @@
 # drilbank-records as an instructor runs it, on a class folder named in Cyrillic and given on
 # its command line (on Windows the name must arrive as UTF-16): check finds the files whole and
 # names the folder right; an --output naming a record file is refused and leaves it as it was;
-# export writes its file. Run by ctest with TOOL, EMULATOR (Wine, or nothing), DATA and WORK.
+# export writes its files, JSON and xlsx. Run by ctest with TOOL, EMULATOR (Wine, or nothing),
+# DATA and WORK.
 file(REMOVE_RECURSE "${WORK}")
 set(folder "класс")
 file(MAKE_DIRECTORY "${WORK}/${folder}")
@@ -34,4 +35,12 @@ run_tool(0 export --format json --output ответы.json ${folder})
 file(READ "${WORK}/ответы.json" json)
 if(NOT json MATCHES "\"file\": \"masterFile_Ann_Lee_Smith.txt\"")
     message(FATAL_ERROR "export wrote no rows:\n${json}")
+endif()
+
+# xlsx through the spreadsheet library, whose own file calls must find a Cyrillic name too.
+run_tool(0 export --format xlsx --output ${folder}/ответы.xlsx ${folder})
+file(READ "${WORK}/${folder}/ответы.xlsx" zip LIMIT 4 HEX)
+file(GLOB left "${WORK}/${folder}/.*")
+if(NOT zip STREQUAL "504b0304" OR left)
+    message(FATAL_ERROR "export --format xlsx wrote no spreadsheet, or left ${left}:\n${out}")
 endif()

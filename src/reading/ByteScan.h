@@ -70,10 +70,12 @@ template <char... Bytes> bool holdsAnyOf(std::string_view text) {
     return false;
 }
 
-// The first byte below the blank, or DEL, from `from` on; `to` when there is none. A record
-// line's end (CR LF or LF) is one, so a line reader that looks for this rather than for the
-// line feed alone learns in the same pass whether the line holds any other. Sixteen bytes at
-// a time where the processor has SSE2 (every x86-64 has).
+// The first byte below the blank, or DEL (and with `beyondAscii` any byte from 0x80 on), from
+// `from` on; `to` when there is none. A record line's end (CR LF or LF) is one, so a line
+// reader that looks for this rather than for the line feed alone learns in the same pass
+// whether the line holds any other. Sixteen bytes at a time where the processor has SSE2
+// (every x86-64 has).
+template <bool beyondAscii = false>
 inline const char* firstControl(const char* from, const char* to) {
 #if defined(__SSE2__)
     const __m128i highestControl = _mm_set1_epi8(0x1F);
@@ -81,15 +83,19 @@ inline const char* firstControl(const char* from, const char* to) {
     for (; to - from >= 16; from += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
         const __m128i below = _mm_cmpeq_epi8(_mm_max_epu8(bytes, highestControl), highestControl);
-        const int found = _mm_movemask_epi8(_mm_or_si128(below, _mm_cmpeq_epi8(bytes, del)));
-        if (found != 0) {
-            return from + std::countr_zero(static_cast<unsigned>(found));
+        __m128i found = _mm_or_si128(below, _mm_cmpeq_epi8(bytes, del));
+        if constexpr (beyondAscii) {
+            found = _mm_or_si128(found, bytes); // the high bit is what is looked at
+        }
+        const int mask = _mm_movemask_epi8(found);
+        if (mask != 0) {
+            return from + std::countr_zero(static_cast<unsigned>(mask));
         }
     }
 #endif
     for (; from < to; ++from) {
         const auto code = static_cast<unsigned char>(*from);
-        if (code < 0x20 || code == 0x7F) {
+        if (code < 0x20 || code == 0x7F || (beyondAscii && code >= 0x80)) {
             return from;
         }
     }

@@ -17,10 +17,19 @@ inline std::uint64_t fingerprint(std::uint64_t seed, std::string_view bytes) {
         std::memcpy(&word, bytes.data() + at, sizeof word);
         value = (std::rotl(value, 29) ^ word) * multiplier;
     }
+    // The last bytes a byte at a time: a copy of a varying length is a library call.
     std::uint64_t tail = 0;
-    std::memcpy(&tail, bytes.data() + at, bytes.size() - at);
+    for (; at < bytes.size(); ++at) {
+        tail = (tail << 8) | static_cast<unsigned char>(bytes[at]);
+    }
     value = (std::rotl(value, 29) ^ tail) * multiplier;
     return value ^ (value >> 32);
+}
+
+// A block's fingerprint going on over one more of its lines, `ending` telling how it ended.
+inline std::uint64_t lineFingerprint(std::uint64_t block, std::string_view text,
+                                     std::uint64_t ending) {
+    return fingerprint(block, text) * 0x100000001B3ull + ending;
 }
 
 } // namespace drilbank

@@ -8,6 +8,7 @@
 #include "reading/RecordDates.h"
 #include "reading/RecordLineShapes.h"
 #include "reading/RecordLineSource.h"
+#include "reading/WholeBlocks.h"
 #include "record/RecordFormat.h"
 
 #include <algorithm>
@@ -39,8 +40,10 @@ std::string stampOf(std::string_view date, std::string_view time) {
 
 class Parser {
 public:
-    Parser(std::istream& in, const RecordFileName& name, RecordVisitor& visitor)
-        : lines_(in, visitor), name_(name), visitor_(visitor) {}
+    Parser(std::istream& in, const RecordFileName& name, RecordVisitor& visitor,
+           RecordReading reading)
+        : lines_(in, visitor), name_(name), visitor_(visitor), whole_(name),
+          wholeBlocks_(reading == RecordReading::WholeBlocks) {}
 
     void run() {
         if (peek(0) == nullptr) {
@@ -52,7 +55,11 @@ public:
             report({0, 1}, "the send file's name has no date (send_MMDDName.txt): it was renamed; "
                            "it was read all the same");
         }
-        while (peek(0) != nullptr) {
+        for (;;) {
+            readWholeBlocks();
+            if (peek(0) == nullptr) {
+                break;
+            }
             if (atBlockStart()) {
                 readGuarded(&Parser::readBlock);
             } else if (atHeaderStart()) {
@@ -64,6 +71,53 @@ public:
     }
 
 private:
+    // As many headers and blocks as stand exactly as the program writes them, read straight
+    // from the bytes; the line-by-line reading below takes what they do not.
+    void readWholeBlocks() {
+        if (!wholeBlocks_ || !lines_.rewind()) {
+            return;
+        }
+        RecordLineReader& bytes = lines_.bytes();
+        for (;;) {
+            const WholeBlocks::Read read = whole_.read(bytes.unread(), bytes.atEnd(),
+                                                       !lines_.codeKnown(), wholeHeader_, read_);
+            if (read.outcome == WholeBlocks::Outcome::NeedMore) {
+                // Larger than any block the program writes: read line by line.
+                if (bytes.unread().size() < std::size_t{128} << 10 && bytes.readMore()) {
+                    continue;
+                }
+                return;
+            }
+            if (read.outcome == WholeBlocks::Outcome::LineByLine) {
+                return;
+            }
+            const RecordPlace start{bytes.unreadOffset(), bytes.unreadLineNumber()};
+            bytes.skip(read.bytes, read.lineEnds);
+            block_ = read.fingerprint;
+            if (read.outcome == WholeBlocks::Outcome::Header) {
+                wholeHeader_.place = start;
+                deliver(wholeHeader_);
+            } else {
+                read_.place = start;
+                deliver(read_);
+            }
+        }
+    }
+
+    void deliver(const RecordHeader& header) {
+        if (isNew(header.place, JoinedCopies::Kind::Header, "")) {
+            visitor_.header(header);
+        }
+    }
+
+    void deliver(const RecordBlock& block) {
+        const bool note = block.kind == RecordBlock::Kind::Note;
+        if (isNew(block.place, note ? JoinedCopies::Kind::Note : JoinedCopies::Kind::Response,
+                  note ? stampOf(block.date, block.time) : "")) {
+            visitor_.block(block);
+        }
+    }
+
     const RecordLine* peek(std::size_t ahead) { return lines_.peek(ahead); }
 
     static RecordPlace placeOf(const RecordLine& line) { return {line.offset, line.number}; }
@@ -73,8 +127,7 @@ private:
     RecordLine take() {
         RecordLine line = lines_.take();
         // The block's fingerprint: a copy is told by it without keeping the block's bytes.
-        block_ = fingerprint(block_, line.text) * 0x100000001B3ull +
-                 static_cast<std::uint64_t>(line.ending);
+        block_ = lineFingerprint(block_, line.text, static_cast<std::uint64_t>(line.ending));
         return line;
     }
 
@@ -243,9 +296,7 @@ private:
         }
         header.initials = expectLabelled(initialsLabel, "the initials line").text;
         readHeaderDate(header);
-        if (isNew(start, JoinedCopies::Kind::Header, "")) {
-            visitor_.header(header);
-        }
+        deliver(header);
     }
 
     void readHeaderDate(RecordHeader& header) {
@@ -284,11 +335,7 @@ private:
         } else {
             readResponse(block);
         }
-        const bool note = block.kind == RecordBlock::Kind::Note;
-        if (isNew(start, note ? JoinedCopies::Kind::Note : JoinedCopies::Kind::Response,
-                  note ? stampOf(block.date, block.time) : "")) {
-            visitor_.block(block);
-        }
+        deliver(block);
     }
 
     void readNote(RecordBlock& block) {
@@ -363,12 +410,16 @@ private:
     std::uint64_t block_ = 0; // the fingerprint of the block being read
     RecordBlock read_;
     JoinedCopies copies_;
+    WholeBlocks whole_;
+    RecordHeader wholeHeader_;
+    bool wholeBlocks_;
 };
 
 } // namespace
 
-void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor) {
-    Parser(in, name, visitor).run();
+void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor,
+                    RecordReading reading) {
+    Parser(in, name, visitor, reading).run();
 }
 
 } // namespace drilbank

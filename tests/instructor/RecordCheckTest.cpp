@@ -40,13 +40,6 @@ struct Findings final : RecordVisitor {
     void problem(const RecordProblem& problem) override { problems.push_back(problem); }
 };
 
-Findings check(const std::string& bytes, const std::string& fileName) {
-    Findings findings;
-    std::istringstream in(bytes);
-    readRecordFile(in, *parseRecordFileName(fileName), findings);
-    return findings;
-}
-
 std::string describe(const Findings& findings) {
     std::string text;
     for (const RecordProblem& problem : findings.problems) {
@@ -54,6 +47,38 @@ std::string describe(const Findings& findings) {
                 std::to_string(problem.place.offset) + ": " + problem.what + "\n";
     }
     return text;
+}
+
+// Everything a reading told, to compare two.
+std::string everything(const Findings& findings) {
+    std::string text = describe(findings);
+    for (const RecordHeader& header : findings.headers) {
+        text += std::to_string(header.place.line) + " " + std::to_string(header.place.offset) +
+                " header " + std::to_string(header.codingNumber.value_or(-1)) + "|" +
+                header.studentName + "|" + header.assignmentNumber + "|" +
+                header.assignmentHeader + "|" + header.initials + "|" + header.date + "|" +
+                header.time + "\n";
+    }
+    for (const RecordBlock& block : findings.blocks) {
+        text += std::to_string(block.place.line) + " " + std::to_string(block.place.offset) +
+                (block.kind == RecordBlock::Kind::Note ? " note " : " response ") + block.time +
+                "|" + block.date + "|" + block.questionNumber + "|" + block.question + "|" +
+                block.answer + "\n";
+    }
+    return text;
+}
+
+// Every file is read both ways, whole blocks at a time and line by line: the two must tell
+// the same, so every case below proves both.
+Findings check(const std::string& bytes, const std::string& fileName) {
+    Findings findings[2];
+    const RecordReading readings[] = {RecordReading::WholeBlocks, RecordReading::LineByLine};
+    for (std::size_t way = 0; way < 2; ++way) {
+        std::istringstream in(bytes);
+        readRecordFile(in, *parseRecordFileName(fileName), findings[way], readings[way]);
+    }
+    EXPECT_EQ(everything(findings[0]), everything(findings[1])) << fileName;
+    return findings[0];
 }
 
 std::size_t lastBlockStart(const std::string& bytes, const std::string& fileName) {

@@ -1,0 +1,305 @@
+#include "reading/WholeBlocks.h"
+
+#include "coding/LineCode.h"
+#include "platform/Cp1252.h"
+#include "platform/RecordFiles.h"
+#include "platform/SystemDrives.h"
+#include "reading/ByteScan.h"
+#include "reading/Fingerprint.h"
+#include "reading/RecordLineReader.h"
+#include "reading/RecordLineShapes.h"
+#include "record/RecordFormat.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace drilbank {
+namespace {
+
+using Outcome = WholeBlocks::Outcome;
+
+constexpr std::string_view opening = openingRule;
+constexpr std::string_view closing = closingRule;
+constexpr std::string_view studentLabel = studentNameLabel;
+// The blanks after a closing rule that pad it to the next print zone.
+constexpr std::size_t zonePadding = printZoneWidth - closing.size() % printZoneWidth;
+
+// Thrown to give up on what is being read: the outcome says why.
+struct GiveUp {
+    Outcome outcome;
+};
+
+// Lines from the bytes, each as the program writes them; anything else gives up.
+class Lines {
+public:
+    Lines(std::string_view bytes, bool fileEnds, bool asciiOnly)
+        : start_(bytes.data()), at_(bytes.data()), end_(bytes.data() + bytes.size()),
+          fileEnds_(fileEnds), asciiOnly_(asciiOnly) {}
+
+    // The next line, ended by CR LF, with no byte a text line never holds.
+    std::string_view next() {
+        const std::string_view text = upToLineEnd(false);
+        if (text.size() >= closing.size() + zonePadding && text.starts_with(closing) &&
+            text.substr(closing.size(), zonePadding).find_first_not_of(' ') == std::string::npos) {
+            // The line reader takes a padded closing rule for a line of its own.
+            throw GiveUp{Outcome::LineByLine};
+        }
+        take(text, RecordLine::Ending::LineEnd);
+        return text;
+    }
+
+    // A key line, whose characters may include DEL.
+    std::string_view nextKeyLine() {
+        const std::string_view text = upToLineEnd(true);
+        take(text, RecordLine::Ending::LineEnd);
+        return text;
+    }
+
+    std::string_view nextExpecting(std::string_view label) {
+        std::string_view text = next();
+        if (!text.starts_with(label)) {
+            throw GiveUp{Outcome::LineByLine};
+        }
+        return text.substr(label.size());
+    }
+
+    // Whether a closing rule stands here, ended either way; if so it is taken.
+    bool takeClosingRule() {
+        const std::size_t left = static_cast<std::size_t>(end_ - at_);
+        if (left < closing.size() + 2 || std::memcmp(at_, closing.data(), closing.size()) != 0) {
+            return false;
+        }
+        const char* after = at_ + closing.size();
+        if (after[0] == '\r' && after[1] == '\n') {
+            take(closing, RecordLine::Ending::LineEnd);
+            at_ = after + 2;
+            ++lineEnds_;
+            return true;
+        }
+        if (left < closing.size() + zonePadding) {
+            throw GiveUp{fileEnds_ ? Outcome::LineByLine : Outcome::NeedMore};
+        }
+        if (std::all_of(after, after + zonePadding, [](char c) { return c == ' '; })) {
+            take(closing, RecordLine::Ending::ZoneEnd);
+            at_ = after + zonePadding; // the next line starts on this one
+            return true;
+        }
+        return false;
+    }
+
+    // Whether the text from here can only be a block's start, a header or the end of the
+    // file, as a closing rule that ends an answer needs.
+    bool blockOrHeaderFollows() {
+        if (atFileEnd()) {
+            return true;
+        }
+        Lines ahead = *this;
+        const std::string_view next = ahead.nextKeyLine();
+        if (next == opening) {
+            return ahead.atFileEnd() || timeOfTimeLine(ahead.nextKeyLine()).has_value();
+        }
+        return isKeyLine(next) && (ahead.atFileEnd() || ahead.startsWith(studentLabel));
+    }
+
+    // Whether the line after this one starts a header: a key line followed by its student
+    // name line, which may not stand inside an answer.
+    bool headerFollowsAfter(std::string_view line) {
+        if (line.size() < static_cast<std::size_t>(lowestCodeNbr)) {
+            return false; // too short for a key line
+        }
+        return startsWith(studentLabel) && isKeyLine(line);
+    }
+
+    bool startsWith(std::string_view text) const {
+        if (static_cast<std::size_t>(end_ - at_) < text.size()) {
+            throw GiveUp{fileEnds_ ? Outcome::LineByLine : Outcome::NeedMore};
+        }
+        return std::memcmp(at_, text.data(), text.size()) == 0;
+    }
+
+    bool atFileEnd() const { return at_ == end_ && fileEnds_; }
+    const char* at() const { return at_; }
+    std::size_t taken() const { return static_cast<std::size_t>(at_ - start_); }
+    std::uint64_t lineEnds() const { return lineEnds_; }
+    std::uint64_t fingerprint() const { return fingerprint_; }
+
+private:
+    std::string_view upToLineEnd(bool delAllowed) {
+        const char* stop = at_;
+        for (;;) {
+            stop = asciiOnly_ ? bytescan::firstControl<true>(stop, end_)
+                              : bytescan::firstControl<false>(stop, end_);
+            if (stop == end_ || static_cast<unsigned char>(*stop) != 0x7F || !delAllowed) {
+                break;
+            }
+            ++stop;
+        }
+        if (stop == end_ || (*stop == '\r' && stop + 1 == end_)) {
+            // A line the file ends in is torn: the line reader says so.
+            throw GiveUp{fileEnds_ ? Outcome::LineByLine : Outcome::NeedMore};
+        }
+        if (stop[0] != '\r' || stop[1] != '\n') {
+            throw GiveUp{Outcome::LineByLine};
+        }
+        const std::string_view text(at_, static_cast<std::size_t>(stop - at_));
+        at_ = stop + 2;
+        ++lineEnds_;
+        return text;
+    }
+
+    void take(std::string_view text, RecordLine::Ending ending) {
+        fingerprint_ = lineFingerprint(fingerprint_, text, static_cast<std::uint64_t>(ending));
+    }
+
+    const char* start_;
+    const char* at_;
+    const char* end_;
+    bool fileEnds_;
+    bool asciiOnly_;
+    std::uint64_t lineEnds_ = 0;
+    std::uint64_t fingerprint_ = 0;
+};
+
+void expect(std::string_view line, std::string_view expected) {
+    if (line != expected) {
+        throw GiveUp{Outcome::LineByLine};
+    }
+}
+
+// An answer's lines up to the closing rule that ends it, as the bytes between.
+void readAnswer(Lines& lines, std::string_view first, std::string& answer) {
+    const char* from = first.data();
+    const char* to = first.data() + first.size();
+    for (;;) {
+        const char* lineStart = lines.at();
+        if (lines.takeClosingRule()) {
+            if (lines.blockOrHeaderFollows()) {
+                break;
+            }
+            if (lines.at() != lineStart + closing.size() + 2) {
+                throw GiveUp{Outcome::LineByLine}; // a padded rule inside an answer
+            }
+            to = lineStart + closing.size();
+            continue;
+        }
+        const std::string_view line = lines.next();
+        if (line == opening || lines.headerFollowsAfter(line)) {
+            throw GiveUp{Outcome::LineByLine}; // the line reader tells what is missing
+        }
+        to = line.data() + line.size();
+    }
+    answer.assign(from, static_cast<std::size_t>(to - from));
+}
+
+void readResponse(Lines& lines, RecordFileKind kind, RecordBlock& block) {
+    block.kind = RecordBlock::Kind::Response;
+    if (kind == RecordFileKind::Notes) {
+        throw GiveUp{Outcome::LineByLine};
+    }
+    if (kind == RecordFileKind::Master) {
+        expect(lines.next(), "");
+        expect(lines.next(), "");
+        const std::optional<std::string> number = questionNumberOf(lines.next());
+        if (!number) {
+            throw GiveUp{Outcome::LineByLine};
+        }
+        block.questionNumber = *number;
+    }
+    block.question = lines.next();
+    expect(lines.next(), opening);
+    expect(lines.next(), responseMarker);
+    readAnswer(lines, lines.next(), block.answer);
+}
+
+void readBlock(Lines& lines, RecordFileKind kind, RecordBlock& block) {
+    expect(lines.next(), opening);
+    const std::optional<std::string> time = timeOfTimeLine(lines.next());
+    if (!time) {
+        throw GiveUp{Outcome::LineByLine};
+    }
+    block.time = *time;
+    block.date.clear();
+    block.questionNumber.clear();
+    Lines ahead = lines;
+    if (const std::optional<std::string> date = dateOfDateTimeLine(ahead.next())) {
+        block.kind = RecordBlock::Kind::Note;
+        lines = ahead;
+        block.date = *date;
+        block.question = lines.next();
+        expect(lines.next(), opening);
+        readAnswer(lines, lines.nextExpecting(notesMarker), block.answer);
+    } else {
+        readResponse(lines, kind, block);
+    }
+}
+
+} // namespace
+
+bool WholeBlocks::agreesWithFileName(std::string_view studentName) {
+    if (studentName == agreeingName_) {
+        return true;
+    }
+    // The header holds the name in the code page, the file name in UTF-8 as typed.
+    std::string asFileName = cp1252ToUtf8(studentName);
+    std::replace(asFileName.begin(), asFileName.end(), ' ', '_');
+    if (!sameNameIgnoringCase(asFileName, name_.name)) {
+        return false;
+    }
+    agreeingName_ = studentName;
+    return true;
+}
+
+WholeBlocks::Read WholeBlocks::read(std::string_view bytes, bool fileEnds, bool asciiOnly,
+                                    RecordHeader& header, RecordBlock& block) {
+    Lines lines(bytes, fileEnds, asciiOnly);
+    Outcome outcome = Outcome::Block;
+    try {
+        if (lines.startsWith(opening)) {
+            readBlock(lines, name_.kind, block);
+        } else {
+            outcome = Outcome::Header;
+            if (name_.kind == RecordFileKind::Notes) {
+                return {};
+            }
+            const std::string_view key = lines.nextKeyLine();
+            if (!isKeyLine(key)) {
+                return {};
+            }
+            header.codingNumber = keyLineCodingNumber(key);
+            const std::string_view student = lines.nextExpecting(studentNameLabel);
+            if (!agreesWithFileName(student)) {
+                return {};
+            }
+            header.studentName = student;
+            header.assignmentNumber = lines.nextExpecting(assignmentLabel);
+            const std::string_view assignment = lines.next();
+            if (!assignment.starts_with(header.assignmentNumber) ||
+                assignment.substr(header.assignmentNumber.size(), 1) != ".") {
+                return {};
+            }
+            header.assignmentHeader = assignment;
+            header.initials = lines.nextExpecting(initialsLabel);
+            if (!readHeaderDate(lines.next(), header)) {
+                return {};
+            }
+        }
+    } catch (const GiveUp& givenUp) {
+        return {givenUp.outcome};
+    }
+    return {outcome, lines.taken(), lines.lineEnds(), lines.fingerprint()};
+}
+
+bool WholeBlocks::readHeaderDate(std::string_view text, RecordHeader& header) const {
+    const std::string_view between = name_.kind == RecordFileKind::Send ? " " : "";
+    const std::size_t label = std::string_view(dateAndTimeLabel).size();
+    if (text.size() != label + dateTextLength + between.size() + timeTextLength) {
+        return false;
+    }
+    header.date = text.substr(label, dateTextLength);
+    header.time = text.substr(text.size() - timeTextLength);
+    return isHeaderDateLine(text, header.date, header.time, std::string(between)) &&
+           (name_.kind != RecordFileKind::Send || name_.monthDay.empty() ||
+            header.date.substr(0, 2) + header.date.substr(3, 2) == name_.monthDay);
+}
+
+} // namespace drilbank

@@ -11,8 +11,11 @@
 namespace drilbank {
 namespace {
 
+// The indent of a time line: compared as a whole, since every block has one or two.
 bool indented(std::string_view text) {
-    return text.size() >= timeIndentWidth && text.find_first_not_of(' ') == timeIndentWidth;
+    static const std::string indent(timeIndentWidth, ' ');
+    return text.size() > timeIndentWidth && text.starts_with(indent) &&
+           text[timeIndentWidth] != ' ';
 }
 
 } // namespace

@@ -93,26 +93,26 @@ private:
             }
             const RecordPlace start{bytes.unreadOffset(), bytes.unreadLineNumber()};
             bytes.skip(read.bytes, read.lineEnds);
-            block_ = read.fingerprint;
             if (read.outcome == WholeBlocks::Outcome::Header) {
                 wholeHeader_.place = start;
-                deliver(wholeHeader_);
+                deliver(wholeHeader_, read.fingerprint);
             } else {
                 read_.place = start;
-                deliver(read_);
+                deliver(read_, read.fingerprint);
             }
         }
     }
 
-    void deliver(const RecordHeader& header) {
-        if (isNew(header.place, JoinedCopies::Kind::Header, "")) {
+    void deliver(const RecordHeader& header, std::uint64_t fingerprint) {
+        if (isNew(header.place, fingerprint, JoinedCopies::Kind::Header, "")) {
             visitor_.header(header);
         }
     }
 
-    void deliver(const RecordBlock& block) {
+    void deliver(const RecordBlock& block, std::uint64_t fingerprint) {
         const bool note = block.kind == RecordBlock::Kind::Note;
-        if (isNew(block.place, note ? JoinedCopies::Kind::Note : JoinedCopies::Kind::Response,
+        if (isNew(block.place, fingerprint,
+                  note ? JoinedCopies::Kind::Note : JoinedCopies::Kind::Response,
                   note ? stampOf(block.date, block.time) : "")) {
             visitor_.block(block);
         }
@@ -126,8 +126,10 @@ private:
 
     RecordLine take() {
         RecordLine line = lines_.take();
-        // The block's fingerprint: a copy is told by it without keeping the block's bytes.
-        block_ = lineFingerprint(block_, line.text, static_cast<std::uint64_t>(line.ending));
+        // The block's fingerprint, over its bytes as the program wrote them: a copy is told
+        // by it without keeping the block's bytes.
+        block_.add(line.text);
+        block_.add(endingBytes(line.ending));
         return line;
     }
 
@@ -219,7 +221,7 @@ private:
             last = take();
             ++count;
         } while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart());
-        block_ = 0;
+        block_ = Fingerprinter();
         if (last.ending == RecordLine::Ending::Missing) {
             --count;
             report(placeOf(last), "torn tail: the file ends inside a line");
@@ -232,7 +234,7 @@ private:
 
     void readGuarded(void (Parser::*read)(RecordPlace)) {
         const RecordPlace start = placeOf(*peek(0));
-        block_ = 0;
+        block_ = Fingerprinter();
         try {
             (this->*read)(start);
             return;
@@ -253,9 +255,10 @@ private:
     }
 
     // Whether what was just read is new, rather than part of a copy joined on.
-    bool isNew(RecordPlace start, JoinedCopies::Kind kind, std::string_view stamp) {
+    bool isNew(RecordPlace start, std::uint64_t fingerprint, JoinedCopies::Kind kind,
+               std::string_view stamp) {
         std::uint64_t originalLine = 0;
-        switch (copies_.see(block_, start.line, kind, stamp, originalLine)) {
+        switch (copies_.see(fingerprint, start.line, kind, stamp, originalLine)) {
         case JoinedCopies::Verdict::New:
             return true;
         case JoinedCopies::Verdict::CopyStarts:
@@ -296,7 +299,7 @@ private:
         }
         header.initials = expectLabelled(initialsLabel, "the initials line").text;
         readHeaderDate(header);
-        deliver(header);
+        deliver(header, block_.value());
     }
 
     void readHeaderDate(RecordHeader& header) {
@@ -335,7 +338,7 @@ private:
         } else {
             readResponse(block);
         }
-        deliver(block);
+        deliver(block, block_.value());
     }
 
     void readNote(RecordBlock& block) {
@@ -407,7 +410,7 @@ private:
     RecordLineSource lines_;
     const RecordFileName& name_;
     RecordVisitor& visitor_;
-    std::uint64_t block_ = 0; // the fingerprint of the block being read
+    Fingerprinter block_; // of the block being read line by line
     RecordBlock read_;
     JoinedCopies copies_;
     WholeBlocks whole_;

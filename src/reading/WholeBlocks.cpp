@@ -44,16 +44,11 @@ public:
             // The line reader takes a padded closing rule for a line of its own.
             throw GiveUp{Outcome::LineByLine};
         }
-        take(text, RecordLine::Ending::LineEnd);
         return text;
     }
 
     // A key line, whose characters may include DEL.
-    std::string_view nextKeyLine() {
-        const std::string_view text = upToLineEnd(true);
-        take(text, RecordLine::Ending::LineEnd);
-        return text;
-    }
+    std::string_view nextKeyLine() { return upToLineEnd(true); }
 
     std::string_view nextExpecting(std::string_view label) {
         std::string_view text = next();
@@ -71,7 +66,6 @@ public:
         }
         const char* after = at_ + closing.size();
         if (after[0] == '\r' && after[1] == '\n') {
-            take(closing, RecordLine::Ending::LineEnd);
             at_ = after + 2;
             ++lineEnds_;
             return true;
@@ -80,7 +74,6 @@ public:
             throw GiveUp{fileEnds_ ? Outcome::LineByLine : Outcome::NeedMore};
         }
         if (std::all_of(after, after + zonePadding, [](char c) { return c == ' '; })) {
-            take(closing, RecordLine::Ending::ZoneEnd);
             at_ = after + zonePadding; // the next line starts on this one
             return true;
         }
@@ -121,7 +114,6 @@ public:
     const char* at() const { return at_; }
     std::size_t taken() const { return static_cast<std::size_t>(at_ - start_); }
     std::uint64_t lineEnds() const { return lineEnds_; }
-    std::uint64_t fingerprint() const { return fingerprint_; }
 
 private:
     std::string_view upToLineEnd(bool delAllowed) {
@@ -147,17 +139,12 @@ private:
         return text;
     }
 
-    void take(std::string_view text, RecordLine::Ending ending) {
-        fingerprint_ = lineFingerprint(fingerprint_, text, static_cast<std::uint64_t>(ending));
-    }
-
     const char* start_;
     const char* at_;
     const char* end_;
     bool fileEnds_;
     bool asciiOnly_;
     std::uint64_t lineEnds_ = 0;
-    std::uint64_t fingerprint_ = 0;
 };
 
 void expect(std::string_view line, std::string_view expected) {
@@ -286,7 +273,9 @@ WholeBlocks::Read WholeBlocks::read(std::string_view bytes, bool fileEnds, bool 
     } catch (const GiveUp& givenUp) {
         return {givenUp.outcome};
     }
-    return {outcome, lines.taken(), lines.lineEnds(), lines.fingerprint()};
+    // Its bytes are as the program wrote them, as the line-by-line reader fingerprints them.
+    return {outcome, lines.taken(), lines.lineEnds(),
+            fingerprint(0, bytes.substr(0, lines.taken()))};
 }
 
 bool WholeBlocks::readHeaderDate(std::string_view text, RecordHeader& header) const {

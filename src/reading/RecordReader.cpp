@@ -258,7 +258,17 @@ private:
     bool isNew(RecordPlace start, std::uint64_t fingerprint, JoinedCopies::Kind kind,
                std::string_view stamp) {
         std::uint64_t originalLine = 0;
-        switch (copies_.see(fingerprint, start.line, kind, stamp, originalLine)) {
+        const bool full = copies_.full();
+        const JoinedCopies::Verdict verdict =
+            copies_.see(fingerprint, start.line, kind, stamp, originalLine);
+        if (full && verdict == JoinedCopies::Verdict::New && !toldFull_) {
+            toldFull_ = true;
+            report(start, "more than " + std::to_string(copies_.capacity()) +
+                              " blocks in one file, far more than a student records: from here "
+                              "on a copy joined on is not looked for, and is read again if "
+                              "there is one");
+        }
+        switch (verdict) {
         case JoinedCopies::Verdict::New:
             return true;
         case JoinedCopies::Verdict::CopyStarts:
@@ -413,6 +423,7 @@ private:
     Fingerprinter block_; // of the block being read line by line
     RecordBlock read_;
     JoinedCopies copies_;
+    bool toldFull_ = false;
     WholeBlocks whole_;
     RecordHeader wholeHeader_;
     bool wholeBlocks_;

@@ -1,6 +1,7 @@
 // The reader's problems on record files broken on purpose, and none on whole ones.
 #include "instructor/RecordSearch.h"
 #include "platform/Cp1252.h"
+#include "reading/JoinedCopies.h"
 #include "reading/RecordReader.h"
 #include "record/RecordFormat.h"
 #include "support/AsUnprivilegedUser.h"
@@ -55,9 +56,8 @@ std::string everything(const Findings& findings) {
     for (const RecordHeader& header : findings.headers) {
         text += std::to_string(header.place.line) + " " + std::to_string(header.place.offset) +
                 " header " + std::to_string(header.codingNumber.value_or(-1)) + "|" +
-                header.studentName + "|" + header.assignmentNumber + "|" +
-                header.assignmentHeader + "|" + header.initials + "|" + header.date + "|" +
-                header.time + "\n";
+                header.studentName + "|" + header.assignmentNumber + "|" + header.assignmentHeader +
+                "|" + header.initials + "|" + header.date + "|" + header.time + "\n";
     }
     for (const RecordBlock& block : findings.blocks) {
         text += std::to_string(block.place.line) + " " + std::to_string(block.place.offset) +
@@ -132,6 +132,31 @@ TEST(RecordCheck, IdenticalClicksAreKeptAndAJoinedCopyIsReadOnce) {
         EXPECT_EQ(joined.blocks.size(), intact.blocks.size()) << name;
         EXPECT_EQ(joined.headers.size(), intact.headers.size()) << name;
     }
+}
+
+// The copy finder holds a bounded number of blocks. Headers are found among many; past the
+// bound a copy of what is held is still found, and what came later is read as new.
+TEST(RecordCheck, TheCopyFinderIsBounded) {
+    using Kind = JoinedCopies::Kind;
+    using Verdict = JoinedCopies::Verdict;
+    std::uint64_t original = 0;
+    JoinedCopies many;
+    for (std::uint64_t header = 1; header <= 1000; ++header) {
+        ASSERT_EQ(many.see(header * 7919, header, Kind::Header, "", original), Verdict::New);
+    }
+    EXPECT_EQ(many.see(500 * 7919, 2000, Kind::Header, "", original), Verdict::CopyStarts);
+    EXPECT_EQ(original, 500u);
+
+    JoinedCopies bounded(3);
+    EXPECT_EQ(bounded.see(1, 1, Kind::Header, "", original), Verdict::New);
+    EXPECT_EQ(bounded.see(2, 7, Kind::Response, "", original), Verdict::New);
+    EXPECT_EQ(bounded.see(3, 17, Kind::Header, "", original), Verdict::New);
+    EXPECT_TRUE(bounded.full());
+    EXPECT_EQ(bounded.see(4, 23, Kind::Header, "", original), Verdict::New);
+    EXPECT_EQ(bounded.see(4, 29, Kind::Header, "", original), Verdict::New);
+    EXPECT_EQ(bounded.see(1, 35, Kind::Header, "", original), Verdict::CopyStarts);
+    EXPECT_EQ(original, 1u);
+    EXPECT_EQ(bounded.see(2, 41, Kind::Response, "", original), Verdict::Copy);
 }
 
 // One byte changed in each kind of line of the master file; each is reported on that line.

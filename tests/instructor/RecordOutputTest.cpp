@@ -190,6 +190,13 @@ TEST(RecordOutput, TheReportIsOneSelfContainedWellFormedPage) {
     }
     const std::filesystem::path send = folder.path() / "send_0416Ann_Lee_Smith.txt";
     std::filesystem::resize_file(send, std::filesystem::file_size(send) - 9);
+    // An answer longer than the page keeps of one, which is cut and said so.
+    const std::filesystem::path master = folder.path() / "masterFile_Ann_Lee_Smith.txt";
+    std::string bytes =
+        (std::ostringstream() << std::ifstream(master, std::ios::binary).rdbuf()).str();
+    const std::string answer = "so the graph gets less steep.";
+    bytes.insert(bytes.find(answer) + answer.size(), std::string(100000, 'x'));
+    std::ofstream(master, std::ios::binary) << bytes;
     std::ostringstream page;
     std::ostringstream messages;
     const auto found = findRecordFiles({folder.path().string()});
@@ -226,6 +233,8 @@ TEST(RecordOutput, TheReportIsOneSelfContainedWellFormedPage) {
     // The header row, Ann Lee Smith's row, and her problems right below it.
     EXPECT_EQ(rows, (std::vector<std::string>{"th", "th", "td"}));
     EXPECT_NE(html.find("<li>send_0416Ann_Lee_Smith.txt, line"), std::string::npos);
+    EXPECT_NE(html.find(std::string(50000, 'x') + "<em> [cut here: "), std::string::npos);
+    EXPECT_EQ(html.find(std::string(100000, 'x')), std::string::npos);
 }
 
 TEST(RecordOutput, CsvAndJsonCarryEveryCharacterOfARow) {

@@ -18,7 +18,7 @@ namespace {
 // an answer longer than entryLimit is cut there, and once textBudget is spent the answers
 // that follow are counted but not shown. Far more than a class writes; export gives all.
 constexpr std::size_t entryLimit = std::size_t{64} << 10;
-constexpr std::size_t textBudget = std::size_t{24} << 20;
+constexpr std::size_t textBudget = std::size_t{16} << 20;
 
 struct Entry {
     std::string when;
@@ -51,7 +51,7 @@ struct Class {
 // page's budget is spent.
 std::optional<Entry> entryOf(const RecordRow& row, bool note, Class& known) {
     const std::size_t kept = std::min(row.answer.size(), entryLimit);
-    if (known.textKept + kept + row.question.size() > textBudget) {
+    if (known.textKept + kept + row.question.size() >= textBudget) {
         ++known.notShown;
         return std::nullopt;
     }
@@ -61,7 +61,8 @@ std::optional<Entry> entryOf(const RecordRow& row, bool note, Class& known) {
     }
     Entry entry{row.date + " " + row.time, note ? row.question : "", row.answer.substr(0, end),
                 row.answer.size() - end};
-    known.textKept += sizeof entry + entry.when.size() + entry.question.size() + end;
+    // Each entry costs its texts and about twice its own size, in a vector that doubles.
+    known.textKept += 2 * sizeof entry + entry.when.size() + entry.question.size() + end;
     return entry;
 }
 

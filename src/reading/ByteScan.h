@@ -47,21 +47,39 @@ bool anyByte(std::string_view text, Marks marks, Passes passes) {
     return found != 0;
 }
 
-// Whether `text` holds any of `Bytes`: sixteen bytes at a time where the processor has SSE2,
-// for the loops that look at every byte a class's export writes.
+// Whether `text` holds any of `Bytes`, for the loops that look at every byte a class's export
+// writes: sixteen bytes at a time where the processor has SSE2, the last sixteen overlapping
+// those before; a short text eight at a time, in two words that overlap.
 template <char... Bytes> bool holdsAnyOf(std::string_view text) {
 #if defined(__SSE2__)
-    std::size_t at = 0;
-    for (; at + 16 <= text.size(); at += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        __m128i found = _mm_setzero_si128();
-        ((found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Bytes)))), ...);
-        if (_mm_movemask_epi8(found) != 0) {
-            return true;
+    if (text.size() >= 16) {
+        const auto found = [](const char* at) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            __m128i any = _mm_setzero_si128();
+            ((any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Bytes)))), ...);
+            return _mm_movemask_epi8(any) != 0;
+        };
+        for (std::size_t at = 0; at + 16 <= text.size(); at += 16) {
+            if (found(text.data() + at)) {
+                return true;
+            }
         }
+        return found(text.data() + text.size() - 16);
     }
-    text.remove_prefix(at);
 #endif
+    if (text.size() >= 8) {
+        const auto found = [](const char* at) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, at, sizeof word);
+            return ((bytesEqual(word, static_cast<std::uint8_t>(Bytes)) != 0) || ...);
+        };
+        for (std::size_t at = 0; at + 8 <= text.size(); at += 8) {
+            if (found(text.data() + at)) {
+                return true;
+            }
+        }
+        return found(text.data() + text.size() - 8);
+    }
     for (const char c : text) {
         if (((c == Bytes) || ...)) {
             return true;

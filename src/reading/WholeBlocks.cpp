@@ -178,21 +178,23 @@ void readAnswer(Lines& lines, std::string_view first, std::string& answer) {
     answer.assign(from, static_cast<std::size_t>(to - from));
 }
 
-void readResponse(Lines& lines, RecordFileKind kind, RecordBlock& block) {
+// `line` is the one after the time line.
+void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, RecordBlock& block) {
     block.kind = RecordBlock::Kind::Response;
     if (kind == RecordFileKind::Notes) {
         throw GiveUp{Outcome::LineByLine};
     }
     if (kind == RecordFileKind::Master) {
-        expect(lines.next(), "");
+        expect(line, "");
         expect(lines.next(), "");
         const std::optional<std::string> number = questionNumberOf(lines.next());
         if (!number) {
             throw GiveUp{Outcome::LineByLine};
         }
         block.questionNumber = *number;
+        line = lines.next();
     }
-    block.question = lines.next();
+    block.question = line;
     expect(lines.next(), opening);
     expect(lines.next(), responseMarker);
     readAnswer(lines, lines.next(), block.answer);
@@ -207,16 +209,15 @@ void readBlock(Lines& lines, RecordFileKind kind, RecordBlock& block) {
     block.time = *time;
     block.date.clear();
     block.questionNumber.clear();
-    Lines ahead = lines;
-    if (const std::optional<std::string> date = dateOfDateTimeLine(ahead.next())) {
+    const std::string_view third = lines.next();
+    if (const std::optional<std::string> date = dateOfDateTimeLine(third)) {
         block.kind = RecordBlock::Kind::Note;
-        lines = ahead;
         block.date = *date;
         block.question = lines.next();
         expect(lines.next(), opening);
         readAnswer(lines, lines.nextExpecting(notesMarker), block.answer);
     } else {
-        readResponse(lines, kind, block);
+        readResponse(lines, third, kind, block);
     }
 }
 

@@ -21,6 +21,8 @@ using Outcome = WholeBlocks::Outcome;
 constexpr std::string_view opening = openingRule;
 constexpr std::string_view closing = closingRule;
 constexpr std::string_view studentLabel = studentNameLabel;
+constexpr std::size_t timeLineLength = timeIndentWidth + timeTextLength;
+constexpr std::size_t dateTimeLineLength = timeLineLength + dateTextLength;
 // The blanks after a closing rule that pad it to the next print zone.
 constexpr std::size_t zonePadding = printZoneWidth - closing.size() % printZoneWidth;
 
@@ -45,6 +47,33 @@ public:
             throw GiveUp{Outcome::LineByLine};
         }
         return text;
+    }
+
+    // Takes the next line if it is exactly `text` (a rule, a marker, an empty line), compared
+    // whole without a scan for its end; false when it is anything else.
+    bool take(std::string_view text) {
+        if (!roomFor(text.size()) || std::memcmp(at_, text.data(), text.size()) != 0 ||
+            !lineEndsAt(text.size())) {
+            return false;
+        }
+        at_ += text.size() + 2;
+        ++lineEnds_;
+        return true;
+    }
+
+    // Takes the next line if it is `length` long and `shape` finds it (a time or date line,
+    // every byte of which `shape` checks), without a scan for its end; nothing otherwise.
+    template <typename Shape>
+    auto takeShaped(std::size_t length, Shape shape) -> decltype(shape(std::string_view())) {
+        if (!roomFor(length) || !lineEndsAt(length)) {
+            return {};
+        }
+        auto found = shape(std::string_view(at_, length));
+        if (found) {
+            at_ += length + 2;
+            ++lineEnds_;
+        }
+        return found;
     }
 
     // A key line, whose characters may include DEL.
@@ -87,6 +116,11 @@ public:
             return true;
         }
         Lines ahead = *this;
+        if (ahead.take(opening)) {
+            // Scanned only when not a time line as written, to give up where it does not end so.
+            return ahead.atFileEnd() || ahead.takeShaped(timeLineLength, timeOfTimeLine) ||
+                   timeOfTimeLine(ahead.nextKeyLine()).has_value();
+        }
         const std::string_view next = ahead.nextKeyLine();
         if (next == opening) {
             return ahead.atFileEnd() || timeOfTimeLine(ahead.nextKeyLine()).has_value();
@@ -101,6 +135,21 @@ public:
             return false; // too short for a key line
         }
         return startsWith(studentLabel) && isKeyLine(line);
+    }
+
+    // Whether the bytes reach `length` and a line end after them; at the end of the file
+    // false, and the line is left to the scan, which tells a line the file ends in.
+    bool roomFor(std::size_t length) const {
+        if (static_cast<std::size_t>(end_ - at_) >= length + 2) {
+            return true;
+        }
+        if (!fileEnds_) {
+            throw GiveUp{Outcome::NeedMore};
+        }
+        return false;
+    }
+    bool lineEndsAt(std::size_t length) const {
+        return at_[length] == '\r' && at_[length + 1] == '\n';
     }
 
     bool startsWith(std::string_view text) const {
@@ -178,6 +227,12 @@ void readAnswer(Lines& lines, std::string_view first, std::string& answer) {
     answer.assign(from, static_cast<std::size_t>(to - from));
 }
 
+void expect(Lines& lines, std::string_view line) {
+    if (!lines.take(line)) {
+        throw GiveUp{Outcome::LineByLine};
+    }
+}
+
 // `line` is the one after the time line.
 void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, RecordBlock& block) {
     block.kind = RecordBlock::Kind::Response;
@@ -186,7 +241,7 @@ void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, Reco
     }
     if (kind == RecordFileKind::Master) {
         expect(line, "");
-        expect(lines.next(), "");
+        expect(lines, "");
         const std::optional<std::string> number = questionNumberOf(lines.next());
         if (!number) {
             throw GiveUp{Outcome::LineByLine};
@@ -195,29 +250,29 @@ void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, Reco
         line = lines.next();
     }
     block.question = line;
-    expect(lines.next(), opening);
-    expect(lines.next(), responseMarker);
+    expect(lines, opening);
+    expect(lines, responseMarker);
     readAnswer(lines, lines.next(), block.answer);
 }
 
 void readBlock(Lines& lines, RecordFileKind kind, RecordBlock& block) {
-    expect(lines.next(), opening);
-    const std::optional<std::string> time = timeOfTimeLine(lines.next());
+    expect(lines, opening);
+    const std::optional<std::string> time = lines.takeShaped(timeLineLength, timeOfTimeLine);
     if (!time) {
         throw GiveUp{Outcome::LineByLine};
     }
     block.time = *time;
     block.date.clear();
     block.questionNumber.clear();
-    const std::string_view third = lines.next();
-    if (const std::optional<std::string> date = dateOfDateTimeLine(third)) {
+    if (const std::optional<std::string> date =
+            lines.takeShaped(dateTimeLineLength, dateOfDateTimeLine)) {
         block.kind = RecordBlock::Kind::Note;
         block.date = *date;
         block.question = lines.next();
-        expect(lines.next(), opening);
+        expect(lines, opening);
         readAnswer(lines, lines.nextExpecting(notesMarker), block.answer);
     } else {
-        readResponse(lines, third, kind, block);
+        readResponse(lines, lines.next(), kind, block);
     }
 }
 

@@ -32,9 +32,15 @@ public:
             mix(lanes_, carry_.data());
             held_ = 0;
         }
-        for (; bytes.size() >= stripe; bytes.remove_prefix(stripe)) {
-            mix(lanes_, bytes.data());
+        // The lanes in locals: stored through `this` they would be reloaded after every
+        // load from the bytes, which may alias them.
+        std::array<std::uint64_t, 4> lanes = lanes_;
+        const std::size_t whole = bytes.size() - bytes.size() % stripe;
+        for (std::size_t at = 0; at < whole; at += stripe) {
+            mix(lanes, bytes.data() + at);
         }
+        lanes_ = lanes;
+        bytes.remove_prefix(whole);
         std::memcpy(carry_.data(), bytes.data(), bytes.size());
         held_ = bytes.size();
     }
@@ -55,12 +61,17 @@ private:
     static constexpr std::size_t stripe = 32;
     static constexpr std::uint64_t multiplier = 0x9E3779B97F4A7C15ull;
 
+    static std::uint64_t step(std::uint64_t lane, const char* bytes) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes, sizeof word);
+        return (std::rotl(lane, 29) ^ word) * multiplier;
+    }
+    // Written out, as compilers do not always unroll it.
     static void mix(std::array<std::uint64_t, 4>& lanes, const char* bytes) {
-        for (std::size_t lane = 0; lane < lanes.size(); ++lane) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, bytes + lane * sizeof word, sizeof word);
-            lanes[lane] = (std::rotl(lanes[lane], 29) ^ word) * multiplier;
-        }
+        lanes[0] = step(lanes[0], bytes);
+        lanes[1] = step(lanes[1], bytes + 8);
+        lanes[2] = step(lanes[2], bytes + 16);
+        lanes[3] = step(lanes[3], bytes + 24);
     }
 
     std::array<std::uint64_t, 4> lanes_;

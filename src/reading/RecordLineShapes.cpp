@@ -69,9 +69,16 @@ std::optional<std::string> questionNumberOf(std::string_view text) {
     return numberText(value);
 }
 
-bool isKeyLine(std::string_view text) {
+std::optional<int> codingNumberOfKeyLine(std::string_view text) {
     const std::optional<int> number = keyLineCodingNumber(text);
-    return number && *number >= lowestCodeNbr && *number <= highestCodeNbr;
+    if (number && *number >= lowestCodeNbr && *number <= highestCodeNbr) {
+        return number;
+    }
+    return std::nullopt;
+}
+
+bool isKeyLine(std::string_view text) {
+    return codingNumberOfKeyLine(text).has_value();
 }
 
 bool isHeaderDateLine(std::string_view text, std::string_view date, std::string_view time,

@@ -18,7 +18,8 @@ std::optional<std::string> questionNumberOf(std::string_view text);
 // A header's date line with the date and time read from it.
 bool isHeaderDateLine(std::string_view text, std::string_view date, std::string_view time,
                       const std::string& between);
-// A key line whose coding number is one that start-up draws.
+// A key line whose coding number is one that start-up draws, and that number.
 bool isKeyLine(std::string_view text);
+std::optional<int> codingNumberOfKeyLine(std::string_view text);
 
 } // namespace drilbank

@@ -1,6 +1,5 @@
 #include "reading/WholeBlocks.h"
 
-#include "coding/LineCode.h"
 #include "platform/Cp1252.h"
 #include "platform/RecordFiles.h"
 #include "platform/SystemDrives.h"
@@ -304,11 +303,10 @@ WholeBlocks::Read WholeBlocks::read(std::string_view bytes, bool fileEnds, bool 
             if (name_.kind == RecordFileKind::Notes) {
                 return {};
             }
-            const std::string_view key = lines.nextKeyLine();
-            if (!isKeyLine(key)) {
+            header.codingNumber = codingNumberOfKeyLine(lines.nextKeyLine());
+            if (!header.codingNumber) {
                 return {};
             }
-            header.codingNumber = keyLineCodingNumber(key);
             const std::string_view student = lines.nextExpecting(studentNameLabel);
             if (!agreesWithFileName(student)) {
                 return {};

@@ -3,7 +3,7 @@
 namespace drilbank {
 
 JoinedCopies::Verdict JoinedCopies::see(std::uint64_t fingerprint, std::uint64_t line, Kind kind,
-                                        std::string_view stamp, std::uint64_t& originalLine) {
+                                        std::uint64_t stamp, std::uint64_t& originalLine) {
     if (copyAt_ != none) {
         if (copyAt_ < seen_.size() && seen_[copyAt_].fingerprint == fingerprint) {
             ++copyAt_;

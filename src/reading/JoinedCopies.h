@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace drilbank {
@@ -23,10 +21,10 @@ public:
     explicit JoinedCopies(std::size_t capacity = defaultCapacity) : capacity_(capacity) {}
 
     // `fingerprint` identifies the whole header or block, `line` is where it starts and
-    // `stamp` a note's date and time as YYYYMMDDHHMMSS. For CopyStarts, `originalLine` is
-    // the line where what is copied began. Once the capacity is reached, later blocks are
-    // not held and a copy of them is not recognised: full() tells.
-    Verdict see(std::uint64_t fingerprint, std::uint64_t line, Kind kind, std::string_view stamp,
+    // `stamp` a note's date and time as the number YYYYMMDDHHMMSS. For CopyStarts, `originalLine`
+    // is the line where what is copied began. Once the capacity is reached, later blocks are not
+    // held and a copy of them is not recognised: full() tells.
+    Verdict see(std::uint64_t fingerprint, std::uint64_t line, Kind kind, std::uint64_t stamp,
                 std::uint64_t& originalLine);
     bool full() const { return seen_.size() >= capacity_; }
     std::size_t capacity() const { return capacity_; }
@@ -51,7 +49,7 @@ private:
     std::vector<std::uint32_t> headers_;
     std::size_t headerCount_ = 0;
     std::uint32_t copyAt_ = none; // the next entry a copy being read should repeat
-    std::string previousNote_;
+    std::uint64_t previousNote_ = 0;
 };
 
 } // namespace drilbank

@@ -7,20 +7,34 @@
 #include "record/RecordFormat.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 namespace drilbank {
 namespace {
 
-// The indent of a time line: compared as a whole, since every block has one or two.
+// The indent of a time line, eight blanks at a time: every block has one or two.
 bool indented(std::string_view text) {
-    static const std::string indent(timeIndentWidth, ' ');
-    return text.size() > timeIndentWidth && text.starts_with(indent) &&
-           text[timeIndentWidth] != ' ';
+    if (text.size() <= timeIndentWidth || text[timeIndentWidth] == ' ') {
+        return false;
+    }
+    constexpr std::uint64_t blanks = 0x2020202020202020ull;
+    std::uint64_t differ = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= timeIndentWidth; at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        differ |= word ^ blanks;
+    }
+    for (; at < timeIndentWidth; ++at) {
+        differ |= static_cast<unsigned char>(text[at]) ^ 0x20u;
+    }
+    return differ == 0;
 }
 
 } // namespace
 
-std::optional<std::string> timeOfTimeLine(std::string_view text) {
+std::optional<std::string_view> timeOfTimeLine(std::string_view text) {
     if (text.size() != timeIndentWidth + timeTextLength || !indented(text)) {
         return std::nullopt;
     }
@@ -28,10 +42,10 @@ std::optional<std::string> timeOfTimeLine(std::string_view text) {
     if (!readTimeText(time)) {
         return std::nullopt;
     }
-    return std::string(time);
+    return time;
 }
 
-std::optional<std::string> dateOfDateTimeLine(std::string_view text) {
+std::optional<std::string_view> dateOfDateTimeLine(std::string_view text) {
     if (text.size() != timeIndentWidth + dateTextLength + timeTextLength || !indented(text)) {
         return std::nullopt;
     }
@@ -40,7 +54,7 @@ std::optional<std::string> dateOfDateTimeLine(std::string_view text) {
     if (!readDateText(date) || !readTimeText(time)) {
         return std::nullopt;
     }
-    return std::string(date);
+    return date;
 }
 
 // The number of a question-number line as plain text, when the line is one the writer makes.

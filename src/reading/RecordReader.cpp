@@ -12,6 +12,7 @@
 #include "record/RecordFormat.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace drilbank {
 namespace {
@@ -30,11 +31,16 @@ struct BlockFault {
     bool torn = false;
 };
 
-// "YYYYMMDDHHMMSS" from MM-DD-YYYY and HH:MM:SS: ordered as the moments are.
-std::string stampOf(std::string_view date, std::string_view time) {
-    std::string stamp;
-    stamp.append(date.substr(6, 4)).append(date.substr(0, 2)).append(date.substr(3, 2));
-    stamp.append(time.substr(0, 2)).append(time.substr(3, 2)).append(time.substr(6, 2));
+// YYYYMMDDHHMMSS as a number, from MM-DD-YYYY and HH:MM:SS as read: ordered as the moments
+// are.
+std::uint64_t stampOf(std::string_view date, std::string_view time) {
+    char moment[dateTextLength + timeTextLength]; // MM-DD-YYYYHH:MM:SS
+    std::memcpy(moment, date.data(), dateTextLength);
+    std::memcpy(moment + dateTextLength, time.data(), timeTextLength);
+    std::uint64_t stamp = 0;
+    for (const std::size_t at : {6, 7, 8, 9, 0, 1, 3, 4, 10, 11, 13, 14, 16, 17}) {
+        stamp = stamp * 10 + static_cast<std::uint64_t>(moment[at] - '0');
+    }
     return stamp;
 }
 
@@ -104,7 +110,7 @@ private:
     }
 
     void deliver(const RecordHeader& header, std::uint64_t fingerprint) {
-        if (isNew(header.place, fingerprint, JoinedCopies::Kind::Header, "")) {
+        if (isNew(header.place, fingerprint, JoinedCopies::Kind::Header, 0)) {
             visitor_.header(header);
         }
     }
@@ -113,7 +119,7 @@ private:
         const bool note = block.kind == RecordBlock::Kind::Note;
         if (isNew(block.place, fingerprint,
                   note ? JoinedCopies::Kind::Note : JoinedCopies::Kind::Response,
-                  note ? stampOf(block.date, block.time) : "")) {
+                  note ? stampOf(block.date, block.time) : 0)) {
             visitor_.block(block);
         }
     }
@@ -256,7 +262,7 @@ private:
 
     // Whether what was just read is new, rather than part of a copy joined on.
     bool isNew(RecordPlace start, std::uint64_t fingerprint, JoinedCopies::Kind kind,
-               std::string_view stamp) {
+               std::uint64_t stamp) {
         std::uint64_t originalLine = 0;
         const bool full = copies_.full();
         const JoinedCopies::Verdict verdict =
@@ -338,7 +344,7 @@ private:
         block.questionNumber.clear();
         takeInside();
         const RecordLine time = takeInside();
-        const std::optional<std::string> timeText = timeOfTimeLine(time.text);
+        const std::optional<std::string_view> timeText = timeOfTimeLine(time.text);
         if (!timeText) {
             fault(time, "the time line");
         }

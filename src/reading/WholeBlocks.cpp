@@ -256,14 +256,14 @@ void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, Reco
 
 void readBlock(Lines& lines, RecordFileKind kind, RecordBlock& block) {
     expect(lines, opening);
-    const std::optional<std::string> time = lines.takeShaped(timeLineLength, timeOfTimeLine);
+    const std::optional<std::string_view> time = lines.takeShaped(timeLineLength, timeOfTimeLine);
     if (!time) {
         throw GiveUp{Outcome::LineByLine};
     }
     block.time = *time;
     block.date.clear();
     block.questionNumber.clear();
-    if (const std::optional<std::string> date =
+    if (const std::optional<std::string_view> date =
             lines.takeShaped(dateTimeLineLength, dateOfDateTimeLine)) {
         block.kind = RecordBlock::Kind::Note;
         block.date = *date;

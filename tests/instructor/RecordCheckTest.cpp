@@ -142,21 +142,21 @@ TEST(RecordCheck, TheCopyFinderIsBounded) {
     std::uint64_t original = 0;
     JoinedCopies many;
     for (std::uint64_t header = 1; header <= 1000; ++header) {
-        ASSERT_EQ(many.see(header * 7919, header, Kind::Header, "", original), Verdict::New);
+        ASSERT_EQ(many.see(header * 7919, header, Kind::Header, 0, original), Verdict::New);
     }
-    EXPECT_EQ(many.see(500 * 7919, 2000, Kind::Header, "", original), Verdict::CopyStarts);
+    EXPECT_EQ(many.see(500 * 7919, 2000, Kind::Header, 0, original), Verdict::CopyStarts);
     EXPECT_EQ(original, 500u);
 
     JoinedCopies bounded(3);
-    EXPECT_EQ(bounded.see(1, 1, Kind::Header, "", original), Verdict::New);
-    EXPECT_EQ(bounded.see(2, 7, Kind::Response, "", original), Verdict::New);
-    EXPECT_EQ(bounded.see(3, 17, Kind::Header, "", original), Verdict::New);
+    EXPECT_EQ(bounded.see(1, 1, Kind::Header, 0, original), Verdict::New);
+    EXPECT_EQ(bounded.see(2, 7, Kind::Response, 0, original), Verdict::New);
+    EXPECT_EQ(bounded.see(3, 17, Kind::Header, 0, original), Verdict::New);
     EXPECT_TRUE(bounded.full());
-    EXPECT_EQ(bounded.see(4, 23, Kind::Header, "", original), Verdict::New);
-    EXPECT_EQ(bounded.see(4, 29, Kind::Header, "", original), Verdict::New);
-    EXPECT_EQ(bounded.see(1, 35, Kind::Header, "", original), Verdict::CopyStarts);
+    EXPECT_EQ(bounded.see(4, 23, Kind::Header, 0, original), Verdict::New);
+    EXPECT_EQ(bounded.see(4, 29, Kind::Header, 0, original), Verdict::New);
+    EXPECT_EQ(bounded.see(1, 35, Kind::Header, 0, original), Verdict::CopyStarts);
     EXPECT_EQ(original, 1u);
-    EXPECT_EQ(bounded.see(2, 41, Kind::Response, "", original), Verdict::Copy);
+    EXPECT_EQ(bounded.see(2, 41, Kind::Response, 0, original), Verdict::Copy);
 }
 
 // One byte changed in each kind of line of the master file; each is reported on that line.

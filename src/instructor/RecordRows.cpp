@@ -44,11 +44,7 @@ const std::array<Utf8OfByte, 256>& utf8OfEachByte() {
 // The text in UTF-8 into `out`, whose memory is used again: rows are millions of fields. Most
 // record text is ASCII, the same bytes in UTF-8, which is told eight bytes at a time.
 void assignUtf8(std::string& out, std::string_view bytes) {
-    using namespace bytescan;
-    const bool plain = !anyByte(
-        bytes, [](std::uint64_t word) { return (word & everyByte(0x80)) | bytesEqual(word, '&'); },
-        [](unsigned char code) { return code >= 0x80 || code == '&'; });
-    if (plain) {
+    if (!bytescan::holds<true, '&'>(bytes)) {
         out.assign(bytes);
         return;
     }
@@ -142,7 +138,10 @@ public:
         row.assignment = assignment_;
         row.questionNumber = block.questionNumber;
         row.kind = block.kind == RecordBlock::Kind::Note ? "note" : "response";
-        row.date = date_ ? isoDate(*date_) : "";
+        if (date_ != rowDate_) { // most rows share their run's date
+            rowDate_ = date_;
+            row.date = date_ ? isoDate(*date_) : "";
+        }
         row.time = block.time;
         assignUtf8(row.question, block.question);
         assignUtf8(row.answer, block.answer);
@@ -177,6 +176,7 @@ private:
     std::string assignment_;
     std::string fileName_;
     std::optional<year_month_day> date_;
+    std::optional<year_month_day> rowDate_; // the date row_.date holds
     std::optional<int> lastTime_;
     RecordRow row_;
 };

@@ -27,35 +27,16 @@ constexpr std::uint64_t bytesEqual(std::uint64_t word, std::uint8_t byte) {
     return zeroBytes(word ^ everyByte(byte));
 }
 
-// Bytes below `limit`, itself at most 0x80.
-constexpr std::uint64_t bytesBelow(std::uint64_t word, std::uint8_t limit) {
-    return (word - everyByte(limit)) & ~word & everyByte(0x80);
-}
-
-// Whether a byte of `text` passes: `marks` on each word, `passes` on the bytes left over.
-template <typename Marks, typename Passes>
-bool anyByte(std::string_view text, Marks marks, Passes passes) {
-    std::uint64_t found = 0;
-    std::size_t at = 0;
-    for (std::uint64_t word = 0; at + sizeof word <= text.size(); at += sizeof word) {
-        std::memcpy(&word, text.data() + at, sizeof word);
-        found |= marks(word);
-    }
-    for (; at < text.size(); ++at) {
-        found |= passes(static_cast<unsigned char>(text[at])) ? 1 : 0;
-    }
-    return found != 0;
-}
-
-// Whether `text` holds any of `Bytes`, for the loops that look at every byte a class's export
-// writes: sixteen bytes at a time where the processor has SSE2, the last sixteen overlapping
-// those before; a short text eight at a time, in two words that overlap.
-template <char... Bytes> bool holdsAnyOf(std::string_view text) {
+// Whether `text` holds any of `Bytes` (and with `beyondAscii` any byte from 0x80 on), for
+// the loops that look at every byte a class's export writes: sixteen bytes at a time where
+// the processor has SSE2, the last sixteen overlapping those before; a short text eight at a
+// time, in two words that overlap.
+template <bool beyondAscii, char... Bytes> bool holds(std::string_view text) {
 #if defined(__SSE2__)
     if (text.size() >= 16) {
         const auto found = [](const char* at) {
             const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-            __m128i any = _mm_setzero_si128();
+            __m128i any = beyondAscii ? bytes : _mm_setzero_si128(); // the high bit counts
             ((any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Bytes)))), ...);
             return _mm_movemask_epi8(any) != 0;
         };
@@ -71,7 +52,8 @@ template <char... Bytes> bool holdsAnyOf(std::string_view text) {
         const auto found = [](const char* at) {
             std::uint64_t word = 0;
             std::memcpy(&word, at, sizeof word);
-            return ((bytesEqual(word, static_cast<std::uint8_t>(Bytes)) != 0) || ...);
+            return (beyondAscii && (word & everyByte(0x80)) != 0) ||
+                   ((bytesEqual(word, static_cast<std::uint8_t>(Bytes)) != 0) || ...);
         };
         for (std::size_t at = 0; at + 8 <= text.size(); at += 8) {
             if (found(text.data() + at)) {
@@ -81,11 +63,15 @@ template <char... Bytes> bool holdsAnyOf(std::string_view text) {
         return found(text.data() + text.size() - 8);
     }
     for (const char c : text) {
-        if (((c == Bytes) || ...)) {
+        if ((beyondAscii && static_cast<unsigned char>(c) >= 0x80) || ((c == Bytes) || ...)) {
             return true;
         }
     }
     return false;
+}
+
+template <char... Bytes> bool holdsAnyOf(std::string_view text) {
+    return holds<false, Bytes...>(text);
 }
 
 // The first byte below the blank, or DEL (and with `beyondAscii` any byte from 0x80 on), from

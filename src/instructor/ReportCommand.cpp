@@ -19,6 +19,9 @@ namespace {
 // that follow are counted but not shown. Far more than a class writes; export gives all.
 constexpr std::size_t entryLimit = std::size_t{64} << 10;
 constexpr std::size_t textBudget = std::size_t{16} << 20;
+// Likewise students by assignment: far more than a class has.
+constexpr std::size_t studentsKept = 16384;
+constexpr std::size_t titleLimit = 1024; // of a question as the grid's column title
 
 struct Entry {
     std::string when;
@@ -45,7 +48,17 @@ struct Class {
     std::size_t problems = 0;
     std::size_t textKept = 0;
     std::size_t notShown = 0;
+    QuestionOrder order;
 };
+
+// Where a UTF-8 text cut at `limit` ends: not inside a character's bytes.
+std::size_t characterEnd(std::string_view text, std::size_t limit) {
+    std::size_t end = std::min(limit, text.size());
+    while (end < text.size() && end > 0 && (text[end] & 0xC0) == 0x80) {
+        --end;
+    }
+    return end;
+}
 
 // The entry for a row, its answer cut at entryLimit (between characters); nothing once the
 // page's budget is spent.
@@ -55,10 +68,7 @@ std::optional<Entry> entryOf(const RecordRow& row, bool note, Class& known) {
         ++known.notShown;
         return std::nullopt;
     }
-    std::size_t end = kept;
-    while (end < row.answer.size() && end > 0 && (row.answer[end] & 0xC0) == 0x80) {
-        --end; // not inside a character's UTF-8 bytes
-    }
+    const std::size_t end = characterEnd(row.answer, kept);
     Entry entry{row.date + " " + row.time, note ? row.question : "", row.answer.substr(0, end),
                 row.answer.size() - end};
     // Each entry costs its texts and about twice its own size, in a vector that doubles.
@@ -97,13 +107,21 @@ std::string escaped(std::string_view text) {
 void readClass(const std::vector<RecordFile>& files, Class& known, const CommandStreams& streams) {
     Progress shown(streams, files.size());
     RecordRows rows;
-    QuestionOrder order;
+    QuestionOrder& order = known.order;
     for (const RecordFile& file : files) {
         std::set<Key> touched;
         const FileReport report = rows.read(file, [&](const RecordRow& row) {
             const Key key{row.assignment, row.student};
+            auto found = known.work.find(key);
+            if (found == known.work.end()) {
+                if (known.work.size() >= studentsKept) {
+                    ++known.notShown;
+                    return;
+                }
+                found = known.work.emplace(key, StudentWork()).first;
+            }
             touched.insert(key);
-            StudentWork& work = known.work[key];
+            StudentWork& work = found->second;
             if (work.source && *work.source != file.name.kind) {
                 return;
             }
@@ -114,7 +132,9 @@ void readClass(const std::vector<RecordFile>& files, Class& known, const Command
             std::vector<Entry>* entries = &work.notes;
             if (!note) {
                 const int number = order.numberOf(row.assignment, row.question);
-                known.questions[row.assignment][number] = row.question;
+                // A title, not an answer: a long one is cut.
+                known.questions[row.assignment][number] =
+                    row.question.substr(0, characterEnd(row.question, titleLimit));
                 entries = &work.answers[number];
             }
             if (entry) {
@@ -195,10 +215,10 @@ void writeAssignment(const Class& known, const std::string& assignment, std::ost
     }
     out << "<th>notes</th></tr></thead>\n<tbody>\n";
     const std::size_t columns = questions.size() + 2;
-    for (const auto& [key, work] : known.work) {
-        if (key.first != assignment) {
-            continue;
-        }
+    // The work is ordered by assignment first: this assignment's is one run of it.
+    for (auto each = known.work.lower_bound({assignment, ""});
+         each != known.work.end() && each->first.first == assignment; ++each) {
+        const auto& [key, work] = *each;
         out << "<tr><th scope=\"row\">" << escaped(key.second) << "<br><span class=\"when\">"
             << escaped(work.initials) << "</span>";
         if (work.notShown > 0) {
@@ -252,10 +272,16 @@ int reportFiles(const std::vector<RecordFile>& files, const CommandStreams& stre
         << ". Record files read: " << known.files << ". Problems found: " << known.problems
         << " (each below the student it concerns; drilbank-records check gives its byte "
            "offset).</p>\n";
+    if (known.order.full()) {
+        out << "<p><strong>The files hold more than " << QuestionOrder::kept
+            << " different questions: those past them share the column of question 0."
+               "</strong></p>\n";
+    }
     if (known.notShown > 0) {
         out << "<p><strong>This page holds the first " << (textBudget >> 20)
-            << " MB of answers: " << known.notShown
-            << " answers and notes after them are not shown. drilbank-records export gives "
+            << " MB of answers, of " << studentsKept
+            << " students and assignments at most: " << known.notShown
+            << " answers and notes past them are not shown. drilbank-records export gives "
                "them all.</strong></p>\n";
     }
     for (const std::string& assignment : assignments) {

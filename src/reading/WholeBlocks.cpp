@@ -75,6 +75,12 @@ public:
         return found;
     }
 
+    // Whether the next line is as the program writes it; gives up when it is not.
+    bool nextIsWhole() {
+        next();
+        return true;
+    }
+
     // A key line, whose characters may include DEL.
     std::string_view nextKeyLine() { return upToLineEnd(true); }
 
@@ -124,7 +130,10 @@ public:
         if (next == opening) {
             return ahead.atFileEnd() || timeOfTimeLine(ahead.nextKeyLine()).has_value();
         }
-        return isKeyLine(next) && (ahead.atFileEnd() || ahead.startsWith(studentLabel));
+        // The line after is looked at whole, as the line-by-line reader looks at it before it
+        // gives the block: a changed line end there is said before the block, either way.
+        return isKeyLine(next) &&
+               (ahead.atFileEnd() || (ahead.startsWith(studentLabel) && ahead.nextIsWhole()));
     }
 
     // Whether the line after this one starts a header: a key line followed by its student

@@ -4,6 +4,7 @@
 #include "reading/RecordReader.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -76,6 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         told[way] = invariants.told();
     }
     if (told[0] != told[1]) {
+        std::fprintf(stderr, "whole blocks:\n%s\nline by line:\n%s\n", told[0].c_str(),
+                     told[1].c_str());
         std::abort();
     }
     return 0;

@@ -3,8 +3,8 @@
 #include "coding/LineCode.h"
 #include "platform/Cp1252.h"
 #include "platform/SystemDrives.h"
+#include "reading/BlockOutlet.h"
 #include "reading/Fingerprint.h"
-#include "reading/JoinedCopies.h"
 #include "reading/RecordDates.h"
 #include "reading/RecordLineShapes.h"
 #include "reading/RecordLineSource.h"
@@ -31,24 +31,11 @@ struct BlockFault {
     bool torn = false;
 };
 
-// YYYYMMDDHHMMSS as a number, from MM-DD-YYYY and HH:MM:SS as read: ordered as the moments
-// are.
-std::uint64_t stampOf(std::string_view date, std::string_view time) {
-    char moment[dateTextLength + timeTextLength]; // MM-DD-YYYYHH:MM:SS
-    std::memcpy(moment, date.data(), dateTextLength);
-    std::memcpy(moment + dateTextLength, time.data(), timeTextLength);
-    std::uint64_t stamp = 0;
-    for (const std::size_t at : {6, 7, 8, 9, 0, 1, 3, 4, 10, 11, 13, 14, 16, 17}) {
-        stamp = stamp * 10 + static_cast<std::uint64_t>(moment[at] - '0');
-    }
-    return stamp;
-}
-
 class Parser {
 public:
     Parser(std::istream& in, const RecordFileName& name, RecordVisitor& visitor,
            RecordReading reading)
-        : lines_(in, visitor), name_(name), visitor_(visitor), whole_(name),
+        : lines_(in, visitor), name_(name), visitor_(visitor), outlet_(visitor), whole_(name),
           wholeBlocks_(reading == RecordReading::WholeBlocks) {}
 
     void run() {
@@ -62,7 +49,10 @@ public:
                            "it was read all the same");
         }
         for (;;) {
-            readWholeBlocks();
+            if (wholeBlocks_) {
+                // What stands as the program writes it, whole; the rest line by line below.
+                whole_.readFrom(lines_, outlet_, read_);
+            }
             if (peek(0) == nullptr) {
                 break;
             }
@@ -77,53 +67,6 @@ public:
     }
 
 private:
-    // As many headers and blocks as stand exactly as the program writes them, read straight
-    // from the bytes; the line-by-line reading below takes what they do not.
-    void readWholeBlocks() {
-        if (!wholeBlocks_ || !lines_.rewind()) {
-            return;
-        }
-        RecordLineReader& bytes = lines_.bytes();
-        for (;;) {
-            const WholeBlocks::Read read = whole_.read(bytes.unread(), bytes.atEnd(),
-                                                       !lines_.codeKnown(), wholeHeader_, read_);
-            if (read.outcome == WholeBlocks::Outcome::NeedMore) {
-                // Larger than any block the program writes: read line by line.
-                if (bytes.unread().size() < std::size_t{128} << 10 && bytes.readMore()) {
-                    continue;
-                }
-                return;
-            }
-            if (read.outcome == WholeBlocks::Outcome::LineByLine) {
-                return;
-            }
-            const RecordPlace start{bytes.unreadOffset(), bytes.unreadLineNumber()};
-            bytes.skip(read.bytes, read.lineEnds);
-            if (read.outcome == WholeBlocks::Outcome::Header) {
-                wholeHeader_.place = start;
-                deliver(wholeHeader_, read.fingerprint);
-            } else {
-                read_.place = start;
-                deliver(read_, read.fingerprint);
-            }
-        }
-    }
-
-    void deliver(const RecordHeader& header, std::uint64_t fingerprint) {
-        if (isNew(header.place, fingerprint, JoinedCopies::Kind::Header, 0)) {
-            visitor_.header(header);
-        }
-    }
-
-    void deliver(const RecordBlock& block, std::uint64_t fingerprint) {
-        const bool note = block.kind == RecordBlock::Kind::Note;
-        if (isNew(block.place, fingerprint,
-                  note ? JoinedCopies::Kind::Note : JoinedCopies::Kind::Response,
-                  note ? stampOf(block.date, block.time) : 0)) {
-            visitor_.block(block);
-        }
-    }
-
     const RecordLine* peek(std::size_t ahead) { return lines_.peek(ahead); }
 
     static RecordPlace placeOf(const RecordLine& line) { return {line.offset, line.number}; }
@@ -257,36 +200,9 @@ private:
         while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart()) {
             take();
         }
-        copies_.interrupt();
+        outlet_.interrupt();
     }
 
-    // Whether what was just read is new, rather than part of a copy joined on.
-    bool isNew(RecordPlace start, std::uint64_t fingerprint, JoinedCopies::Kind kind,
-               std::uint64_t stamp) {
-        std::uint64_t originalLine = 0;
-        const bool full = copies_.full();
-        const JoinedCopies::Verdict verdict =
-            copies_.see(fingerprint, start.line, kind, stamp, originalLine);
-        if (full && verdict == JoinedCopies::Verdict::New && !toldFull_) {
-            toldFull_ = true;
-            report(start, "more than " + std::to_string(copies_.capacity()) +
-                              " blocks in one file, far more than a student records: from here "
-                              "on a copy joined on is not looked for, and is read again if "
-                              "there is one");
-        }
-        switch (verdict) {
-        case JoinedCopies::Verdict::New:
-            return true;
-        case JoinedCopies::Verdict::CopyStarts:
-            report(start, "from here the file repeats what it holds from line " +
-                              std::to_string(originalLine) +
-                              " on (a copy joined on); the repeat is not read again");
-            return false;
-        case JoinedCopies::Verdict::Copy:
-            break;
-        }
-        return false;
-    }
     void readHeader(RecordPlace start) {
         RecordHeader header;
         header.place = start;
@@ -315,7 +231,7 @@ private:
         }
         header.initials = expectLabelled(initialsLabel, "the initials line").text;
         readHeaderDate(header);
-        deliver(header, block_.value());
+        outlet_.deliver(header, block_.value());
     }
 
     void readHeaderDate(RecordHeader& header) {
@@ -354,7 +270,7 @@ private:
         } else {
             readResponse(block);
         }
-        deliver(block, block_.value());
+        outlet_.deliver(block, block_.value());
     }
 
     void readNote(RecordBlock& block) {
@@ -428,10 +344,8 @@ private:
     RecordVisitor& visitor_;
     Fingerprinter block_; // of the block being read line by line
     RecordBlock read_;
-    JoinedCopies copies_;
-    bool toldFull_ = false;
+    BlockOutlet outlet_;
     WholeBlocks whole_;
-    RecordHeader wholeHeader_;
     bool wholeBlocks_;
 };
 

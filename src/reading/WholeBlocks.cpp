@@ -97,6 +97,36 @@ void readBlock(Lines& lines, RecordFileKind kind, RecordBlock& block) {
 
 } // namespace
 
+void WholeBlocks::readFrom(RecordLineSource& lines, BlockOutlet& outlet, RecordBlock& block) {
+    if (!lines.rewind()) {
+        return;
+    }
+    RecordLineReader& bytes = lines.bytes();
+    for (;;) {
+        const Read read =
+            this->read(bytes.unread(), bytes.atEnd(), !lines.codeKnown(), header_, block);
+        if (read.outcome == Outcome::NeedMore) {
+            // Larger than any block the program writes: left to the line-by-line reader.
+            if (bytes.unread().size() < std::size_t{128} << 10 && bytes.readMore()) {
+                continue;
+            }
+            return;
+        }
+        if (read.outcome == Outcome::LineByLine) {
+            return;
+        }
+        const RecordPlace start{bytes.unreadOffset(), bytes.unreadLineNumber()};
+        bytes.skip(read.bytes, read.lineEnds);
+        if (read.outcome == Outcome::Header) {
+            header_.place = start;
+            outlet.deliver(header_, read.fingerprint);
+        } else {
+            block.place = start;
+            outlet.deliver(block, read.fingerprint);
+        }
+    }
+}
+
 bool WholeBlocks::agreesWithFileName(std::string_view studentName) {
     if (studentName == agreeingName_) {
         return true;

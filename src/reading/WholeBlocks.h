@@ -1,6 +1,8 @@
 #pragma once
 
+#include "reading/BlockOutlet.h"
 #include "reading/RecordFileName.h"
+#include "reading/RecordLineSource.h"
 #include "reading/RecordReader.h"
 
 #include <cstdint>
@@ -32,17 +34,21 @@ public:
         std::uint64_t fingerprint = 0; // as the line-by-line reader makes it
     };
 
+    // As many headers and blocks as stand so from the next line of `lines` on, handed to
+    // `outlet`; `block` is where blocks are read into.
+    void readFrom(RecordLineSource& lines, BlockOutlet& outlet, RecordBlock& block);
+
+private:
     // `bytes` start at a line's start; `fileEnds` when nothing follows them in the file;
     // `asciiOnly` while a byte beyond ASCII must be left to the line-by-line reader, which
     // tells from the first one which code the file is in.
     Read read(std::string_view bytes, bool fileEnds, bool asciiOnly, RecordHeader& header,
               RecordBlock& block);
-
-private:
     bool agreesWithFileName(std::string_view studentName);
     bool readHeaderDate(std::string_view text, RecordHeader& header) const;
 
     const RecordFileName& name_;
+    RecordHeader header_;      // where headers are read into
     std::string agreeingName_; // the last student name found to agree with the file's name
 };
 

@@ -20,6 +20,9 @@ public:
                  seed ^ 0xA4093822299F31D0ull} {}
 
     void add(std::string_view bytes) {
+        if (bytes.empty()) {
+            return; // an empty view may have no bytes to point at, which a copy may not take
+        }
         length_ += bytes.size();
         if (held_ > 0) {
             const std::size_t taken = std::min(bytes.size(), stripe - held_);

@@ -42,7 +42,7 @@ const std::array<Utf8OfByte, 256>& utf8OfEachByte() {
 }
 
 // The text in UTF-8 into `out`, whose memory is used again: rows are millions of fields. Most
-// record text is ASCII, the same bytes in UTF-8, which is told eight bytes at a time.
+// record text is ASCII, the same bytes in UTF-8, which is told sixteen bytes at a time.
 void assignUtf8(std::string& out, std::string_view bytes) {
     if (!bytescan::holds<true, '&'>(bytes)) {
         out.assign(bytes);

@@ -10,16 +10,35 @@
 //   valgrind --tool=callgrind build-bench/src/instructor/drilbank-records check <folder>
 //   callgrind_annotate --inclusive=no callgrind.out.<pid> | head -40
 //
-// Measured on a 1.02 GB class (2-core x86-64, 2.3 GHz; wc -l about 0.2 s), CPU seconds and
-// times wc -l, before and after lines became views into one buffer:
-//   check         2.30 s (11.8x)  ->  1.25 s (6.5x)    instructions per 10 MB: 207 M -> 124 M
-//   export CSV    4.13 s (17.2x)  ->  2.67 s (11.5x)                           351 M -> 202 M
-//   export xlsx  31.5 s (118x)    -> 26.1 s (125x)                           2163 M -> 1941 M
-//   summary       4.19 s (17.4x)  ->  2.52 s (12.8x)                           338 M -> 200 M
-// Peak memory 8 to 10 MB for every command, on these classes. What is left of check
-// and export is the record grammar's own work on each line (about 750 instructions per line
-// of some 66 bytes, where wc -l spends about 12 on a line); in xlsx, libxlsxwriter with its
-// zlib and C library calls takes some 85% and has no setting for its compression level.
+// Measured on a 1.02 GB class (2-core x86-64, 2.3 GHz, shared; wc -l about 0.2 s), CPU
+// seconds and times wc -l; instructions per 10 MB are one student's three files (10.5 MB,
+// 160,000 lines) under callgrind, start-up (6.8 M) included; wc -l takes 1.9 M there.
+//                  lines in one buffer         blocks read whole          per 10 MB
+//   check          1.25 s (6.5x)           ->  0.77 s (3.8x)      125 M ->  52 M
+//   export CSV     2.67 s (11.5x)          ->  1.98 s (9.5x)      188 M -> 101 M
+//   export xlsx   26.1 s (125x)                                  1903 M -> 1813 M
+//   summary        2.52 s (12.8x)          ->  1.64 s (8.7x)      187 M ->  88 M
+//   report                                                        222 M -> 134 M
+// Blocks that stand as the program writes them are now taken from the bytes a whole block at
+// a time (reading/WholeBlocks), fixed lines compared whole and the rest scanned sixteen bytes
+// at a time for a control byte, each block fingerprinted in one call over four lanes; any
+// other goes line by line as before, and the tests and the fuzz target read every input both
+// ways and require the same. Where check's 52 M go now: scanning lines for their ends about
+// 10 M, the fingerprints 6 M, the time and date lines' checks 7 M, the block's texts copied for
+// the visitor 5 M, the headers' checks 5 M, start-up 7 M. Its system time, some 0.15 s a GB,
+// is the copy read() makes, which wc -l pays too; mapping the files would save it (0.01 s in
+// a trial), but a file cut short while mapped kills the reader (SIGBUS), and the program cuts
+// torn tails, so the tool keeps read(). Export's other half is making rows: UTF-8, the CSV
+// quoting, and writing about as many bytes again (some 0.35 s of its system time).
+//
+// Peak memory (/usr/bin/time -v), before -> after, on classes built to break a bound:
+//   800,000 runs in a 313 MB master file and 1.5 million notes in a 421 MB notes file:
+//     check 72 -> 22 MB, summary 380 -> 29 MB, export 380 -> 29 MB, report 487 -> 39 MB
+//   1 million different questions (292 MB): summary 235 -> 15 MB, report 601 -> 33 MB
+//   500,000 runs of different assignments (196 MB): summary 668 -> 41 MB, export 218 -> 28 MB,
+//     report 712 MB after 120 s unfinished -> 42 MB in 1 s
+//   a 300 MB line and 300 answer lines of 1 MB: 19 MB either way
+//   the 1 GB class: report 365 -> 23 MB; check, summary and export 7 to 9 MB either way.
 //
 // xlsx is a zip, so its writing has a floor of its own, measured in the same run: deflating
 // the very sheet XML the tool wrote, at zlib's default level as the library does, with the

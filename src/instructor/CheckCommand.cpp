@@ -10,10 +10,12 @@ class ProblemPrinter final : public RecordVisitor {
 public:
     ProblemPrinter(const std::string& file, std::ostream& out) : file_(file), out_(out) {}
 
+    // The coding numbers of the first runs only: a file may hold thousands.
     void header(const RecordHeader& header) override {
-        ++runs_;
-        codingNumbers_ += codingNumbers_.empty() ? "" : ", ";
-        codingNumbers_ += header.codingNumber ? std::to_string(*header.codingNumber) : "none";
+        if (++runs_ <= codingNumbersListed) {
+            codingNumbers_ += codingNumbers_.empty() ? "" : ", ";
+            codingNumbers_ += header.codingNumber ? std::to_string(*header.codingNumber) : "none";
+        }
     }
     void block(const RecordBlock& block) override {
         ++(block.kind == RecordBlock::Kind::Note ? notes_ : responses_);
@@ -33,12 +35,17 @@ public:
                      : std::to_string(problems_) + (problems_ == 1 ? " problem" : " problems"))
              << ", " << runs_ << " runs";
         if (runs_ > 0) {
-            out_ << " (coding numbers " << codingNumbers_ << ")";
+            out_ << " (coding numbers " << codingNumbers_;
+            if (runs_ > codingNumbersListed) {
+                out_ << " and " << runs_ - codingNumbersListed << " more";
+            }
+            out_ << ")";
         }
         out_ << ", " << responses_ << " responses, " << notes_ << " notes\n";
     }
 
 private:
+    static constexpr std::size_t codingNumbersListed = 20;
     const std::string& file_;
     std::ostream& out_;
     std::size_t problems_ = 0;

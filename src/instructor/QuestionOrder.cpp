@@ -1,6 +1,7 @@
 #include "instructor/QuestionOrder.h"
 
 #include "platform/Cp1252.h"
+#include "reading/Fingerprint.h"
 #include "script/BuiltInScript.h"
 
 #include <vector>
@@ -17,17 +18,34 @@ QuestionOrder::QuestionOrder() {
             line.substr(0, dot).find_first_not_of("0123456789") == std::string_view::npos) {
             assignment = std::string(line.substr(0, dot));
         } else if (!line.empty() && !assignment.empty()) {
-            numbers_.emplace(std::make_pair(assignment, cp1252ToUtf8(line)), ++counts_[assignment]);
+            Questions& questions = questionsOf(assignment);
+            questions.numbers.emplace(fingerprint(0, cp1252ToUtf8(line)), ++questions.count);
         }
     }
 }
 
-int QuestionOrder::numberOf(const std::string& assignment, const std::string& question) {
-    const auto [found, isNew] = numbers_.emplace(std::make_pair(assignment, question), 0);
-    if (isNew) {
-        found->second = ++counts_[assignment];
+QuestionOrder::Questions& QuestionOrder::questionsOf(std::string_view assignment) {
+    auto found = assignments_.find(assignment);
+    if (found == assignments_.end()) {
+        found = assignments_.emplace(assignment, Questions()).first;
     }
     return found->second;
+}
+
+int QuestionOrder::numberOf(std::string_view assignment, std::string_view question) {
+    if (const auto questions = assignments_.find(assignment); questions != assignments_.end()) {
+        const auto found = questions->second.numbers.find(fingerprint(0, question));
+        if (found != questions->second.numbers.end()) {
+            return found->second;
+        }
+    }
+    if (full()) {
+        return 0;
+    }
+    ++held_;
+    Questions& questions = questionsOf(assignment);
+    questions.numbers.emplace(fingerprint(0, question), ++questions.count);
+    return questions.count;
 }
 
 std::string numberRanges(const std::set<int>& numbers) {

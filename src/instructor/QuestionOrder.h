@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
-#include <utility>
+#include <string_view>
 
 namespace drilbank::instructor {
 
@@ -11,17 +13,29 @@ namespace drilbank::instructor {
 // after the assignment's header. The record files do not say it (the built-in script has no
 // question markers, so every question-number line of an assignment carries the same number):
 // a question is found in the built-in script by its text, and one the script does not hold
-// is numbered after the script's own, in the order first met.
+// is numbered after the script's own, in the order first met. At most `kept` questions are
+// numbered, far more than any script holds, so that files of endless different questions do
+// not fill the memory: past them a new question is numbered 0, and full() says so.
 class QuestionOrder {
 public:
+    static constexpr std::size_t kept = 4096;
+
     QuestionOrder();
 
     // `assignment` as the header gives it ("001"), `question` the script line in UTF-8.
-    int numberOf(const std::string& assignment, const std::string& question);
+    int numberOf(std::string_view assignment, std::string_view question);
+    bool full() const { return held_ >= kept; }
 
 private:
-    std::map<std::pair<std::string, std::string>, int> numbers_;
-    std::map<std::string, int> counts_; // questions numbered so far, per assignment
+    // Questions are told apart by a fingerprint of their text: a script line may be long.
+    struct Questions {
+        std::map<std::uint64_t, int> numbers;
+        int count = 0; // numbered so far
+    };
+    Questions& questionsOf(std::string_view assignment);
+
+    std::map<std::string, Questions, std::less<>> assignments_;
+    std::size_t held_ = 0;
 };
 
 // "1-3 5 9": numbers in order, runs of three or more joined.

@@ -42,13 +42,9 @@ const std::array<Utf8OfByte, 256>& utf8OfEachByte() {
 }
 
 // The text in UTF-8 into `out`, whose memory is used again: rows are millions of fields. Most
-// record text is ASCII, the same bytes in UTF-8, which is told eight bytes at a time.
+// record text is ASCII, the same bytes in UTF-8, which is told sixteen bytes at a time.
 void assignUtf8(std::string& out, std::string_view bytes) {
-    using namespace bytescan;
-    const bool plain = !anyByte(
-        bytes, [](std::uint64_t word) { return (word & everyByte(0x80)) | bytesEqual(word, '&'); },
-        [](unsigned char code) { return code >= 0x80 || code == '&'; });
-    if (plain) {
+    if (!bytescan::holds<true, '&'>(bytes)) {
         out.assign(bytes);
         return;
     }
@@ -68,6 +64,21 @@ void assignUtf8(std::string& out, std::string_view bytes) {
         }
     }
     out.append(bytes.data() + from, bytes.size() - from);
+}
+
+// Runs in order of their start. Of runs in a row that give a note the same student,
+// initials and assignment only the first tells anything, so the others go; then, if still
+// more than runsKept, the earliest go.
+void settleRuns(std::vector<RecordRows::Run>& runs) {
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const auto& a, const auto& b) { return a.start < b.start; });
+    const auto repeats = std::unique(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
+        return a.student == b.student && a.initials == b.initials && a.assignment == b.assignment;
+    });
+    runs.erase(repeats, runs.end());
+    if (runs.size() > RecordRows::runsKept) {
+        runs.erase(runs.begin(), runs.end() - static_cast<std::ptrdiff_t>(RecordRows::runsKept));
+    }
 }
 
 // Turns one file's headers and blocks into rows, keeping the date of the run being read.
@@ -92,8 +103,13 @@ public:
         };
     }
 
+    // For a master file: its runs, kept for its notes file.
+    void keepRunsIn(std::vector<RecordRows::Run>& runs) { runs_ = &runs; }
+
     void header(const RecordHeader& header) override {
-        report_.headers.push_back(header);
+        if (runs_ != nullptr) {
+            keepRun(header);
+        }
         student_ = utf8(header.studentName);
         initials_ = utf8(header.initials);
         assignment_ = utf8(header.assignmentNumber);
@@ -122,7 +138,10 @@ public:
         row.assignment = assignment_;
         row.questionNumber = block.questionNumber;
         row.kind = block.kind == RecordBlock::Kind::Note ? "note" : "response";
-        row.date = date_ ? isoDate(*date_) : "";
+        if (date_ != rowDate_) { // most rows share their run's date
+            rowDate_ = date_;
+            row.date = date_ ? isoDate(*date_) : "";
+        }
         row.time = block.time;
         assignUtf8(row.question, block.question);
         assignUtf8(row.answer, block.answer);
@@ -130,17 +149,34 @@ public:
         sink_(row);
     }
 
-    void problem(const RecordProblem& problem) override { report_.problems.push_back(problem); }
+    void problem(const RecordProblem& problem) override {
+        if (report_.problemCount++ < FileReport::problemsKept) {
+            report_.problems.push_back(problem);
+        }
+    }
 
 private:
+    void keepRun(const RecordHeader& header) {
+        const auto date = readDateText(header.date);
+        const auto time = readTimeText(header.time);
+        runs_->push_back(
+            {sys_days(date.value_or(year_month_day{})) + std::chrono::seconds(time.value_or(0)),
+             utf8(header.studentName), utf8(header.initials), utf8(header.assignmentNumber)});
+        if (runs_->size() >= 2 * RecordRows::runsKept) {
+            settleRuns(*runs_);
+        }
+    }
+
     const RecordRows::RowSink& sink_;
     FileReport& report_;
+    std::vector<RecordRows::Run>* runs_ = nullptr;
     std::function<void(sys_seconds)> attribute_;
     std::string student_;
     std::string initials_;
     std::string assignment_;
     std::string fileName_;
     std::optional<year_month_day> date_;
+    std::optional<year_month_day> rowDate_; // the date row_.date holds
     std::optional<int> lastTime_;
     RecordRow row_;
 };
@@ -167,21 +203,16 @@ FileReport RecordRows::read(const RecordFile& file, const RowSink& sink) {
     if (file.name.kind == RecordFileKind::Notes) {
         rows.attributeTo(runsOf(file));
     }
+    std::vector<Run> runs;
+    if (file.name.kind == RecordFileKind::Master) {
+        rows.keepRunsIn(runs);
+    }
     readFoundFile(file, rows);
     if (file.name.kind == RecordFileKind::Master) {
         // Files come a student at a time, master first: only this student's runs are kept.
+        settleRuns(runs);
         masterRuns_.clear();
-        std::vector<Run>& runs = masterRuns_[file.path];
-        runs.clear();
-        for (const RecordHeader& header : report.headers) {
-            const auto date = readDateText(header.date);
-            const auto time = readTimeText(header.time);
-            runs.push_back(
-                {sys_days(date.value_or(year_month_day{})) + std::chrono::seconds(time.value_or(0)),
-                 utf8(header.studentName), utf8(header.initials), utf8(header.assignmentNumber)});
-        }
-        std::stable_sort(runs.begin(), runs.end(),
-                         [](const Run& a, const Run& b) { return a.start < b.start; });
+        masterRuns_[file.path] = std::move(runs);
     }
     return report;
 }

@@ -34,10 +34,12 @@ using RowTexts = std::array<std::string_view, columnCount>;
 extern const RowTexts rowColumns;
 RowTexts rowValues(const RecordRow& row);
 
-// What a file told besides its rows.
+// What a file told besides its rows. Only the first problems are kept, so that a file of
+// millions of damaged blocks does not fill the memory; check lists them all.
 struct FileReport {
-    std::vector<RecordProblem> problems;
-    std::vector<RecordHeader> headers;
+    static constexpr std::size_t problemsKept = 1000;
+    std::vector<RecordProblem> problems; // the first problemsKept
+    std::size_t problemCount = 0;
     std::size_t responses = 0;
     std::size_t notes = 0;
 };
@@ -54,13 +56,18 @@ public:
 
     FileReport read(const RecordFile& file, const RowSink& sink);
 
-private:
+    // The runs of a master file, in order of their start.
     struct Run {
         std::chrono::sys_seconds start;
         std::string student;
         std::string initials;
         std::string assignment;
     };
+    // At most this many runs of one master file are kept for telling whose a note is: far more
+    // than a student makes; beyond them the earliest are let go.
+    static constexpr std::size_t runsKept = std::size_t{1} << 15;
+
+private:
     const std::vector<Run>& runsOf(const RecordFile& notesFile);
 
     std::map<std::filesystem::path, std::vector<Run>> masterRuns_; // the latest student's

@@ -14,10 +14,20 @@
 namespace drilbank::instructor {
 namespace {
 
+// The page keeps a bounded amount of text, so that the report of any class fits in memory:
+// an answer longer than entryLimit is cut there, and once textBudget is spent the answers
+// that follow are counted but not shown. Far more than a class writes; export gives all.
+constexpr std::size_t entryLimit = std::size_t{64} << 10;
+constexpr std::size_t textBudget = std::size_t{16} << 20;
+// Likewise students by assignment: far more than a class has.
+constexpr std::size_t studentsKept = 16384;
+constexpr std::size_t titleLimit = 1024; // of a question as the grid's column title
+
 struct Entry {
     std::string when;
     std::string question; // for notes only
     std::string text;
+    std::size_t cut = 0; // bytes of the answer left out
 };
 
 struct StudentWork {
@@ -26,6 +36,7 @@ struct StudentWork {
     std::map<int, std::vector<Entry>> answers;
     std::vector<Entry> notes;
     std::vector<std::string> problems;
+    std::size_t notShown = 0; // answers and notes past the page's budget
 };
 
 using Key = std::pair<std::string, std::string>; // assignment, student
@@ -35,7 +46,35 @@ struct Class {
     std::map<std::string, std::map<int, std::string>> questions; // per assignment, by number
     std::size_t files = 0;
     std::size_t problems = 0;
+    std::size_t textKept = 0;
+    std::size_t notShown = 0;
+    QuestionOrder order;
 };
+
+// Where a UTF-8 text cut at `limit` ends: not inside a character's bytes.
+std::size_t characterEnd(std::string_view text, std::size_t limit) {
+    std::size_t end = std::min(limit, text.size());
+    while (end < text.size() && end > 0 && (text[end] & 0xC0) == 0x80) {
+        --end;
+    }
+    return end;
+}
+
+// The entry for a row, its answer cut at entryLimit (between characters); nothing once the
+// page's budget is spent.
+std::optional<Entry> entryOf(const RecordRow& row, bool note, Class& known) {
+    const std::size_t kept = std::min(row.answer.size(), entryLimit);
+    if (known.textKept + kept + row.question.size() >= textBudget) {
+        ++known.notShown;
+        return std::nullopt;
+    }
+    const std::size_t end = characterEnd(row.answer, kept);
+    Entry entry{row.date + " " + row.time, note ? row.question : "", row.answer.substr(0, end),
+                row.answer.size() - end};
+    // Each entry costs its texts and about twice its own size, in a vector that doubles.
+    known.textKept += 2 * sizeof entry + entry.when.size() + entry.question.size() + end;
+    return entry;
+}
 
 std::string escaped(std::string_view text) {
     std::string html;
@@ -68,25 +107,40 @@ std::string escaped(std::string_view text) {
 void readClass(const std::vector<RecordFile>& files, Class& known, const CommandStreams& streams) {
     Progress shown(streams, files.size());
     RecordRows rows;
-    QuestionOrder order;
+    QuestionOrder& order = known.order;
     for (const RecordFile& file : files) {
         std::set<Key> touched;
         const FileReport report = rows.read(file, [&](const RecordRow& row) {
             const Key key{row.assignment, row.student};
+            auto found = known.work.find(key);
+            if (found == known.work.end()) {
+                if (known.work.size() >= studentsKept) {
+                    ++known.notShown;
+                    return;
+                }
+                found = known.work.emplace(key, StudentWork()).first;
+            }
             touched.insert(key);
-            StudentWork& work = known.work[key];
+            StudentWork& work = found->second;
             if (work.source && *work.source != file.name.kind) {
                 return;
             }
             work.source = file.name.kind;
             work.initials = row.initials;
-            const Entry entry{row.date + " " + row.time, row.question, row.answer};
-            if (row.kind == "note") {
-                work.notes.push_back(entry);
-            } else {
+            const bool note = row.kind == "note";
+            std::optional<Entry> entry = entryOf(row, note, known);
+            std::vector<Entry>* entries = &work.notes;
+            if (!note) {
                 const int number = order.numberOf(row.assignment, row.question);
-                known.questions[row.assignment][number] = row.question;
-                work.answers[number].push_back(entry);
+                // A title, not an answer: a long one is cut.
+                known.questions[row.assignment][number] =
+                    row.question.substr(0, characterEnd(row.question, titleLimit));
+                entries = &work.answers[number];
+            }
+            if (entry) {
+                entries->push_back(std::move(*entry));
+            } else {
+                ++work.notShown;
             }
         });
         if (touched.empty() && !report.problems.empty()) {
@@ -101,14 +155,19 @@ void readClass(const std::vector<RecordFile>& files, Class& known, const Command
                 touched.insert({"", student});
             }
         }
-        for (const RecordProblem& problem : report.problems) {
-            for (const Key& key : touched) {
-                known.work[key].problems.push_back(utf8Of(file.path.filename()) + ", line " +
-                                                   std::to_string(problem.place.line) + ": " +
-                                                   problem.what);
+        for (const Key& key : touched) {
+            std::vector<std::string>& problems = known.work[key].problems;
+            for (const RecordProblem& problem : report.problems) {
+                problems.push_back(utf8Of(file.path.filename()) + ", line " +
+                                   std::to_string(problem.place.line) + ": " + problem.what);
+            }
+            if (report.problemCount > report.problems.size()) {
+                problems.push_back(utf8Of(file.path.filename()) + ": " +
+                                   std::to_string(report.problemCount - report.problems.size()) +
+                                   " more problems (drilbank-records check lists them all)");
             }
         }
-        known.problems += report.problems.size();
+        known.problems += report.problemCount;
         ++known.files;
         shown.fileDone();
     }
@@ -135,7 +194,12 @@ void writeEntries(const std::vector<Entry>& entries, bool withQuestion, std::ost
             out << "<div class=\"when\">on: " << escaped(entry.question.substr(0, 80))
                 << (entry.question.size() > 80 ? "&hellip;" : "") << "</div>";
         }
-        out << "<div class=\"answer\">" << escaped(entry.text) << "</div>";
+        out << "<div class=\"answer\">" << escaped(entry.text);
+        if (entry.cut > 0) {
+            out << "<em> [cut here: " << entry.cut
+                << " more bytes; drilbank-records export gives the answer whole]</em>";
+        }
+        out << "</div>";
     }
 }
 
@@ -151,12 +215,16 @@ void writeAssignment(const Class& known, const std::string& assignment, std::ost
     }
     out << "<th>notes</th></tr></thead>\n<tbody>\n";
     const std::size_t columns = questions.size() + 2;
-    for (const auto& [key, work] : known.work) {
-        if (key.first != assignment) {
-            continue;
-        }
+    // The work is ordered by assignment first: this assignment's is one run of it.
+    for (auto each = known.work.lower_bound({assignment, ""});
+         each != known.work.end() && each->first.first == assignment; ++each) {
+        const auto& [key, work] = *each;
         out << "<tr><th scope=\"row\">" << escaped(key.second) << "<br><span class=\"when\">"
-            << escaped(work.initials) << "</span></th>";
+            << escaped(work.initials) << "</span>";
+        if (work.notShown > 0) {
+            out << "<br><span class=\"when\">" << work.notShown << " not shown</span>";
+        }
+        out << "</th>";
         for (const auto& [number, text] : questions) {
             const auto answers = work.answers.find(number);
             if (answers == work.answers.end()) {
@@ -204,6 +272,18 @@ int reportFiles(const std::vector<RecordFile>& files, const CommandStreams& stre
         << ". Record files read: " << known.files << ". Problems found: " << known.problems
         << " (each below the student it concerns; drilbank-records check gives its byte "
            "offset).</p>\n";
+    if (known.order.full()) {
+        out << "<p><strong>The files hold more than " << QuestionOrder::kept
+            << " different questions: those past them share the column of question 0."
+               "</strong></p>\n";
+    }
+    if (known.notShown > 0) {
+        out << "<p><strong>This page holds the first " << (textBudget >> 20)
+            << " MB of answers, of " << studentsKept
+            << " students and assignments at most: " << known.notShown
+            << " answers and notes past them are not shown. drilbank-records export gives "
+               "them all.</strong></p>\n";
+    }
     for (const std::string& assignment : assignments) {
         writeAssignment(known, assignment, out);
     }

@@ -3,6 +3,8 @@
 #include "reading/ByteScan.h"
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string_view>
 
 namespace drilbank::instructor {
@@ -11,33 +13,52 @@ namespace {
 // A cell a spreadsheet would take for a formula, as the OWASP guidance on CSV injection
 // lists their first characters.
 bool spreadsheetWouldRun(std::string_view text) {
-    return !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string::npos;
+    if (text.empty()) {
+        return false;
+    }
+    switch (text.front()) {
+    case '=':
+    case '+':
+    case '-':
+    case '@':
+    case '\t':
+    case '\r':
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Rows are gathered into a buffer and written a large piece at a time: a class's rows are
 // millions of small fields.
 class BufferedOut {
 public:
-    explicit BufferedOut(std::ostream& out) : out_(out) { buffer_.reserve(bufferSize + 1024); }
+    explicit BufferedOut(std::ostream& out) : out_(out) {}
 
     void put(std::string_view text) {
-        buffer_.append(text);
-        if (buffer_.size() >= bufferSize) {
+        if (text.size() > bufferSize - used_) {
             flush();
+            if (text.size() > bufferSize) {
+                out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+                return;
+            }
         }
+        std::memcpy(buffer_.get() + used_, text.data(), text.size());
+        used_ += text.size();
     }
-    void put(char c) { buffer_.push_back(c); }
+    void put(char c) { put(std::string_view(&c, 1)); }
 
     bool flush() {
-        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        buffer_.clear();
+        out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
+        used_ = 0;
         return static_cast<bool>(out_.flush());
     }
 
 private:
     static constexpr std::size_t bufferSize = 1 << 16;
     std::ostream& out_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(bufferSize);
+    std::size_t used_ = 0;
 };
 
 bool needsQuotes(std::string_view text) {

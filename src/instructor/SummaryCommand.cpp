@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -31,12 +32,25 @@ void count(Tally& tally, const RecordRow& row, int question) {
     } else {
         tally.answered.insert(question);
     }
-    const std::string when = row.date + " " + row.time;
+    // "YYYY-MM-DD HH:MM:SS", put together without an allocation for each of millions of rows.
+    char moment[32];
+    const std::size_t length = std::min(row.date.size(), std::size_t{15});
+    std::memcpy(moment, row.date.data(), length);
+    moment[length] = ' ';
+    const std::size_t timeLength = std::min(row.time.size(), sizeof moment - length - 1);
+    std::memcpy(moment + length + 1, row.time.data(), timeLength);
+    const std::string_view when(moment, length + 1 + timeLength);
     if (tally.first.empty() || when < tally.first) {
         tally.first = when;
     }
-    tally.last = std::max(tally.last, when);
+    if (when > tally.last) {
+        tally.last = when;
+    }
 }
+
+// Far more students and assignments than a class has: past them a summary leaves rows out
+// and says so, rather than fill the memory.
+constexpr std::size_t linesKept = 16384;
 
 constexpr std::size_t columnCount = 8;
 using Cells = std::array<std::string, columnCount>;
@@ -70,13 +84,28 @@ int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& s
     QuestionOrder order;
     std::map<std::pair<std::string, std::string>, Line> lines;
     std::size_t broken = 0;
+    std::size_t leftOut = 0;
     for (const RecordFile& file : files) {
         std::set<std::pair<std::string, std::string>> keys;
+        Line* line = nullptr; // the line of the rows before, which most rows share
+        std::pair<std::string, std::string> lineKey;
         const FileReport report = rows.read(file, [&](const RecordRow& row) {
-            const auto key = std::make_pair(row.student, row.assignment);
-            keys.insert(key);
-            count(lines[key].byKind[file.name.kind], row,
-                  order.numberOf(row.assignment, row.question));
+            if (line == nullptr || row.student != lineKey.first ||
+                row.assignment != lineKey.second) {
+                lineKey = {row.student, row.assignment};
+                auto found = lines.find(lineKey);
+                if (found == lines.end()) {
+                    if (lines.size() >= linesKept) {
+                        ++leftOut;
+                        line = nullptr;
+                        return;
+                    }
+                    found = lines.emplace(lineKey, Line()).first;
+                }
+                keys.insert(lineKey);
+                line = &found->second;
+            }
+            count(line->byKind[file.name.kind], row, order.numberOf(row.assignment, row.question));
         });
         if (!report.problems.empty()) {
             ++broken;
@@ -84,7 +113,11 @@ int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& s
                 keys.insert({studentFromFileName(file.name), ""});
             }
             for (const auto& key : keys) {
-                lines[key].brokenFiles.insert(file.path);
+                if (const auto found = lines.find(key); found != lines.end()) {
+                    found->second.brokenFiles.insert(file.path);
+                } else if (lines.size() < linesKept) {
+                    lines[key].brokenFiles.insert(file.path);
+                }
             }
         }
         shown.fileDone();
@@ -99,6 +132,14 @@ int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& s
                          tally.last, std::to_string(line.brokenFiles.size())});
     }
     writeTable(table, streams.out);
+    if (leftOut > 0) {
+        streams.out << leftOut << " rows of students and assignments past the first " << linesKept
+                    << " are not in this table (export gives them all)\n";
+    }
+    if (order.full()) {
+        streams.out << "more than " << QuestionOrder::kept
+                    << " different questions: those past them are counted as question 0\n";
+    }
     return broken == 0 ? 0 : 1;
 }
 

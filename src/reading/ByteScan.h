@@ -27,53 +27,59 @@ constexpr std::uint64_t bytesEqual(std::uint64_t word, std::uint8_t byte) {
     return zeroBytes(word ^ everyByte(byte));
 }
 
-// Bytes below `limit`, itself at most 0x80.
-constexpr std::uint64_t bytesBelow(std::uint64_t word, std::uint8_t limit) {
-    return (word - everyByte(limit)) & ~word & everyByte(0x80);
-}
-
-// Whether a byte of `text` passes: `marks` on each word, `passes` on the bytes left over.
-template <typename Marks, typename Passes>
-bool anyByte(std::string_view text, Marks marks, Passes passes) {
-    std::uint64_t found = 0;
-    std::size_t at = 0;
-    for (std::uint64_t word = 0; at + sizeof word <= text.size(); at += sizeof word) {
-        std::memcpy(&word, text.data() + at, sizeof word);
-        found |= marks(word);
-    }
-    for (; at < text.size(); ++at) {
-        found |= passes(static_cast<unsigned char>(text[at])) ? 1 : 0;
-    }
-    return found != 0;
-}
-
-// Whether `text` holds any of `Bytes`: sixteen bytes at a time where the processor has SSE2,
-// for the loops that look at every byte a class's export writes.
-template <char... Bytes> bool holdsAnyOf(std::string_view text) {
+// Whether `text` holds any of `Bytes` (and with `beyondAscii` any byte from 0x80 on), for
+// the loops that look at every byte a class's export writes: sixteen bytes at a time where
+// the processor has SSE2, the last sixteen overlapping those before; a short text eight at a
+// time, in two words that overlap.
+template <bool beyondAscii, char... Bytes> bool holds(std::string_view text) {
 #if defined(__SSE2__)
-    std::size_t at = 0;
-    for (; at + 16 <= text.size(); at += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
-        __m128i found = _mm_setzero_si128();
-        ((found = _mm_or_si128(found, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Bytes)))), ...);
-        if (_mm_movemask_epi8(found) != 0) {
-            return true;
+    if (text.size() >= 16) {
+        const auto found = [](const char* at) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            __m128i any = beyondAscii ? bytes : _mm_setzero_si128(); // the high bit counts
+            ((any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Bytes)))), ...);
+            return _mm_movemask_epi8(any) != 0;
+        };
+        for (std::size_t at = 0; at + 16 <= text.size(); at += 16) {
+            if (found(text.data() + at)) {
+                return true;
+            }
         }
+        return found(text.data() + text.size() - 16);
     }
-    text.remove_prefix(at);
 #endif
+    if (text.size() >= 8) {
+        const auto found = [](const char* at) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, at, sizeof word);
+            return (beyondAscii && (word & everyByte(0x80)) != 0) ||
+                   ((bytesEqual(word, static_cast<std::uint8_t>(Bytes)) != 0) || ...);
+        };
+        for (std::size_t at = 0; at + 8 <= text.size(); at += 8) {
+            if (found(text.data() + at)) {
+                return true;
+            }
+        }
+        return found(text.data() + text.size() - 8);
+    }
     for (const char c : text) {
-        if (((c == Bytes) || ...)) {
+        if ((beyondAscii && static_cast<unsigned char>(c) >= 0x80) || ((c == Bytes) || ...)) {
             return true;
         }
     }
     return false;
 }
 
-// The first byte below the blank, or DEL, from `from` on; `to` when there is none. A record
-// line's end (CR LF or LF) is one, so a line reader that looks for this rather than for the
-// line feed alone learns in the same pass whether the line holds any other. Sixteen bytes at
-// a time where the processor has SSE2 (every x86-64 has).
+template <char... Bytes> bool holdsAnyOf(std::string_view text) {
+    return holds<false, Bytes...>(text);
+}
+
+// The first byte below the blank, or DEL (and with `beyondAscii` any byte from 0x80 on), from
+// `from` on; `to` when there is none. A record line's end (CR LF or LF) is one, so a line
+// reader that looks for this rather than for the line feed alone learns in the same pass
+// whether the line holds any other. Sixteen bytes at a time where the processor has SSE2
+// (every x86-64 has).
+template <bool beyondAscii = false>
 inline const char* firstControl(const char* from, const char* to) {
 #if defined(__SSE2__)
     const __m128i highestControl = _mm_set1_epi8(0x1F);
@@ -81,15 +87,19 @@ inline const char* firstControl(const char* from, const char* to) {
     for (; to - from >= 16; from += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
         const __m128i below = _mm_cmpeq_epi8(_mm_max_epu8(bytes, highestControl), highestControl);
-        const int found = _mm_movemask_epi8(_mm_or_si128(below, _mm_cmpeq_epi8(bytes, del)));
-        if (found != 0) {
-            return from + std::countr_zero(static_cast<unsigned>(found));
+        __m128i found = _mm_or_si128(below, _mm_cmpeq_epi8(bytes, del));
+        if constexpr (beyondAscii) {
+            found = _mm_or_si128(found, bytes); // the high bit is what is looked at
+        }
+        const int mask = _mm_movemask_epi8(found);
+        if (mask != 0) {
+            return from + std::countr_zero(static_cast<unsigned>(mask));
         }
     }
 #endif
     for (; from < to; ++from) {
         const auto code = static_cast<unsigned char>(*from);
-        if (code < 0x20 || code == 0x7F) {
+        if (code < 0x20 || code == 0x7F || (beyondAscii && code >= 0x80)) {
             return from;
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -7,20 +9,85 @@
 
 namespace drilbank {
 
-// A fast, well-mixed 64-bit fingerprint of bytes, eight at a time, going on from `seed`: it
-// tells a block or a file seen before without keeping its bytes. Not for adversaries.
-inline std::uint64_t fingerprint(std::uint64_t seed, std::string_view bytes) {
-    constexpr std::uint64_t multiplier = 0x9E3779B97F4A7C15ull;
-    std::uint64_t value = seed ^ (bytes.size() * multiplier);
-    std::size_t at = 0;
-    for (std::uint64_t word = 0; at + sizeof word <= bytes.size(); at += sizeof word) {
-        std::memcpy(&word, bytes.data() + at, sizeof word);
-        value = (std::rotl(value, 29) ^ word) * multiplier;
+// A fast, well-mixed 64-bit fingerprint of a stream of bytes given in pieces of any size: it
+// tells a block or a file seen before without keeping its bytes. Four words at a time, in
+// four independent lanes, so that the processor need not wait for one multiplication before
+// the next. Not for adversaries.
+class Fingerprinter {
+public:
+    explicit Fingerprinter(std::uint64_t seed = 0)
+        : lanes_{seed, seed ^ 0x243F6A8885A308D3ull, seed ^ 0x13198A2E03707344ull,
+                 seed ^ 0xA4093822299F31D0ull} {}
+
+    void add(std::string_view bytes) {
+        if (bytes.empty()) {
+            return; // an empty view may have no bytes to point at, which a copy may not take
+        }
+        length_ += bytes.size();
+        if (held_ > 0) {
+            const std::size_t taken = std::min(bytes.size(), stripe - held_);
+            std::memcpy(carry_.data() + held_, bytes.data(), taken);
+            held_ += taken;
+            bytes.remove_prefix(taken);
+            if (held_ < stripe) {
+                return;
+            }
+            mix(lanes_, carry_.data());
+            held_ = 0;
+        }
+        // The lanes in locals: stored through `this` they would be reloaded after every
+        // load from the bytes, which may alias them.
+        std::array<std::uint64_t, 4> lanes = lanes_;
+        const std::size_t whole = bytes.size() - bytes.size() % stripe;
+        for (std::size_t at = 0; at < whole; at += stripe) {
+            mix(lanes, bytes.data() + at);
+        }
+        lanes_ = lanes;
+        bytes.remove_prefix(whole);
+        std::memcpy(carry_.data(), bytes.data(), bytes.size());
+        held_ = bytes.size();
     }
-    std::uint64_t tail = 0;
-    std::memcpy(&tail, bytes.data() + at, bytes.size() - at);
-    value = (std::rotl(value, 29) ^ tail) * multiplier;
-    return value ^ (value >> 32);
+
+    std::uint64_t value() const {
+        std::array<char, stripe> last{};
+        std::memcpy(last.data(), carry_.data(), held_);
+        std::array<std::uint64_t, 4> lanes = lanes_;
+        mix(lanes, last.data());
+        std::uint64_t value = length_ * multiplier;
+        for (const std::uint64_t lane : lanes) {
+            value = (std::rotl(value, 29) ^ lane) * multiplier;
+        }
+        return value ^ (value >> 32);
+    }
+
+private:
+    static constexpr std::size_t stripe = 32;
+    static constexpr std::uint64_t multiplier = 0x9E3779B97F4A7C15ull;
+
+    static std::uint64_t step(std::uint64_t lane, const char* bytes) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes, sizeof word);
+        return (std::rotl(lane, 29) ^ word) * multiplier;
+    }
+    // Written out, as compilers do not always unroll it.
+    static void mix(std::array<std::uint64_t, 4>& lanes, const char* bytes) {
+        lanes[0] = step(lanes[0], bytes);
+        lanes[1] = step(lanes[1], bytes + 8);
+        lanes[2] = step(lanes[2], bytes + 16);
+        lanes[3] = step(lanes[3], bytes + 24);
+    }
+
+    std::array<std::uint64_t, 4> lanes_;
+    std::array<char, stripe> carry_{};
+    std::size_t held_ = 0;
+    std::uint64_t length_ = 0;
+};
+
+// The fingerprint of bytes going on from `seed`.
+inline std::uint64_t fingerprint(std::uint64_t seed, std::string_view bytes) {
+    Fingerprinter fingerprinter(seed);
+    fingerprinter.add(bytes);
+    return fingerprinter.value();
 }
 
 } // namespace drilbank

@@ -1,10 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace drilbank {
@@ -14,30 +10,46 @@ namespace drilbank {
 // key line is random, its time the run's start), so a header seen before starts a copy; the
 // notes file has no headers, so there a copy starts where its first note comes again after a
 // later one. Blocks that are merely alike (two clicks on the same answer in the same second)
-// are not copies. Holds one fingerprint per block: a few megabytes for the largest file.
+// are not copies. Holds one fingerprint per block, up to a capacity: by default some 12 MB
+// whatever the file, for far more blocks than a student ever records.
 class JoinedCopies {
 public:
     enum class Kind { Header, Response, Note };
     enum class Verdict { New, CopyStarts, Copy };
 
+    static constexpr std::size_t defaultCapacity = std::size_t{1} << 19;
+    explicit JoinedCopies(std::size_t capacity = defaultCapacity) : capacity_(capacity) {}
+
     // `fingerprint` identifies the whole header or block, `line` is where it starts and
-    // `stamp` a note's date and time as YYYYMMDDHHMMSS. For CopyStarts, `originalLine` is
-    // the line where what is copied began.
-    Verdict see(std::uint64_t fingerprint, std::uint64_t line, Kind kind, std::string_view stamp,
+    // `stamp` a note's date and time as the number YYYYMMDDHHMMSS. For CopyStarts, `originalLine`
+    // is the line where what is copied began. Once the capacity is reached, later blocks are not
+    // held and a copy of them is not recognised: full() tells.
+    Verdict see(std::uint64_t fingerprint, std::uint64_t line, Kind kind, std::uint64_t stamp,
                 std::uint64_t& originalLine);
+    bool full() const { return seen_.size() >= capacity_; }
+    std::size_t capacity() const { return capacity_; }
 
     // After a damaged block nothing after it is taken for part of a copy.
-    void interrupt() { copyAt_.reset(); }
+    void interrupt() { copyAt_ = none; }
 
 private:
     struct Seen {
         std::uint64_t fingerprint;
         std::uint64_t line;
     };
+    static constexpr std::uint32_t none = ~std::uint32_t{0};
+
+    std::uint32_t findHeader(std::uint64_t fingerprint) const;
+    void holdHeader(std::uint32_t index);
+
+    std::size_t capacity_;
     std::vector<Seen> seen_;
-    std::unordered_map<std::uint64_t, std::size_t> headers_;
-    std::optional<std::size_t> copyAt_; // the next entry a copy being read should repeat
-    std::string previousNote_;
+    // The headers among them: an open-addressed table of their places in seen_, at most half
+    // full, so that a header is found in a step or two.
+    std::vector<std::uint32_t> headers_;
+    std::size_t headerCount_ = 0;
+    std::uint32_t copyAt_ = none; // the next entry a copy being read should repeat
+    std::uint64_t previousNote_ = 0;
 };
 
 } // namespace drilbank

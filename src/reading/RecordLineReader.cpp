@@ -94,6 +94,7 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line, std::uint64_t keepFrom
         return false;
     }
     const std::uint64_t whole = length + dropped;
+    lastCut_ = whole > maxLineLength ? number_ + 1 : lastCut_;
     line.text = std::string_view(first, std::min(length, maxLineLength));
     line.cut = whole > maxLineLength;
     line.controls = controls;
@@ -140,7 +141,47 @@ std::size_t RecordLineReader::fill(std::size_t& start, std::uint64_t keepFrom) {
     in_.read(buffer_.get() + end_, static_cast<std::streamsize>(capacity_ - end_));
     const auto read = static_cast<std::size_t>(in_.gcount());
     end_ += read;
+    atEnd_ = read == 0 || in_.eof();
     return read;
+}
+
+std::string_view RecordLineReader::unread() const {
+    if (haveRest_) {
+        return {}; // rewind first
+    }
+    return {buffer_.get() + begin_, end_ - begin_};
+}
+
+bool RecordLineReader::readMore() {
+    if (atEnd_ || haveRest_) {
+        return false;
+    }
+    std::size_t start = begin_;
+    return fill(start, keepNothing) > 0;
+}
+
+void RecordLineReader::skip(std::size_t bytes, std::uint64_t lineEnds) {
+    begin_ += bytes;
+    offset_ += bytes;
+    number_ += lineEnds;
+}
+
+bool RecordLineReader::rewindPending() {
+    if (!haveRest_) {
+        return true;
+    }
+    if (!canRewindTo(rest_.number)) {
+        return false;
+    }
+    rewind(addressOf(rest_.text.data()), rest_.offset, rest_.number);
+    return true;
+}
+
+void RecordLineReader::rewind(std::uint64_t address, std::uint64_t offset, std::uint64_t number) {
+    begin_ = static_cast<std::size_t>(address - buffered_);
+    offset_ = offset;
+    number_ = number - 1;
+    haveRest_ = false;
 }
 
 bool RecordLineReader::splitZoneEnding(RecordLine& line) {

@@ -54,6 +54,24 @@ public:
     }
     std::uint64_t moves() const { return moves_; }
 
+    // For a reader that takes whole blocks straight from the bytes: what is read but not yet
+    // handed out as lines, and whether the file ends there.
+    std::string_view unread() const;
+    std::uint64_t unreadOffset() const { return offset_; }
+    std::uint64_t unreadLineNumber() const { return number_ + 1; }
+    bool atEnd() const { return atEnd_; }
+    // Reads more after the unread bytes, keeping them; false at the end of the file.
+    bool readMore();
+    // Hands out `bytes` unread bytes, holding `lineEnds` line ends, as if read as lines.
+    void skip(std::size_t bytes, std::uint64_t lineEnds);
+    // Reads again from the start of a line handed out (its address, offset and number).
+    void rewind(std::uint64_t address, std::uint64_t offset, std::uint64_t number);
+    // Whether the line of that number can be read again: it was not cut short.
+    bool canRewindTo(std::uint64_t number) const { return number > lastCut_; }
+    // Reads again from the line that follows a closing rule on its line, if one is pending;
+    // false when it cannot be.
+    bool rewindPending();
+
 private:
     bool readPhysicalLine(RecordLine& line, std::uint64_t keepFrom);
     std::size_t fill(std::size_t& start, std::uint64_t keepFrom);
@@ -69,6 +87,8 @@ private:
     std::uint64_t offset_ = 0;
     std::uint64_t number_ = 0;
     bool haveRest_ = false;
+    bool atEnd_ = false;
+    std::uint64_t lastCut_ = 0; // the number of the last line cut short
     RecordLine rest_;
 };
 

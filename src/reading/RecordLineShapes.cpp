@@ -7,17 +7,34 @@
 #include "record/RecordFormat.h"
 
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 
 namespace drilbank {
 namespace {
 
+// The indent of a time line, eight blanks at a time: every block has one or two.
 bool indented(std::string_view text) {
-    return text.size() >= timeIndentWidth && text.find_first_not_of(' ') == timeIndentWidth;
+    if (text.size() <= timeIndentWidth || text[timeIndentWidth] == ' ') {
+        return false;
+    }
+    constexpr std::uint64_t blanks = 0x2020202020202020ull;
+    std::uint64_t differ = 0;
+    std::size_t at = 0;
+    for (; at + 8 <= timeIndentWidth; at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        differ |= word ^ blanks;
+    }
+    for (; at < timeIndentWidth; ++at) {
+        differ |= static_cast<unsigned char>(text[at]) ^ 0x20u;
+    }
+    return differ == 0;
 }
 
 } // namespace
 
-std::optional<std::string> timeOfTimeLine(std::string_view text) {
+std::optional<std::string_view> timeOfTimeLine(std::string_view text) {
     if (text.size() != timeIndentWidth + timeTextLength || !indented(text)) {
         return std::nullopt;
     }
@@ -25,10 +42,10 @@ std::optional<std::string> timeOfTimeLine(std::string_view text) {
     if (!readTimeText(time)) {
         return std::nullopt;
     }
-    return std::string(time);
+    return time;
 }
 
-std::optional<std::string> dateOfDateTimeLine(std::string_view text) {
+std::optional<std::string_view> dateOfDateTimeLine(std::string_view text) {
     if (text.size() != timeIndentWidth + dateTextLength + timeTextLength || !indented(text)) {
         return std::nullopt;
     }
@@ -37,7 +54,7 @@ std::optional<std::string> dateOfDateTimeLine(std::string_view text) {
     if (!readDateText(date) || !readTimeText(time)) {
         return std::nullopt;
     }
-    return std::string(date);
+    return date;
 }
 
 // The number of a question-number line as plain text, when the line is one the writer makes.
@@ -66,9 +83,16 @@ std::optional<std::string> questionNumberOf(std::string_view text) {
     return numberText(value);
 }
 
-bool isKeyLine(std::string_view text) {
+std::optional<int> codingNumberOfKeyLine(std::string_view text) {
     const std::optional<int> number = keyLineCodingNumber(text);
-    return number && *number >= lowestCodeNbr && *number <= highestCodeNbr;
+    if (number && *number >= lowestCodeNbr && *number <= highestCodeNbr) {
+        return number;
+    }
+    return std::nullopt;
+}
+
+bool isKeyLine(std::string_view text) {
+    return codingNumberOfKeyLine(text).has_value();
 }
 
 bool isHeaderDateLine(std::string_view text, std::string_view date, std::string_view time,

@@ -31,6 +31,22 @@ RecordLine RecordLineSource::take() {
     return line;
 }
 
+bool RecordLineSource::rewind() {
+    if (utf8_) {
+        return false;
+    }
+    if (count_ == 0) {
+        return lines_.rewindPending();
+    }
+    const Slot& next = slots_[first_];
+    if (next.address == RecordLineReader::keepNothing || !lines_.canRewindTo(next.line.number)) {
+        return false;
+    }
+    lines_.rewind(next.address, next.line.offset, next.line.number);
+    count_ = 0;
+    return true;
+}
+
 // Reads one more line into the ring, keeping those ahead where the reader can find them.
 bool RecordLineSource::readAhead() {
     std::uint64_t keepFrom = RecordLineReader::keepNothing;

@@ -33,6 +33,15 @@ public:
     // The next line, its bytes checked; there must be one.
     RecordLine take();
 
+    // For reading whole blocks straight from the bytes: hands the lines looked ahead at back
+    // to the line reader, so that unread() starts at the next line. False when they cannot
+    // be read again (read back from UTF-8, or cut short).
+    bool rewind();
+    RecordLineReader& bytes() { return lines_; }
+    // Whether the file's code is told yet: until a byte beyond ASCII settles it, such a byte
+    // must go through take().
+    bool codeKnown() const { return encodingKnown_; }
+
 private:
     // A line looked ahead at, and its text read back from UTF-8 when the file is in it.
     struct Slot {

@@ -3,14 +3,16 @@
 #include "coding/LineCode.h"
 #include "platform/Cp1252.h"
 #include "platform/SystemDrives.h"
+#include "reading/BlockOutlet.h"
 #include "reading/Fingerprint.h"
-#include "reading/JoinedCopies.h"
 #include "reading/RecordDates.h"
 #include "reading/RecordLineShapes.h"
 #include "reading/RecordLineSource.h"
+#include "reading/WholeBlocks.h"
 #include "record/RecordFormat.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace drilbank {
 namespace {
@@ -29,18 +31,12 @@ struct BlockFault {
     bool torn = false;
 };
 
-// "YYYYMMDDHHMMSS" from MM-DD-YYYY and HH:MM:SS: ordered as the moments are.
-std::string stampOf(std::string_view date, std::string_view time) {
-    std::string stamp;
-    stamp.append(date.substr(6, 4)).append(date.substr(0, 2)).append(date.substr(3, 2));
-    stamp.append(time.substr(0, 2)).append(time.substr(3, 2)).append(time.substr(6, 2));
-    return stamp;
-}
-
 class Parser {
 public:
-    Parser(std::istream& in, const RecordFileName& name, RecordVisitor& visitor)
-        : lines_(in, visitor), name_(name), visitor_(visitor) {}
+    Parser(std::istream& in, const RecordFileName& name, RecordVisitor& visitor,
+           RecordReading reading)
+        : lines_(in, visitor), name_(name), visitor_(visitor), outlet_(visitor), whole_(name),
+          wholeBlocks_(reading == RecordReading::WholeBlocks) {}
 
     void run() {
         if (peek(0) == nullptr) {
@@ -52,7 +48,14 @@ public:
             report({0, 1}, "the send file's name has no date (send_MMDDName.txt): it was renamed; "
                            "it was read all the same");
         }
-        while (peek(0) != nullptr) {
+        for (;;) {
+            if (wholeBlocks_) {
+                // What stands as the program writes it, whole; the rest line by line below.
+                whole_.readFrom(lines_, outlet_, read_);
+            }
+            if (peek(0) == nullptr) {
+                break;
+            }
             if (atBlockStart()) {
                 readGuarded(&Parser::readBlock);
             } else if (atHeaderStart()) {
@@ -72,9 +75,10 @@ private:
 
     RecordLine take() {
         RecordLine line = lines_.take();
-        // The block's fingerprint: a copy is told by it without keeping the block's bytes.
-        block_ = fingerprint(block_, line.text) * 0x100000001B3ull +
-                 static_cast<std::uint64_t>(line.ending);
+        // The block's fingerprint, over its bytes as the program wrote them: a copy is told
+        // by it without keeping the block's bytes.
+        block_.add(line.text);
+        block_.add(endingBytes(line.ending));
         return line;
     }
 
@@ -166,7 +170,7 @@ private:
             last = take();
             ++count;
         } while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart());
-        block_ = 0;
+        block_ = Fingerprinter();
         if (last.ending == RecordLine::Ending::Missing) {
             --count;
             report(placeOf(last), "torn tail: the file ends inside a line");
@@ -179,7 +183,7 @@ private:
 
     void readGuarded(void (Parser::*read)(RecordPlace)) {
         const RecordPlace start = placeOf(*peek(0));
-        block_ = 0;
+        block_ = Fingerprinter();
         try {
             (this->*read)(start);
             return;
@@ -196,25 +200,9 @@ private:
         while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart()) {
             take();
         }
-        copies_.interrupt();
+        outlet_.interrupt();
     }
 
-    // Whether what was just read is new, rather than part of a copy joined on.
-    bool isNew(RecordPlace start, JoinedCopies::Kind kind, std::string_view stamp) {
-        std::uint64_t originalLine = 0;
-        switch (copies_.see(block_, start.line, kind, stamp, originalLine)) {
-        case JoinedCopies::Verdict::New:
-            return true;
-        case JoinedCopies::Verdict::CopyStarts:
-            report(start, "from here the file repeats what it holds from line " +
-                              std::to_string(originalLine) +
-                              " on (a copy joined on); the repeat is not read again");
-            return false;
-        case JoinedCopies::Verdict::Copy:
-            break;
-        }
-        return false;
-    }
     void readHeader(RecordPlace start) {
         RecordHeader header;
         header.place = start;
@@ -243,9 +231,7 @@ private:
         }
         header.initials = expectLabelled(initialsLabel, "the initials line").text;
         readHeaderDate(header);
-        if (isNew(start, JoinedCopies::Kind::Header, "")) {
-            visitor_.header(header);
-        }
+        outlet_.deliver(header, block_.value());
     }
 
     void readHeaderDate(RecordHeader& header) {
@@ -274,7 +260,7 @@ private:
         block.questionNumber.clear();
         takeInside();
         const RecordLine time = takeInside();
-        const std::optional<std::string> timeText = timeOfTimeLine(time.text);
+        const std::optional<std::string_view> timeText = timeOfTimeLine(time.text);
         if (!timeText) {
             fault(time, "the time line");
         }
@@ -284,11 +270,7 @@ private:
         } else {
             readResponse(block);
         }
-        const bool note = block.kind == RecordBlock::Kind::Note;
-        if (isNew(start, note ? JoinedCopies::Kind::Note : JoinedCopies::Kind::Response,
-                  note ? stampOf(block.date, block.time) : "")) {
-            visitor_.block(block);
-        }
+        outlet_.deliver(block, block_.value());
     }
 
     void readNote(RecordBlock& block) {
@@ -360,15 +342,18 @@ private:
     RecordLineSource lines_;
     const RecordFileName& name_;
     RecordVisitor& visitor_;
-    std::uint64_t block_ = 0; // the fingerprint of the block being read
+    Fingerprinter block_; // of the block being read line by line
     RecordBlock read_;
-    JoinedCopies copies_;
+    BlockOutlet outlet_;
+    WholeBlocks whole_;
+    bool wholeBlocks_;
 };
 
 } // namespace
 
-void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor) {
-    Parser(in, name, visitor).run();
+void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor,
+                    RecordReading reading) {
+    Parser(in, name, visitor, reading).run();
 }
 
 } // namespace drilbank

@@ -55,9 +55,14 @@ public:
     virtual void problem(const RecordProblem& problem) = 0;
 };
 
+// How a file is read: blocks that stand exactly as the program writes them a whole block at
+// a time, or every line one by one, which tells the same, slower (to compare the two).
+enum class RecordReading { WholeBlocks, LineByLine };
+
 // Reads one record file by the layouts the program writes, in one pass with bounded memory.
 // The name tells the file's kind and whose it should be. A file saved again as UTF-8 or with
 // changed line ends is read as the program wrote it, and said so once.
-void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor);
+void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor,
+                    RecordReading reading = RecordReading::WholeBlocks);
 
 } // namespace drilbank

@@ -1,8 +1,10 @@
 // The record-file reader over any bytes (UTF-8 re-saves, changed line ends and joined copies
-// among them): no crash, and every place it names lies inside the file, blocks in file order.
+// among them): no crash, every place it names lies inside the file, blocks in file order, and
+// reading whole blocks at a time tells exactly what reading line by line tells.
 #include "reading/RecordReader.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -13,13 +15,26 @@ class Invariants final : public drilbank::RecordVisitor {
 public:
     explicit Invariants(std::size_t size) : size_(size) {}
 
-    void header(const drilbank::RecordHeader& header) override { inOrder(header.place); }
-    void block(const drilbank::RecordBlock& block) override { inOrder(block.place); }
+    void header(const drilbank::RecordHeader& header) override {
+        inOrder(header.place);
+        told_ += "header " + header.studentName + '|' + header.assignmentNumber + '|' +
+                 header.assignmentHeader + '|' + header.initials + '|' + header.date + '|' +
+                 header.time + '|' + std::to_string(header.codingNumber.value_or(-1)) + '\n';
+    }
+    void block(const drilbank::RecordBlock& block) override {
+        inOrder(block.place);
+        told_ += "block " + std::to_string(static_cast<int>(block.kind)) + '|' + block.time + '|' +
+                 block.date + '|' + block.questionNumber + '|' + block.question + '|' +
+                 block.answer + '\n';
+    }
     void problem(const drilbank::RecordProblem& problem) override {
         if (problem.place.offset > size_ || problem.place.line == 0 || problem.what.empty()) {
             std::abort();
         }
+        told_ += where(problem.place) + problem.what + '\n';
     }
+
+    const std::string& told() const { return told_; }
 
 private:
     void inOrder(const drilbank::RecordPlace& place) {
@@ -28,11 +43,17 @@ private:
         }
         seen_ = true;
         last_ = place.offset;
+        told_ += where(place);
+    }
+
+    static std::string where(const drilbank::RecordPlace& place) {
+        return std::to_string(place.line) + ':' + std::to_string(place.offset) + ' ';
     }
 
     std::size_t size_;
     bool seen_ = false;
     std::uint64_t last_ = 0;
+    std::string told_;
 };
 
 } // namespace
@@ -45,8 +66,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* names[] = {"masterFile_Ann_Lee_Smith.txt", "send_0416Ann_Lee_Smith.txt",
                            "notes_Ann_Lee_Smith.txt"};
     const auto name = drilbank::parseRecordFileName(names[data[0] % 3]);
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
-    Invariants invariants(size - 1);
-    drilbank::readRecordFile(in, *name, invariants);
+    const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    std::string told[2];
+    const drilbank::RecordReading readings[] = {drilbank::RecordReading::WholeBlocks,
+                                                drilbank::RecordReading::LineByLine};
+    for (std::size_t way = 0; way < 2; ++way) {
+        std::istringstream in(bytes);
+        Invariants invariants(bytes.size());
+        drilbank::readRecordFile(in, *name, invariants, readings[way]);
+        told[way] = invariants.told();
+    }
+    if (told[0] != told[1]) {
+        std::fprintf(stderr, "whole blocks:\n%s\nline by line:\n%s\n", told[0].c_str(),
+                     told[1].c_str());
+        std::abort();
+    }
     return 0;
 }

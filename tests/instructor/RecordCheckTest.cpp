@@ -1,6 +1,7 @@
 // The reader's problems on record files broken on purpose, and none on whole ones.
 #include "instructor/RecordSearch.h"
 #include "platform/Cp1252.h"
+#include "reading/JoinedCopies.h"
 #include "reading/RecordReader.h"
 #include "record/RecordFormat.h"
 #include "support/AsUnprivilegedUser.h"
@@ -35,17 +36,20 @@ struct Findings final : RecordVisitor {
     std::vector<RecordProblem> problems;
     std::vector<RecordBlock> blocks;
     std::vector<RecordHeader> headers;
-    void header(const RecordHeader& header) override { headers.push_back(header); }
-    void block(const RecordBlock& block) override { blocks.push_back(block); }
-    void problem(const RecordProblem& problem) override { problems.push_back(problem); }
+    std::string order; // what was told, in turn
+    void header(const RecordHeader& header) override {
+        headers.push_back(header);
+        order += "header " + std::to_string(header.place.offset) + "\n";
+    }
+    void block(const RecordBlock& block) override {
+        blocks.push_back(block);
+        order += "block " + std::to_string(block.place.offset) + "\n";
+    }
+    void problem(const RecordProblem& problem) override {
+        problems.push_back(problem);
+        order += "problem " + std::to_string(problem.place.offset) + "\n";
+    }
 };
-
-Findings check(const std::string& bytes, const std::string& fileName) {
-    Findings findings;
-    std::istringstream in(bytes);
-    readRecordFile(in, *parseRecordFileName(fileName), findings);
-    return findings;
-}
 
 std::string describe(const Findings& findings) {
     std::string text;
@@ -54,6 +58,37 @@ std::string describe(const Findings& findings) {
                 std::to_string(problem.place.offset) + ": " + problem.what + "\n";
     }
     return text;
+}
+
+// Everything a reading told, to compare two.
+std::string everything(const Findings& findings) {
+    std::string text = findings.order + describe(findings);
+    for (const RecordHeader& header : findings.headers) {
+        text += std::to_string(header.place.line) + " " + std::to_string(header.place.offset) +
+                " header " + std::to_string(header.codingNumber.value_or(-1)) + "|" +
+                header.studentName + "|" + header.assignmentNumber + "|" + header.assignmentHeader +
+                "|" + header.initials + "|" + header.date + "|" + header.time + "\n";
+    }
+    for (const RecordBlock& block : findings.blocks) {
+        text += std::to_string(block.place.line) + " " + std::to_string(block.place.offset) +
+                (block.kind == RecordBlock::Kind::Note ? " note " : " response ") + block.time +
+                "|" + block.date + "|" + block.questionNumber + "|" + block.question + "|" +
+                block.answer + "\n";
+    }
+    return text;
+}
+
+// Every file is read both ways, whole blocks at a time and line by line: the two must tell
+// the same, so every case below proves both.
+Findings check(const std::string& bytes, const std::string& fileName) {
+    Findings findings[2];
+    const RecordReading readings[] = {RecordReading::WholeBlocks, RecordReading::LineByLine};
+    for (std::size_t way = 0; way < 2; ++way) {
+        std::istringstream in(bytes);
+        readRecordFile(in, *parseRecordFileName(fileName), findings[way], readings[way]);
+    }
+    EXPECT_EQ(everything(findings[0]), everything(findings[1])) << fileName;
+    return findings[0];
 }
 
 std::size_t lastBlockStart(const std::string& bytes, const std::string& fileName) {
@@ -107,6 +142,31 @@ TEST(RecordCheck, IdenticalClicksAreKeptAndAJoinedCopyIsReadOnce) {
         EXPECT_EQ(joined.blocks.size(), intact.blocks.size()) << name;
         EXPECT_EQ(joined.headers.size(), intact.headers.size()) << name;
     }
+}
+
+// The copy finder holds a bounded number of blocks. Headers are found among many; past the
+// bound a copy of what is held is still found, and what came later is read as new.
+TEST(RecordCheck, TheCopyFinderIsBounded) {
+    using Kind = JoinedCopies::Kind;
+    using Verdict = JoinedCopies::Verdict;
+    std::uint64_t original = 0;
+    JoinedCopies many;
+    for (std::uint64_t header = 1; header <= 1000; ++header) {
+        ASSERT_EQ(many.see(header * 7919, header, Kind::Header, 0, original), Verdict::New);
+    }
+    EXPECT_EQ(many.see(500 * 7919, 2000, Kind::Header, 0, original), Verdict::CopyStarts);
+    EXPECT_EQ(original, 500u);
+
+    JoinedCopies bounded(3);
+    EXPECT_EQ(bounded.see(1, 1, Kind::Header, 0, original), Verdict::New);
+    EXPECT_EQ(bounded.see(2, 7, Kind::Response, 0, original), Verdict::New);
+    EXPECT_EQ(bounded.see(3, 17, Kind::Header, 0, original), Verdict::New);
+    EXPECT_TRUE(bounded.full());
+    EXPECT_EQ(bounded.see(4, 23, Kind::Header, 0, original), Verdict::New);
+    EXPECT_EQ(bounded.see(4, 29, Kind::Header, 0, original), Verdict::New);
+    EXPECT_EQ(bounded.see(1, 35, Kind::Header, 0, original), Verdict::CopyStarts);
+    EXPECT_EQ(original, 1u);
+    EXPECT_EQ(bounded.see(2, 41, Kind::Response, 0, original), Verdict::Copy);
 }
 
 // One byte changed in each kind of line of the master file; each is reported on that line.
@@ -219,6 +279,10 @@ TEST(RecordCheck, FilesChangedSinceAreReadAndSaidOnce) {
     const std::string master = readBytes(sessionFolder / goldenNames[0]);
     const std::string send = readBytes(sessionFolder / goldenNames[1]);
     const Findings intact = check(master, goldenNames[0]);
+    // A second run, whose student name line alone ends in a line feed: told before the last
+    // block of the run before, whose end it shows.
+    std::string twoRuns = master + replacedAll(master, "-2003", "-2004");
+    twoRuns.erase(twoRuns.find('\r', twoRuns.rfind(studentNameLabel)), 1);
     const struct {
         const char* change;
         std::string bytes;
@@ -240,6 +304,8 @@ TEST(RecordCheck, FilesChangedSinceAreReadAndSaidOnce) {
         {"an answer of one endless line",
          std::string(master).insert(master.rfind(responseMarker) + 16, std::string(5 << 20, 'x')),
          goldenNames[0], "a line of more than 4 MB", intact.blocks.size() - 1},
+        {"one line end changed after a run", twoRuns, goldenNames[0],
+         "the file's line ends were changed", 2 * intact.blocks.size()},
     };
     for (const auto& testCase : cases) {
         const Findings findings = check(testCase.bytes, testCase.fileName);
@@ -252,7 +318,8 @@ TEST(RecordCheck, FilesChangedSinceAreReadAndSaidOnce) {
         }
         ASSERT_EQ(findings.blocks.size(), testCase.blocks) << testCase.change;
         for (std::size_t index = 0; index < findings.blocks.size(); ++index) {
-            EXPECT_EQ(findings.blocks[index].answer, intact.blocks[index].answer)
+            EXPECT_EQ(findings.blocks[index].answer,
+                      intact.blocks[index % intact.blocks.size()].answer)
                 << testCase.change;
         }
     }

@@ -1,14 +1,19 @@
 // The tool's edges: its command line, the folder search and the output forms.
 #include "instructor/CommandLine.h"
 #include "instructor/Commands.h"
+#include "instructor/QuestionOrder.h"
 #include "instructor/RecordSearch.h"
 #include "instructor/RowWriter.h"
+#include "platform/Cp1252.h"
+#include "script/BuiltInScript.h"
 #include "support/TemporaryFolder.h"
 #include "support/ZipMembers.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -254,6 +259,13 @@ TEST(RecordOutput, TheReportIsOneSelfContainedWellFormedPage) {
     }
     const std::filesystem::path send = folder.path() / "send_0416Ann_Lee_Smith.txt";
     std::filesystem::resize_file(send, std::filesystem::file_size(send) - 9);
+    // An answer longer than the page keeps of one, which is cut and said so.
+    const std::filesystem::path master = folder.path() / "masterFile_Ann_Lee_Smith.txt";
+    std::string bytes =
+        (std::ostringstream() << std::ifstream(master, std::ios::binary).rdbuf()).str();
+    const std::string answer = "so the graph gets less steep.";
+    bytes.insert(bytes.find(answer) + answer.size(), std::string(100000, 'x'));
+    std::ofstream(master, std::ios::binary) << bytes;
     std::ostringstream page;
     std::ostringstream messages;
     const auto found = findRecordFiles({folder.path().string()});
@@ -290,6 +302,34 @@ TEST(RecordOutput, TheReportIsOneSelfContainedWellFormedPage) {
     // The header row, Ann Lee Smith's row, and her problems right below it.
     EXPECT_EQ(rows, (std::vector<std::string>{"th", "th", "td"}));
     EXPECT_NE(html.find("<li>send_0416Ann_Lee_Smith.txt, line"), std::string::npos);
+    EXPECT_NE(html.find(std::string(50000, 'x') + "<em> [cut here: "), std::string::npos);
+    EXPECT_EQ(html.find(std::string(100000, 'x')), std::string::npos);
+}
+
+// Questions are numbered as the script presents them, others after them as first met, up to a
+// bound past which a new question is 0 and the order says it is full.
+TEST(RecordOutput, QuestionsAreNumberedInScriptOrderUpToABound) {
+    QuestionOrder order;
+    const auto& script = builtInScriptLines();
+    const auto header = std::find_if(script.begin(), script.end(), [](std::string_view line) {
+        return line.starts_with("001.");
+    });
+    ASSERT_NE(header, script.end());
+    const auto first =
+        std::find_if(header + 1, script.end(), [](std::string_view line) { return !line.empty(); });
+    ASSERT_NE(first, script.end());
+    EXPECT_EQ(order.numberOf("001", cp1252ToUtf8(*first)), 1);
+    const int other = order.numberOf("001", "a question no script holds");
+    EXPECT_GT(other, 1);
+    for (std::size_t question = 1; question < QuestionOrder::kept; ++question) {
+        EXPECT_FALSE(order.full());
+        order.numberOf("002", "question " + std::to_string(question));
+    }
+    EXPECT_TRUE(order.full());
+    EXPECT_EQ(order.numberOf("002", "one question more"), 0);
+    EXPECT_EQ(order.numberOf("001", "a question no script holds"), other);
+    EXPECT_EQ(order.numberOf("002", "question 7"), 7);
+    EXPECT_EQ(numberRanges({1, 2, 3, 5, 9, 10}), "1-3 5 9 10");
 }
 
 TEST(RecordOutput, CsvAndJsonCarryEveryCharacterOfARow) {

@@ -1,0 +1,69 @@
+#include "reading/BlockOutlet.h"
+
+#include "record/RecordFormat.h"
+
+#include <cstring>
+#include <string>
+
+namespace drilbank {
+namespace {
+
+// YYYYMMDDHHMMSS as a number, from MM-DD-YYYY and HH:MM:SS as read: ordered as the moments
+// are.
+std::uint64_t stampOf(std::string_view date, std::string_view time) {
+    char moment[dateTextLength + timeTextLength]; // MM-DD-YYYYHH:MM:SS
+    std::memcpy(moment, date.data(), dateTextLength);
+    std::memcpy(moment + dateTextLength, time.data(), timeTextLength);
+    std::uint64_t stamp = 0;
+    for (const std::size_t at : {6, 7, 8, 9, 0, 1, 3, 4, 10, 11, 13, 14, 16, 17}) {
+        stamp = stamp * 10 + static_cast<std::uint64_t>(moment[at] - '0');
+    }
+    return stamp;
+}
+
+} // namespace
+
+void BlockOutlet::deliver(const RecordHeader& header, std::uint64_t fingerprint) {
+    if (isNew(header.place, fingerprint, JoinedCopies::Kind::Header, 0)) {
+        visitor_.header(header);
+    }
+}
+
+void BlockOutlet::deliver(const RecordBlock& block, std::uint64_t fingerprint) {
+    const bool note = block.kind == RecordBlock::Kind::Note;
+    if (isNew(block.place, fingerprint,
+              note ? JoinedCopies::Kind::Note : JoinedCopies::Kind::Response,
+              note ? stampOf(block.date, block.time) : 0)) {
+        visitor_.block(block);
+    }
+}
+
+// Whether what was just read is new, rather than part of a copy joined on.
+bool BlockOutlet::isNew(RecordPlace start, std::uint64_t fingerprint, JoinedCopies::Kind kind,
+                        std::uint64_t stamp) {
+    std::uint64_t originalLine = 0;
+    const bool full = copies_.full();
+    const JoinedCopies::Verdict verdict =
+        copies_.see(fingerprint, start.line, kind, stamp, originalLine);
+    if (full && verdict == JoinedCopies::Verdict::New && !toldFull_) {
+        toldFull_ = true;
+        visitor_.problem({start, "more than " + std::to_string(copies_.capacity()) +
+                                     " blocks in one file, far more than a student records: "
+                                     "from here on a copy joined on is not looked for, and is "
+                                     "read again if there is one"});
+    }
+    switch (verdict) {
+    case JoinedCopies::Verdict::New:
+        return true;
+    case JoinedCopies::Verdict::CopyStarts:
+        visitor_.problem({start, "from here the file repeats what it holds from line " +
+                                     std::to_string(originalLine) +
+                                     " on (a copy joined on); the repeat is not read again"});
+        return false;
+    case JoinedCopies::Verdict::Copy:
+        break;
+    }
+    return false;
+}
+
+} // namespace drilbank

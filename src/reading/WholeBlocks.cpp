@@ -1,0 +1,198 @@
+#include "reading/WholeBlocks.h"
+
+#include "platform/Cp1252.h"
+#include "platform/SystemDrives.h"
+#include "reading/Fingerprint.h"
+#include "reading/RecordLineShapes.h"
+#include "reading/WholeLines.h"
+#include "record/RecordFormat.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace drilbank {
+namespace {
+
+using namespace wholeblocks;
+
+void expect(std::string_view line, std::string_view expected) {
+    if (line != expected) {
+        throw GiveUp{Outcome::LineByLine};
+    }
+}
+
+// An answer's lines up to the closing rule that ends it, as the bytes between.
+void readAnswer(Lines& lines, std::string_view first, std::string& answer) {
+    const char* from = first.data();
+    const char* to = first.data() + first.size();
+    for (;;) {
+        const char* lineStart = lines.at();
+        if (lines.takeClosingRule()) {
+            if (lines.blockOrHeaderFollows()) {
+                break;
+            }
+            if (lines.at() != lineStart + closing.size() + 2) {
+                throw GiveUp{Outcome::LineByLine}; // a padded rule inside an answer
+            }
+            to = lineStart + closing.size();
+            continue;
+        }
+        const std::string_view line = lines.next();
+        if (line == opening || lines.headerFollowsAfter(line)) {
+            throw GiveUp{Outcome::LineByLine}; // the line reader tells what is missing
+        }
+        to = line.data() + line.size();
+    }
+    answer.assign(from, static_cast<std::size_t>(to - from));
+}
+
+void expect(Lines& lines, std::string_view line) {
+    if (!lines.take(line)) {
+        throw GiveUp{Outcome::LineByLine};
+    }
+}
+
+// `line` is the one after the time line.
+void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, RecordBlock& block) {
+    block.kind = RecordBlock::Kind::Response;
+    if (kind == RecordFileKind::Notes) {
+        throw GiveUp{Outcome::LineByLine};
+    }
+    if (kind == RecordFileKind::Master) {
+        expect(line, "");
+        expect(lines, "");
+        const std::optional<std::string> number = questionNumberOf(lines.next());
+        if (!number) {
+            throw GiveUp{Outcome::LineByLine};
+        }
+        block.questionNumber = *number;
+        line = lines.next();
+    }
+    block.question = line;
+    expect(lines, opening);
+    expect(lines, responseMarker);
+    readAnswer(lines, lines.next(), block.answer);
+}
+
+void readBlock(Lines& lines, RecordFileKind kind, RecordBlock& block) {
+    expect(lines, opening);
+    const std::optional<std::string_view> time = lines.takeShaped(timeLineLength, timeOfTimeLine);
+    if (!time) {
+        throw GiveUp{Outcome::LineByLine};
+    }
+    block.time = *time;
+    block.date.clear();
+    block.questionNumber.clear();
+    if (const std::optional<std::string_view> date =
+            lines.takeShaped(dateTimeLineLength, dateOfDateTimeLine)) {
+        block.kind = RecordBlock::Kind::Note;
+        block.date = *date;
+        block.question = lines.next();
+        expect(lines, opening);
+        readAnswer(lines, lines.nextExpecting(notesMarker), block.answer);
+    } else {
+        readResponse(lines, lines.next(), kind, block);
+    }
+}
+
+} // namespace
+
+void WholeBlocks::readFrom(RecordLineSource& lines, BlockOutlet& outlet, RecordBlock& block) {
+    if (!lines.rewind()) {
+        return;
+    }
+    RecordLineReader& bytes = lines.bytes();
+    for (;;) {
+        const Read read =
+            this->read(bytes.unread(), bytes.atEnd(), !lines.codeKnown(), header_, block);
+        if (read.outcome == Outcome::NeedMore) {
+            // Larger than any block the program writes: left to the line-by-line reader.
+            if (bytes.unread().size() < std::size_t{128} << 10 && bytes.readMore()) {
+                continue;
+            }
+            return;
+        }
+        if (read.outcome == Outcome::LineByLine) {
+            return;
+        }
+        const RecordPlace start{bytes.unreadOffset(), bytes.unreadLineNumber()};
+        bytes.skip(read.bytes, read.lineEnds);
+        if (read.outcome == Outcome::Header) {
+            header_.place = start;
+            outlet.deliver(header_, read.fingerprint);
+        } else {
+            block.place = start;
+            outlet.deliver(block, read.fingerprint);
+        }
+    }
+}
+
+bool WholeBlocks::agreesWithFileName(std::string_view studentName) {
+    if (studentName == agreeingName_) {
+        return true;
+    }
+    // The header holds the name in the code page, the file name in UTF-8 as typed.
+    std::string asFileName = cp1252ToUtf8(studentName);
+    std::replace(asFileName.begin(), asFileName.end(), ' ', '_');
+    if (!sameNameIgnoringCase(asFileName, name_.name)) {
+        return false;
+    }
+    agreeingName_ = studentName;
+    return true;
+}
+
+WholeBlocks::Read WholeBlocks::read(std::string_view bytes, bool fileEnds, bool asciiOnly,
+                                    RecordHeader& header, RecordBlock& block) {
+    Lines lines(bytes, fileEnds, asciiOnly);
+    Outcome outcome = Outcome::Block;
+    try {
+        if (lines.startsWith(opening)) {
+            readBlock(lines, name_.kind, block);
+        } else {
+            outcome = Outcome::Header;
+            if (name_.kind == RecordFileKind::Notes) {
+                return {};
+            }
+            header.codingNumber = codingNumberOfKeyLine(lines.nextKeyLine());
+            if (!header.codingNumber) {
+                return {};
+            }
+            const std::string_view student = lines.nextExpecting(studentNameLabel);
+            if (!agreesWithFileName(student)) {
+                return {};
+            }
+            header.studentName = student;
+            header.assignmentNumber = lines.nextExpecting(assignmentLabel);
+            const std::string_view assignment = lines.next();
+            if (!assignment.starts_with(header.assignmentNumber) ||
+                assignment.substr(header.assignmentNumber.size(), 1) != ".") {
+                return {};
+            }
+            header.assignmentHeader = assignment;
+            header.initials = lines.nextExpecting(initialsLabel);
+            if (!readHeaderDate(lines.next(), header)) {
+                return {};
+            }
+        }
+    } catch (const GiveUp& givenUp) {
+        return {givenUp.outcome};
+    }
+    // Its bytes are as the program wrote them, as the line-by-line reader fingerprints them.
+    return {outcome, lines.taken(), lines.lineEnds(),
+            fingerprint(0, bytes.substr(0, lines.taken()))};
+}
+
+bool WholeBlocks::readHeaderDate(std::string_view text, RecordHeader& header) const {
+    const std::string_view between = name_.kind == RecordFileKind::Send ? " " : "";
+    const std::size_t label = std::string_view(dateAndTimeLabel).size();
+    if (text.size() != label + dateTextLength + between.size() + timeTextLength) {
+        return false;
+    }
+    header.date = text.substr(label, dateTextLength);
+    header.time = text.substr(text.size() - timeTextLength);
+    return isHeaderDateLine(text, header.date, header.time, std::string(between)) &&
+           (name_.kind != RecordFileKind::Send || name_.monthDay.empty() ||
+            header.date.substr(0, 2) + header.date.substr(3, 2) == name_.monthDay);
+}
+
+} // namespace drilbank

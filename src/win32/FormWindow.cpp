@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -32,7 +33,12 @@ bool takesFocus(const ControlRow& row) {
 
 } // namespace
 
-FormWindow::FormWindow(Events events) : events_(std::move(events)) {
+FormWindow::FormWindow(Events events) : events_(std::move(events)) {}
+
+void FormWindow::build() {
+    if (frame_ != nullptr) {
+        return;
+    }
     HINSTANCE instance = GetModuleHandleW(nullptr);
     PictureControl::registerClass(instance);
     for (const auto& [name, procedure] : {std::pair{frameClass, &FormWindow::frameProcedure},
@@ -50,18 +56,19 @@ FormWindow::FormWindow(Events events) : events_(std::move(events)) {
     frame_ =
         CreateWindowExW(0, frameClass, toWide(windowTitle).c_str(), frameStyle | WS_CLIPCHILDREN,
                         CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+    const UINT dpi = GetDpiForWindow(frame_);
+    dpi_ = dpi == 0 ? defaultDpi : dpi;
+    const SIZE form = formSizeAt(dpi_);
     form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, L"",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, frame_,
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, form.cx, form.cy, frame_,
                             nullptr, instance, this);
     if (frame_ == nullptr || form_ == nullptr) {
         throw std::runtime_error("the window could not be created");
     }
     scroller_.attach(frame_, form_);
     createControls();
-    orderTabs();
     nameForAssistiveTools();
-    applyDpi(GetDpiForWindow(frame_));
-    SetFocus(questionBox());
+    scroller_.fit(form, dpi_);
 }
 
 FormWindow::~FormWindow() {
@@ -73,12 +80,29 @@ FormWindow::~FormWindow() {
 }
 
 void FormWindow::createControls() {
-    int id = firstControlId;
-    for (const ControlRow& row : controlTable()) {
+    // Made in tab order, each at its box and in its font: a new control goes beneath those
+    // made before it, and Tab follows that order, top first. The focusable controls by tab
+    // index come first, then the labels, beneath everything they overlap.
+    const std::span<const ControlRow> table = controlTable();
+    std::vector<const ControlRow*> byTabIndex;
+    for (const ControlRow& row : table) {
         if (row.kind != ControlKind::Timer) {
-            controls_.push_back({&row, createControl(row, id)});
+            byTabIndex.push_back(&row);
         }
-        ++id;
+    }
+    std::stable_sort(byTabIndex.begin(), byTabIndex.end(),
+                     [](const ControlRow* a, const ControlRow* b) {
+                         if (takesFocus(*a) != takesFocus(*b)) {
+                             return takesFocus(*a);
+                         }
+                         return a->tabIndex < b->tabIndex;
+                     });
+    fonts_ = std::make_unique<FontSet>();
+    for (const ControlRow* row : byTabIndex) {
+        const Control control{row, createControl(*row, firstControlId + int(row - table.data()))};
+        controls_.push_back(control);
+        SendMessageW(control.window, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(fontFor(control, *fonts_)), FALSE);
     }
 }
 
@@ -120,8 +144,10 @@ HWND FormWindow::createControl(const ControlRow& row, int id) {
     case ControlKind::Timer:
         return nullptr;
     }
-    HWND window = CreateWindowExW(extended, windowClass, wide(row.caption).c_str(), style, 0, 0, 10,
-                                  10, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+    const RECT box = controlBoxAt(row, dpi_);
+    HWND window = CreateWindowExW(extended, windowClass, wide(row.caption).c_str(), style, box.left,
+                                  box.top, box.right - box.left, box.bottom - box.top, form_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                   GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) {
         throw std::runtime_error("a control could not be created");
@@ -134,24 +160,6 @@ HWND FormWindow::createControl(const ControlRow& row, int id) {
     return window;
 }
 
-void FormWindow::orderTabs() {
-    // Tab follows the order of the form's children, top first: the focusable controls by
-    // tab index, then the labels beneath everything they overlap.
-    std::vector<Control> byTabIndex = controls_;
-    std::stable_sort(byTabIndex.begin(), byTabIndex.end(), [](const Control& a, const Control& b) {
-        if (takesFocus(*a.row) != takesFocus(*b.row)) {
-            return takesFocus(*a.row);
-        }
-        return a.row->tabIndex < b.row->tabIndex;
-    });
-    HWND previous = HWND_TOP;
-    for (const Control& control : byTabIndex) {
-        SetWindowPos(control.window, previous, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = control.window;
-    }
-}
-
 void FormWindow::nameForAssistiveTools() {
     for (const Control& control : controls_) {
         const std::string_view name = control.row->accessibleName.empty()
@@ -161,7 +169,8 @@ void FormWindow::nameForAssistiveTools() {
     }
 }
 
-HWND FormWindow::control(std::string_view name, int index) const {
+HWND FormWindow::control(std::string_view name, int index) {
+    build();
     for (const Control& control : controls_) {
         if (control.row->name == name && control.row->index == index) {
             return control.window;
@@ -170,15 +179,26 @@ HWND FormWindow::control(std::string_view name, int index) const {
     return nullptr;
 }
 
-PictureControl& FormWindow::picture(PictureArea area) const {
+PictureControl& FormWindow::picture(PictureArea area) {
     return PictureControl::of(control(area == PictureArea::Picture1 ? "Picture1" : "Picture2"));
 }
 
+HFONT FormWindow::fontFor(const Control& control, FontSet& fonts) const {
+    const ControlKind kind = control.row->kind;
+    if (control.row->font == ControlFont::Box) {
+        return fonts.at(boxFontHeightAt(dpi_));
+    }
+    if (kind == ControlKind::CommandButton || kind == ControlKind::Label) {
+        return fittedFont(control.window, kind, fonts, windowFontHeightAt(dpi_));
+    }
+    return fonts.at(windowFontHeightAt(dpi_));
+}
+
 void FormWindow::applyDpi(UINT dpi) {
+    build();
     dpi_ = dpi == 0 ? defaultDpi : dpi;
     // The new fonts are in place before the old ones are deleted with their set.
     auto fonts = std::make_unique<FontSet>();
-    const int windowFont = windowFontHeightAt(dpi_);
     const SIZE form = formSizeAt(dpi_);
     SetWindowPos(form_, nullptr, 0, 0, form.cx, form.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -186,22 +206,15 @@ void FormWindow::applyDpi(UINT dpi) {
         const RECT box = controlBoxAt(*control.row, dpi_);
         SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left,
                      box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        const ControlKind kind = control.row->kind;
-        if (control.row->font == ControlFont::Box) {
-            SendMessageW(control.window, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(fonts->at(boxFontHeightAt(dpi_))), TRUE);
-        } else if (kind == ControlKind::CommandButton || kind == ControlKind::Label) {
-            setFittedFont(control.window, kind, *fonts, windowFont);
-        } else {
-            SendMessageW(control.window, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(fonts->at(windowFont)), TRUE);
-        }
+        SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(control, *fonts)),
+                     TRUE);
     }
     fonts_ = std::move(fonts);
     scroller_.fit(form, dpi_);
 }
 
 void FormWindow::show() {
+    build();
     const SIZE form = formSizeAt(dpi_);
     RECT frame{0, 0, form.cx, form.cy};
     AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, 0, dpi_);
@@ -229,16 +242,19 @@ void FormWindow::show() {
 }
 
 void FormWindow::hide() {
-    ShowWindow(frame_, SW_HIDE);
+    if (frame_ != nullptr) {
+        ShowWindow(frame_, SW_HIDE);
+    }
 }
 
 bool FormWindow::isVisible() const {
-    return IsWindowVisible(frame_) != FALSE;
+    return frame_ != nullptr && IsWindowVisible(frame_) != FALSE;
 }
 
 void FormWindow::setTimerRunning(bool running) {
     // Starting a running timer again would restart its interval, not add a second one.
     if (running && !timerRunning_) {
+        build();
         SetTimer(frame_, pendulumTimerId, pendulumIntervalMs, nullptr);
     } else if (!running && timerRunning_) {
         KillTimer(frame_, pendulumTimerId);
@@ -247,7 +263,7 @@ void FormWindow::setTimerRunning(bool running) {
 }
 
 bool FormWindow::handleDialogMessage(MSG& message) {
-    if (!IsChild(frame_, message.hwnd) && message.hwnd != frame_) {
+    if (frame_ == nullptr || (!IsChild(frame_, message.hwnd) && message.hwnd != frame_)) {
         return false;
     }
     HWND before = GetFocus();

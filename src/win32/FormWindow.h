@@ -31,12 +31,20 @@ public:
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
-    HWND frame() const { return frame_; }
-    HWND form() const { return form_; }
-    HWND control(std::string_view name, int index = noIndex) const;
-    HWND questionBox() const { return control("txt_question"); }
-    HWND answerBox() const { return control("txt_answer"); }
-    PictureControl& picture(PictureArea area) const;
+    // The frame, the form and its controls are made when first asked for: the start-up
+    // boxes come before them and need none of them, so the first box shows sooner.
+    HWND frame() {
+        build();
+        return frame_;
+    }
+    HWND form() {
+        build();
+        return form_;
+    }
+    HWND control(std::string_view name, int index = noIndex);
+    HWND questionBox() { return control("txt_question"); }
+    HWND answerBox() { return control("txt_answer"); }
+    PictureControl& picture(PictureArea area);
 
     // Sized to the form, or to the monitor's free area when that is smaller, and shown.
     void show();
@@ -64,9 +72,10 @@ private:
     static LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void build();
     void createControls();
     HWND createControl(const ControlRow& row, int id);
-    void orderTabs();
+    HFONT fontFor(const Control& control, FontSet& fonts) const;
     void nameForAssistiveTools();
 
     Events events_;

@@ -69,6 +69,11 @@ void FormWindow::build() {
     createControls();
     nameForAssistiveTools();
     scroller_.fit(form, dpi_);
+    for (const PictureArea area : {PictureArea::Picture1, PictureArea::Picture2}) {
+        if (const auto& scale = pictureScales_[static_cast<std::size_t>(area)]) {
+            picture(area).setScale(scale->first, scale->second);
+        }
+    }
 }
 
 FormWindow::~FormWindow() {
@@ -181,6 +186,13 @@ HWND FormWindow::control(std::string_view name, int index) {
 
 PictureControl& FormWindow::picture(PictureArea area) {
     return PictureControl::of(control(area == PictureArea::Picture1 ? "Picture1" : "Picture2"));
+}
+
+void FormWindow::setPictureScale(PictureArea area, float height, float width) {
+    pictureScales_[static_cast<std::size_t>(area)] = {height, width};
+    if (frame_ != nullptr) {
+        picture(area).setScale(height, width);
+    }
 }
 
 HFONT FormWindow::fontFor(const Control& control, FontSet& fonts) const {

@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -45,6 +47,9 @@ public:
     HWND questionBox() { return control("txt_question"); }
     HWND answerBox() { return control("txt_answer"); }
     PictureControl& picture(PictureArea area);
+    // A picture's user scale, which the run sets before the start-up boxes: kept until the
+    // picture is made rather than making the form for it.
+    void setPictureScale(PictureArea area, float height, float width);
 
     // Sized to the form, or to the monitor's free area when that is smaller, and shown.
     void show();
@@ -87,6 +92,7 @@ private:
     FormScroller scroller_;
     bool timerRunning_ = false;
     HWND lastFocus_ = nullptr; // the control to give the focus back to
+    std::array<std::optional<std::pair<float, float>>, 2> pictureScales_; // height, width
 };
 
 } // namespace drilbank

@@ -102,7 +102,7 @@ void Win32Platform::focusAnswerBox(AnswerCaret caret) {
 }
 
 void Win32Platform::setPictureScale(PictureArea area, float height, float width) {
-    window_.picture(area).setScale(height, width);
+    window_.setPictureScale(area, height, width);
 }
 
 void Win32Platform::putPictureOnClipboard(PictureArea area) {

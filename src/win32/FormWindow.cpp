@@ -3,6 +3,7 @@
 #include "win32/AccessibleNames.h"
 #include "win32/ButtonGate.h"
 #include "win32/CaptionFit.h"
+#include "win32/FormControls.h"
 #include "win32/FormLayout.h"
 #include "win32/PictureControl.h"
 #include "win32/WideText.h"
@@ -25,10 +26,6 @@ constexpr DWORD frameStyle = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL;
 
 std::wstring wide(std::string_view text) {
     return toWide(text);
-}
-
-bool takesFocus(const ControlRow& row) {
-    return row.kind != ControlKind::Label && row.kind != ControlKind::Timer;
 }
 
 } // namespace
@@ -56,17 +53,28 @@ void FormWindow::build() {
     frame_ =
         CreateWindowExW(0, frameClass, toWide(windowTitle).c_str(), frameStyle | WS_CLIPCHILDREN,
                         CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+    if (frame_ == nullptr) {
+        throw std::runtime_error("the window could not be created");
+    }
     const UINT dpi = GetDpiForWindow(frame_);
     dpi_ = dpi == 0 ? defaultDpi : dpi;
     const SIZE form = formSizeAt(dpi_);
-    form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, L"",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, form.cx, form.cy, frame_,
-                            nullptr, instance, this);
-    if (frame_ == nullptr || form_ == nullptr) {
-        throw std::runtime_error("the window could not be created");
+    try {
+        form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, L"",
+                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, form.cx, form.cy,
+                                frame_, nullptr, instance, this);
+        if (form_ == nullptr) {
+            throw std::runtime_error("the window could not be created");
+        }
+        scroller_.attach(frame_, form_);
+        createControls();
+    } catch (...) {
+        // Nothing half made stays behind to be taken for the whole form later.
+        DestroyWindow(frame_);
+        frame_ = form_ = nullptr;
+        controls_.clear();
+        throw;
     }
-    scroller_.attach(frame_, form_);
-    createControls();
     nameForAssistiveTools();
     scroller_.fit(form, dpi_);
     for (const PictureArea area : {PictureArea::Picture1, PictureArea::Picture2}) {
@@ -85,84 +93,15 @@ FormWindow::~FormWindow() {
 }
 
 void FormWindow::createControls() {
-    // Made in tab order, each at its box and in its font: a new control goes beneath those
-    // made before it, and Tab follows that order, top first. The focusable controls by tab
-    // index come first, then the labels, beneath everything they overlap.
     const std::span<const ControlRow> table = controlTable();
-    std::vector<const ControlRow*> byTabIndex;
-    for (const ControlRow& row : table) {
-        if (row.kind != ControlKind::Timer) {
-            byTabIndex.push_back(&row);
-        }
-    }
-    std::stable_sort(byTabIndex.begin(), byTabIndex.end(),
-                     [](const ControlRow* a, const ControlRow* b) {
-                         if (takesFocus(*a) != takesFocus(*b)) {
-                             return takesFocus(*a);
-                         }
-                         return a->tabIndex < b->tabIndex;
-                     });
     fonts_ = std::make_unique<FontSet>();
-    for (const ControlRow* row : byTabIndex) {
-        const Control control{row, createControl(*row, firstControlId + int(row - table.data()))};
+    for (const ControlRow* row : rowsInTabOrder()) {
+        const int id = firstControlId + static_cast<int>(row - table.data());
+        const Control control{row, createFormControl(form_, *row, id, controlBoxAt(*row, dpi_))};
         controls_.push_back(control);
         SendMessageW(control.window, WM_SETFONT,
                      reinterpret_cast<WPARAM>(fontFor(control, *fonts_)), FALSE);
     }
-}
-
-HWND FormWindow::createControl(const ControlRow& row, int id) {
-    const wchar_t* windowClass = L"BUTTON";
-    // Every control clips its siblings, so that a label never paints over the box it
-    // overlaps ("# sentences previous" and its box).
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    DWORD extended = 0;
-    switch (row.kind) {
-    case ControlKind::CommandButton:
-        // Drawn by the form, so that its caption breaks only where it must.
-        style |= BS_OWNERDRAW | WS_TABSTOP;
-        break;
-    case ControlKind::TextBox:
-        windowClass = L"EDIT";
-        style |= ES_AUTOHSCROLL | WS_TABSTOP;
-        extended = WS_EX_CLIENTEDGE;
-        break;
-    case ControlKind::MultiLineTextBox:
-        windowClass = L"EDIT";
-        style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
-        extended = WS_EX_CLIENTEDGE;
-        break;
-    case ControlKind::Label:
-        windowClass = L"STATIC";
-        style |= SS_LEFT | SS_NOPREFIX;
-        break;
-    case ControlKind::ListBox:
-        windowClass = L"LISTBOX";
-        style |= LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
-        extended = WS_EX_CLIENTEDGE;
-        break;
-    case ControlKind::PictureArea:
-        windowClass = PictureControl::className;
-        style |= WS_TABSTOP;
-        extended = WS_EX_CLIENTEDGE;
-        break;
-    case ControlKind::Timer:
-        return nullptr;
-    }
-    const RECT box = controlBoxAt(row, dpi_);
-    HWND window = CreateWindowExW(extended, windowClass, wide(row.caption).c_str(), style, box.left,
-                                  box.top, box.right - box.left, box.bottom - box.top, form_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleW(nullptr), nullptr);
-    if (window == nullptr) {
-        throw std::runtime_error("a control could not be created");
-    }
-    if (row.kind == ControlKind::MultiLineTextBox) {
-        // No limit: a multi-line box otherwise stops at 32 767 characters, less than a long
-        // run's transcript.
-        SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
-    }
-    return window;
 }
 
 void FormWindow::nameForAssistiveTools() {

@@ -79,7 +79,6 @@ private:
     LRESULT onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void build();
     void createControls();
-    HWND createControl(const ControlRow& row, int id);
     HFONT fontFor(const Control& control, FontSet& fonts) const;
     void nameForAssistiveTools();
 

@@ -2,8 +2,8 @@
 # Measures drilbank.exe under Wine with the null graphics driver, each cost beside its floor
 # in this same run: its size; launch to the first start-up box the student sees, launch to
 # the form shown after four answered boxes, and the last box's OK to the form shown, each
-# beside a bare window of one control with the same manifest (medians of alternating fresh
-# starts); an "Enter Response" click through the window and the Windows file layer beside the
+# beside a bare window of one control, a program of its own with the same manifest (medians
+# of alternating fresh starts); an "Enter Response" click through the window and the Windows file layer beside the
 # floor of its appends, and the file layer's calls per click. Ratios at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,23 +15,28 @@ if [ ! -f build-windows/CMakeCache.txt ]; then
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRILBANK_GUI=OFF -DDRILBANK_BENCH=OFF \
         -DDRILBANK_GTEST_SOURCE=/usr/src/googletest
 fi
-cmake --build build-windows -j "$(nproc)" --target drilbank win32_window_bench >/dev/null
+cmake --build build-windows -j "$(nproc)" --target drilbank win32_window_bench win32_bare_window \
+    >/dev/null
 source scripts/wine-prefix.sh
 
 probe=build-windows/bench/win32/win32_window_bench.exe
+bare_window=build-windows/bench/win32/win32_bare_window.exe
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"; stop_wine' EXIT
 run() { "$wine" "$probe" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+run_bare() { "$wine" "$bare_window" </dev/null 2>/dev/null | tr -d '\r'; }
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-run bare >/dev/null # a warm server and file cache for both
+run_bare >/dev/null # a warm server and file cache for both
+mkdir -p "$scratch/warm"
+run first-box "$(windows_path "$scratch/warm")" >/dev/null
 bare=()
 first=()
 program=()
 wait=()
 for round in $(seq "$rounds"); do
-    bare+=("$(run bare)")
+    bare+=("$(run_bare)")
     mkdir -p "$scratch/$round" "$scratch/first$round"
     first+=("$(run first-box "$(windows_path "$scratch/first$round")")")
     read -r shown waited < <(run window "$(windows_path "$scratch/$round")")

@@ -39,17 +39,29 @@ void startAsTheProgram() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
-// Answers each start-up box the moment it opens, as a quick student would, and notes when
-// the last one closes.
+// Answers each start-up box the moment it opens, as a quick student would, or after reading
+// it for a while; and notes when the last one closes.
 std::vector<std::wstring> startUpAnswers{L"1", L"Ann Lee Smith", L"ALS", L"1"};
+UINT readingMs = 0;
+HWND boxBeingRead = nullptr;
 double lastBoxClosed = 0;
+void CALLBACK answerRead(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    PostMessageW(boxBeingRead, WM_COMMAND, IDOK, 0);
+}
+
 LRESULT CALLBACK answerBox(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_INITDIALOG && !startUpAnswers.empty()) {
         HWND box = call->hwnd;
         SetDlgItemTextW(box, drilbank::modalbox::inputId, startUpAnswers.front().c_str());
         startUpAnswers.erase(startUpAnswers.begin());
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        if (readingMs == 0) {
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        } else {
+            boxBeingRead = box;
+            SetTimer(nullptr, 0, readingMs, &answerRead);
+        }
     } else if (code == HC_ACTION && call->message == WM_DESTROY && startUpAnswers.empty() &&
                GetParent(call->hwnd) == nullptr) {
         lastBoxClosed = drilbank::bench::sinceProcessStart();
@@ -121,8 +133,10 @@ struct StartedWindow {
 };
 
 // Launch to the form shown, and the last box's OK to the form shown: what a student who
-// answered the boxes waits for.
-int programWindow(const std::filesystem::path& drives) {
+// answered the boxes waits for. With `reading`, each box is answered that many milliseconds
+// after it opens, as by a student who reads it first.
+int programWindow(const std::filesystem::path& drives, UINT reading) {
+    readingMs = reading;
     StartedWindow started(drives);
     const double shown = drilbank::bench::sinceProcessStart();
     std::printf("%.2f %.2f\n", shown, shown - lastBoxClosed);
@@ -226,7 +240,10 @@ int wmain(int argc, wchar_t** argv) {
     const std::filesystem::path drives = argc > 2 ? argv[2] : L".";
     startAsTheProgram();
     if (mode == L"window") {
-        return programWindow(drives);
+        return programWindow(drives, 0);
+    }
+    if (mode == L"window-read") {
+        return programWindow(drives, 200);
     }
     if (mode == L"first-box") {
         return firstBox(drives);
@@ -234,7 +251,8 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"click" || mode == L"counts") {
         return clicks(drives, mode == L"counts");
     }
-    std::fprintf(stderr, "usage: win32_window_bench first-box DRIVES | window DRIVES | "
-                         "click DRIVES | counts DRIVES\n");
+    std::fprintf(
+        stderr, "usage: win32_window_bench first-box DRIVES | window DRIVES | window-read DRIVES | "
+                "click DRIVES | counts DRIVES\n");
     return 2;
 }

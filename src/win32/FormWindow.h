@@ -33,8 +33,10 @@ public:
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
-    // The frame, the form and its controls are made when first asked for: the start-up
-    // boxes come before them and need none of them, so the first box shows sooner.
+    // The frame, the form and its controls are made when first asked for, or built ahead
+    // while nothing shows them: the start-up boxes come before them and need none of them,
+    // so the first box shows sooner.
+    void build();
     HWND frame() {
         build();
         return frame_;
@@ -77,7 +79,6 @@ private:
     static LRESULT CALLBACK frameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void build();
     void createControls();
     HFONT fontFor(const Control& control, FontSet& fonts) const;
     void nameForAssistiveTools();

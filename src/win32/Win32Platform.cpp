@@ -36,7 +36,10 @@ HWND Win32Platform::dialogOwner() const {
 }
 
 std::optional<std::string> Win32Platform::inputBox(const std::string& prompt) {
-    const std::optional<std::wstring> typed = askText(dialogOwner(), toWide(prompt));
+    // The form is made while the student reads the first box, so that the last answer
+    // brings it up at once.
+    const std::optional<std::wstring> typed =
+        askText(dialogOwner(), toWide(prompt), [this] { window_.build(); });
     if (!typed) {
         return std::nullopt;
     }

@@ -40,10 +40,11 @@ for round in $(seq "$rounds"); do
     bare+=("$(run_bare)")
     mkdir -p "$scratch/$round" "$scratch/first$round"
     first+=("$(run first-box "$(windows_path "$scratch/first$round")")")
-    read -r shown _ < <(run window "$(windows_path "$scratch/$round")")
+    # Each run ends before the next starts: a reader of its first line alone would not wait.
+    read -r shown _ <<<"$(run window "$(windows_path "$scratch/$round")")"
     program+=("$shown")
     mkdir -p "$scratch/read$round"
-    read -r _ waited < <(run window-read "$(windows_path "$scratch/read$round")")
+    read -r _ waited <<<"$(run window-read "$(windows_path "$scratch/read$round")")"
     wait+=("$waited")
 done
 bare_ms=$(printf '%s\n' "${bare[@]}" | median)
@@ -51,7 +52,7 @@ first_ms=$(printf '%s\n' "${first[@]}" | median)
 program_ms=$(printf '%s\n' "${program[@]}" | median)
 wait_ms=$(printf '%s\n' "${wait[@]}" | median)
 mkdir -p "$scratch/click" "$scratch/counts"
-read -r click_ms floor_ms < <(run click "$(windows_path "$scratch/click")")
+read -r click_ms floor_ms <<<"$(run click "$(windows_path "$scratch/click")")"
 echo "the file layer's calls in an \"Enter Response\" click:"
 "$wine" "$probe" counts "$(windows_path "$scratch/counts")" </dev/null 2>&1 >/dev/null | tr -d '\r'
 size=$(stat -c %s build-windows/src/win32/drilbank.exe)

@@ -10,6 +10,32 @@ constexpr UINT_PTR subclassId = 0xACC;
 // __uuidof, not the import library's IID_IAccessible: that one is a data import MinGW links
 // as a plain symbol, which reads garbage.
 
+// The accessibility libraries are loaded when a screen reader first asks, not at every start:
+// most runs never need them, and loading them is a measurable part of the time to the first
+// box. From the system's own folder only, never one a file beside the program could shadow.
+struct AccessibilityCalls {
+    decltype(&CreateStdAccessibleObject) createStandardObject = nullptr;
+    decltype(&LresultFromObject) resultFromObject = nullptr;
+    decltype(&SysAllocString) allocateString = nullptr;
+};
+
+template <class Call> Call systemCall(const wchar_t* library, const char* name) {
+    HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Through an object pointer: a cast between unrelated function types draws a warning.
+    return module == nullptr
+               ? nullptr
+               : reinterpret_cast<Call>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+const AccessibilityCalls& accessibilityCalls() {
+    static const AccessibilityCalls calls{
+        systemCall<decltype(&CreateStdAccessibleObject)>(L"oleacc.dll",
+                                                         "CreateStdAccessibleObject"),
+        systemCall<decltype(&LresultFromObject)>(L"oleacc.dll", "LresultFromObject"),
+        systemCall<decltype(&SysAllocString)>(L"oleaut32.dll", "SysAllocString")};
+    return calls;
+}
+
 // The system's accessible object for a control, with one thing changed: its own name.
 class NamedAccessible final : public IAccessible {
 public:
@@ -36,7 +62,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (child.vt == VT_I4 && child.lVal == CHILDID_SELF) {
-            *name = SysAllocString(name_.c_str());
+            *name = accessibilityCalls().allocateString(name_.c_str());
             return *name != nullptr ? S_OK : E_OUTOFMEMORY;
         }
         return inner_->get_accName(child, name);
@@ -128,16 +154,31 @@ private:
     LONG references_ = 1;
 };
 
+// The system's accessible object for the control, with its own name, as the answer to a
+// screen reader's request; false when the system cannot give one.
+bool answeredNamed(HWND control, WPARAM wParam, const std::wstring& name, LRESULT& result) {
+    const AccessibilityCalls& calls = accessibilityCalls();
+    if (calls.createStandardObject == nullptr || calls.resultFromObject == nullptr ||
+        calls.allocateString == nullptr) {
+        return false;
+    }
+    IAccessible* system = nullptr;
+    if (FAILED(calls.createStandardObject(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&system)))) {
+        return false;
+    }
+    auto* named = new NamedAccessible(system, name);
+    result = calls.resultFromObject(__uuidof(IAccessible), wParam, named);
+    named->Release();
+    return true;
+}
+
 LRESULT CALLBACK answerWithName(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                 DWORD_PTR data) {
     const auto* name = reinterpret_cast<const std::wstring*>(data);
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
-        IAccessible* system = nullptr;
-        if (SUCCEEDED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                                reinterpret_cast<void**>(&system)))) {
-            auto* named = new NamedAccessible(system, *name);
-            const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, named);
-            named->Release();
+        LRESULT result = 0;
+        if (answeredNamed(control, wParam, *name, result)) {
             return result;
         }
     } else if (message == WM_NCDESTROY) {

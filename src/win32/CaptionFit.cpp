@@ -47,6 +47,10 @@ RECT neededFor(HDC dc, const std::wstring& caption, const RECT& area) {
     return needed;
 }
 
+bool fitsIn(const RECT& needed, const RECT& area) {
+    return needed.right <= area.right - area.left && needed.bottom <= area.bottom - area.top;
+}
+
 } // namespace
 
 bool captionFits(HWND control, ControlKind kind) {
@@ -58,7 +62,7 @@ bool captionFits(HWND control, ControlKind kind) {
     const RECT needed = neededFor(dc, caption, area);
     SelectObject(dc, previous);
     ReleaseDC(control, dc);
-    return needed.right <= area.right - area.left && needed.bottom <= area.bottom - area.top;
+    return fitsIn(needed, area);
 }
 
 void drawButton(const DRAWITEMSTRUCT& item) {
@@ -87,15 +91,26 @@ void drawButton(const DRAWITEMSTRUCT& item) {
     }
 }
 
-void setFittedFont(HWND control, ControlKind kind, FontSet& fonts, int windowFontHeight) {
+HFONT fittedFont(HWND control, ControlKind kind, FontSet& fonts, int windowFontHeight) {
+    // Measured in one memory context rather than the control's own, which costs a trip to
+    // the window system for every size tried; the font alone decides a text's size.
+    const RECT area = captionArea(control, kind);
+    const std::wstring caption = windowText(control);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = nullptr;
+    HFONT chosen = fonts.at(windowFontHeight);
     const int smallest = (windowFontHeight * 2 + 2) / 3;
     for (int height = windowFontHeight; height >= smallest; --height) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.at(height)), TRUE);
-        if (captionFits(control, kind)) {
-            return;
+        const HGDIOBJ replaced = SelectObject(dc, fonts.at(height));
+        previous = previous == nullptr ? replaced : previous;
+        if (fitsIn(neededFor(dc, caption, area), area)) {
+            chosen = fonts.at(height);
+            break;
         }
     }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.at(windowFontHeight)), TRUE);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    return chosen;
 }
 
 } // namespace drilbank

@@ -32,9 +32,9 @@ bool captionFits(HWND control, ControlKind kind);
 // at blanks that fit under Wine ("Save as" on two lines).
 void drawButton(const DRAWITEMSTRUCT& item);
 
-// Gives a button or a label the window's font, or when its caption does not fit at that
-// size, the largest smaller one at which it does (down to two thirds of it), as a
-// student would rather read a smaller word than half of one.
-void setFittedFont(HWND control, ControlKind kind, FontSet& fonts, int windowFontHeight);
+// The font for a button or a label at its present size: the window's font, or when its
+// caption does not fit at that size, the largest smaller one at which it does (down to two
+// thirds of it), as a student would rather read a smaller word than half of one.
+HFONT fittedFont(HWND control, ControlKind kind, FontSet& fonts, int windowFontHeight);
 
 } // namespace drilbank

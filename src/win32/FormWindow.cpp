@@ -3,12 +3,14 @@
 #include "win32/AccessibleNames.h"
 #include "win32/ButtonGate.h"
 #include "win32/CaptionFit.h"
+#include "win32/FormControls.h"
 #include "win32/FormLayout.h"
 #include "win32/PictureControl.h"
 #include "win32/WideText.h"
 
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -26,13 +28,14 @@ std::wstring wide(std::string_view text) {
     return toWide(text);
 }
 
-bool takesFocus(const ControlRow& row) {
-    return row.kind != ControlKind::Label && row.kind != ControlKind::Timer;
-}
-
 } // namespace
 
-FormWindow::FormWindow(Events events) : events_(std::move(events)) {
+FormWindow::FormWindow(Events events) : events_(std::move(events)) {}
+
+void FormWindow::build() {
+    if (frame_ != nullptr) {
+        return;
+    }
     HINSTANCE instance = GetModuleHandleW(nullptr);
     PictureControl::registerClass(instance);
     for (const auto& [name, procedure] : {std::pair{frameClass, &FormWindow::frameProcedure},
@@ -50,18 +53,35 @@ FormWindow::FormWindow(Events events) : events_(std::move(events)) {
     frame_ =
         CreateWindowExW(0, frameClass, toWide(windowTitle).c_str(), frameStyle | WS_CLIPCHILDREN,
                         CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
-    form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, L"",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100, frame_,
-                            nullptr, instance, this);
-    if (frame_ == nullptr || form_ == nullptr) {
+    if (frame_ == nullptr) {
         throw std::runtime_error("the window could not be created");
     }
-    scroller_.attach(frame_, form_);
-    createControls();
-    orderTabs();
+    const UINT dpi = GetDpiForWindow(frame_);
+    dpi_ = dpi == 0 ? defaultDpi : dpi;
+    const SIZE form = formSizeAt(dpi_);
+    try {
+        form_ = CreateWindowExW(WS_EX_CONTROLPARENT, formClass, L"",
+                                WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, form.cx, form.cy,
+                                frame_, nullptr, instance, this);
+        if (form_ == nullptr) {
+            throw std::runtime_error("the window could not be created");
+        }
+        scroller_.attach(frame_, form_);
+        createControls();
+    } catch (...) {
+        // Nothing half made stays behind to be taken for the whole form later.
+        DestroyWindow(frame_);
+        frame_ = form_ = nullptr;
+        controls_.clear();
+        throw;
+    }
     nameForAssistiveTools();
-    applyDpi(GetDpiForWindow(frame_));
-    SetFocus(questionBox());
+    scroller_.fit(form, dpi_);
+    for (const PictureArea area : {PictureArea::Picture1, PictureArea::Picture2}) {
+        if (const auto& scale = pictureScales_[static_cast<std::size_t>(area)]) {
+            picture(area).setScale(scale->first, scale->second);
+        }
+    }
 }
 
 FormWindow::~FormWindow() {
@@ -73,82 +93,14 @@ FormWindow::~FormWindow() {
 }
 
 void FormWindow::createControls() {
-    int id = firstControlId;
-    for (const ControlRow& row : controlTable()) {
-        if (row.kind != ControlKind::Timer) {
-            controls_.push_back({&row, createControl(row, id)});
-        }
-        ++id;
-    }
-}
-
-HWND FormWindow::createControl(const ControlRow& row, int id) {
-    const wchar_t* windowClass = L"BUTTON";
-    // Every control clips its siblings, so that a label never paints over the box it
-    // overlaps ("# sentences previous" and its box).
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    DWORD extended = 0;
-    switch (row.kind) {
-    case ControlKind::CommandButton:
-        // Drawn by the form, so that its caption breaks only where it must.
-        style |= BS_OWNERDRAW | WS_TABSTOP;
-        break;
-    case ControlKind::TextBox:
-        windowClass = L"EDIT";
-        style |= ES_AUTOHSCROLL | WS_TABSTOP;
-        extended = WS_EX_CLIENTEDGE;
-        break;
-    case ControlKind::MultiLineTextBox:
-        windowClass = L"EDIT";
-        style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
-        extended = WS_EX_CLIENTEDGE;
-        break;
-    case ControlKind::Label:
-        windowClass = L"STATIC";
-        style |= SS_LEFT | SS_NOPREFIX;
-        break;
-    case ControlKind::ListBox:
-        windowClass = L"LISTBOX";
-        style |= LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
-        extended = WS_EX_CLIENTEDGE;
-        break;
-    case ControlKind::PictureArea:
-        windowClass = PictureControl::className;
-        style |= WS_TABSTOP;
-        extended = WS_EX_CLIENTEDGE;
-        break;
-    case ControlKind::Timer:
-        return nullptr;
-    }
-    HWND window = CreateWindowExW(extended, windowClass, wide(row.caption).c_str(), style, 0, 0, 10,
-                                  10, form_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleW(nullptr), nullptr);
-    if (window == nullptr) {
-        throw std::runtime_error("a control could not be created");
-    }
-    if (row.kind == ControlKind::MultiLineTextBox) {
-        // No limit: a multi-line box otherwise stops at 32 767 characters, less than a long
-        // run's transcript.
-        SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
-    }
-    return window;
-}
-
-void FormWindow::orderTabs() {
-    // Tab follows the order of the form's children, top first: the focusable controls by
-    // tab index, then the labels beneath everything they overlap.
-    std::vector<Control> byTabIndex = controls_;
-    std::stable_sort(byTabIndex.begin(), byTabIndex.end(), [](const Control& a, const Control& b) {
-        if (takesFocus(*a.row) != takesFocus(*b.row)) {
-            return takesFocus(*a.row);
-        }
-        return a.row->tabIndex < b.row->tabIndex;
-    });
-    HWND previous = HWND_TOP;
-    for (const Control& control : byTabIndex) {
-        SetWindowPos(control.window, previous, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        previous = control.window;
+    const std::span<const ControlRow> table = controlTable();
+    fonts_ = std::make_unique<FontSet>();
+    for (const ControlRow* row : rowsInTabOrder()) {
+        const int id = firstControlId + static_cast<int>(row - table.data());
+        const Control control{row, createFormControl(form_, *row, id, controlBoxAt(*row, dpi_))};
+        controls_.push_back(control);
+        SendMessageW(control.window, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(fontFor(control, *fonts_)), FALSE);
     }
 }
 
@@ -161,7 +113,8 @@ void FormWindow::nameForAssistiveTools() {
     }
 }
 
-HWND FormWindow::control(std::string_view name, int index) const {
+HWND FormWindow::control(std::string_view name, int index) {
+    build();
     for (const Control& control : controls_) {
         if (control.row->name == name && control.row->index == index) {
             return control.window;
@@ -170,15 +123,33 @@ HWND FormWindow::control(std::string_view name, int index) const {
     return nullptr;
 }
 
-PictureControl& FormWindow::picture(PictureArea area) const {
+PictureControl& FormWindow::picture(PictureArea area) {
     return PictureControl::of(control(area == PictureArea::Picture1 ? "Picture1" : "Picture2"));
 }
 
+void FormWindow::setPictureScale(PictureArea area, float height, float width) {
+    pictureScales_[static_cast<std::size_t>(area)] = {height, width};
+    if (frame_ != nullptr) {
+        picture(area).setScale(height, width);
+    }
+}
+
+HFONT FormWindow::fontFor(const Control& control, FontSet& fonts) const {
+    const ControlKind kind = control.row->kind;
+    if (control.row->font == ControlFont::Box) {
+        return fonts.at(boxFontHeightAt(dpi_));
+    }
+    if (kind == ControlKind::CommandButton || kind == ControlKind::Label) {
+        return fittedFont(control.window, kind, fonts, windowFontHeightAt(dpi_));
+    }
+    return fonts.at(windowFontHeightAt(dpi_));
+}
+
 void FormWindow::applyDpi(UINT dpi) {
+    build();
     dpi_ = dpi == 0 ? defaultDpi : dpi;
     // The new fonts are in place before the old ones are deleted with their set.
     auto fonts = std::make_unique<FontSet>();
-    const int windowFont = windowFontHeightAt(dpi_);
     const SIZE form = formSizeAt(dpi_);
     SetWindowPos(form_, nullptr, 0, 0, form.cx, form.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -186,22 +157,15 @@ void FormWindow::applyDpi(UINT dpi) {
         const RECT box = controlBoxAt(*control.row, dpi_);
         SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left,
                      box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        const ControlKind kind = control.row->kind;
-        if (control.row->font == ControlFont::Box) {
-            SendMessageW(control.window, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(fonts->at(boxFontHeightAt(dpi_))), TRUE);
-        } else if (kind == ControlKind::CommandButton || kind == ControlKind::Label) {
-            setFittedFont(control.window, kind, *fonts, windowFont);
-        } else {
-            SendMessageW(control.window, WM_SETFONT,
-                         reinterpret_cast<WPARAM>(fonts->at(windowFont)), TRUE);
-        }
+        SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(control, *fonts)),
+                     TRUE);
     }
     fonts_ = std::move(fonts);
     scroller_.fit(form, dpi_);
 }
 
 void FormWindow::show() {
+    build();
     const SIZE form = formSizeAt(dpi_);
     RECT frame{0, 0, form.cx, form.cy};
     AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, 0, dpi_);
@@ -229,16 +193,19 @@ void FormWindow::show() {
 }
 
 void FormWindow::hide() {
-    ShowWindow(frame_, SW_HIDE);
+    if (frame_ != nullptr) {
+        ShowWindow(frame_, SW_HIDE);
+    }
 }
 
 bool FormWindow::isVisible() const {
-    return IsWindowVisible(frame_) != FALSE;
+    return frame_ != nullptr && IsWindowVisible(frame_) != FALSE;
 }
 
 void FormWindow::setTimerRunning(bool running) {
     // Starting a running timer again would restart its interval, not add a second one.
     if (running && !timerRunning_) {
+        build();
         SetTimer(frame_, pendulumTimerId, pendulumIntervalMs, nullptr);
     } else if (!running && timerRunning_) {
         KillTimer(frame_, pendulumTimerId);
@@ -247,7 +214,7 @@ void FormWindow::setTimerRunning(bool running) {
 }
 
 bool FormWindow::handleDialogMessage(MSG& message) {
-    if (!IsChild(frame_, message.hwnd) && message.hwnd != frame_) {
+    if (frame_ == nullptr || (!IsChild(frame_, message.hwnd) && message.hwnd != frame_)) {
         return false;
     }
     HWND before = GetFocus();

@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -31,12 +33,25 @@ public:
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
 
-    HWND frame() const { return frame_; }
-    HWND form() const { return form_; }
-    HWND control(std::string_view name, int index = noIndex) const;
-    HWND questionBox() const { return control("txt_question"); }
-    HWND answerBox() const { return control("txt_answer"); }
-    PictureControl& picture(PictureArea area) const;
+    // The frame, the form and its controls are made when first asked for, or built ahead
+    // while nothing shows them: the start-up boxes come before them and need none of them,
+    // so the first box shows sooner.
+    void build();
+    HWND frame() {
+        build();
+        return frame_;
+    }
+    HWND form() {
+        build();
+        return form_;
+    }
+    HWND control(std::string_view name, int index = noIndex);
+    HWND questionBox() { return control("txt_question"); }
+    HWND answerBox() { return control("txt_answer"); }
+    PictureControl& picture(PictureArea area);
+    // A picture's user scale, which the run sets before the start-up boxes: kept until the
+    // picture is made rather than making the form for it.
+    void setPictureScale(PictureArea area, float height, float width);
 
     // Sized to the form, or to the monitor's free area when that is smaller, and shown.
     void show();
@@ -65,8 +80,7 @@ private:
     static LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
-    HWND createControl(const ControlRow& row, int id);
-    void orderTabs();
+    HFONT fontFor(const Control& control, FontSet& fonts) const;
     void nameForAssistiveTools();
 
     Events events_;
@@ -78,6 +92,7 @@ private:
     FormScroller scroller_;
     bool timerRunning_ = false;
     HWND lastFocus_ = nullptr; // the control to give the focus back to
+    std::array<std::optional<std::pair<float, float>>, 2> pictureScales_; // height, width
 };
 
 } // namespace drilbank

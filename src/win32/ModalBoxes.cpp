@@ -15,8 +15,11 @@ using modalbox::goOnId;
 using modalbox::inputId;
 using modalbox::textId;
 
+constexpr UINT_PTR whileShownTimerId = 1;
+
 struct InputBoxState {
     std::wstring typed;
+    std::function<void()> whileShown;
 };
 
 INT_PTR CALLBACK inputBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -25,7 +28,23 @@ INT_PTR CALLBACK inputBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM
         SetWindowLongPtrW(box, DWLP_USER, lParam);
         setProgramIcon(box);
         fitTextHeight(box, textId);
+        if (reinterpret_cast<InputBoxState*>(lParam)->whileShown) {
+            // A timer comes only after the box is shown and painted.
+            SetTimer(box, whileShownTimerId, USER_TIMER_MINIMUM, nullptr);
+        }
         return TRUE; // the field, the first control that takes the focus, gets it
+    case WM_TIMER:
+        if (wParam == whileShownTimerId) {
+            KillTimer(box, whileShownTimerId);
+            auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(box, DWLP_USER));
+            try {
+                state->whileShown();
+            } catch (...) {
+                // Work done ahead only: whoever needs it later does it again and says so.
+            }
+            return TRUE;
+        }
+        break;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
             auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(box, DWLP_USER));
@@ -106,14 +125,15 @@ INT_PTR CALLBACK guardBoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM
 
 } // namespace
 
-std::optional<std::wstring> askText(HWND owner, const std::wstring& prompt) {
+std::optional<std::wstring> askText(HWND owner, const std::wstring& prompt,
+                                    const std::function<void()>& whileShown) {
     DialogTemplate box(toWide(boxTitle), 240, 82);
     box.add(DialogTemplate::staticText, textId, SS_LEFT | SS_NOPREFIX, 7, 7, 226, 16, prompt);
     box.add(DialogTemplate::edit, inputId, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 34, 226, 14);
     box.add(DialogTemplate::button, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 129, 59, 50, 14, L"OK");
     box.add(DialogTemplate::button, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 183, 59, 50, 14,
             L"Cancel");
-    InputBoxState state;
+    InputBoxState state{{}, whileShown};
     if (box.run(owner, &inputBoxProcedure, reinterpret_cast<LPARAM>(&state)) != IDOK) {
         return std::nullopt;
     }

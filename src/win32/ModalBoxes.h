@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,10 @@ constexpr int goOnId = 102;  // the guard question's choice that goes on
 } // namespace modalbox
 
 // A prompt, a one-line field that starts empty, OK and Cancel. Nothing on Cancel or close.
-std::optional<std::wstring> askText(HWND owner, const std::wstring& prompt);
+// `whileShown`, when given, runs once the box has been up a moment: work the program can do
+// while the student reads, rather than after the answer.
+std::optional<std::wstring> askText(HWND owner, const std::wstring& prompt,
+                                    const std::function<void()>& whileShown = {});
 
 // A text with an OK button only and no icon; below it in the same box, when given, a detail
 // (what failed) and the advice (what to do next), each after an empty line.

@@ -7,6 +7,25 @@
 #include "win32/WideText.h"
 
 namespace drilbank {
+namespace {
+
+// Changes a form's box without drawing it meanwhile; it is painted once afterwards, when the
+// system next paints. Under Wine a box with a scroll bar otherwise draws the bar at once for
+// every step of a change, about a millisecond each, and WM_SETREDRAW leaves it drawable
+// there. A window without WS_VISIBLE is what WM_SETREDRAW makes of it on Windows.
+template <class Change> void changeUndrawn(HWND box, Change change) {
+    const LONG_PTR style = GetWindowLongPtrW(box, GWL_STYLE);
+    if ((style & WS_VISIBLE) == 0) {
+        change();
+        return;
+    }
+    SetWindowLongPtrW(box, GWL_STYLE, style & ~WS_VISIBLE);
+    change();
+    SetWindowLongPtrW(box, GWL_STYLE, style);
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+} // namespace
 
 Win32Platform::Win32Platform(FormWindow& window, Parts parts, std::function<void()> endRun)
     : window_(window), parts_(parts), endRun_(std::move(endRun)) {}
@@ -17,7 +36,10 @@ HWND Win32Platform::dialogOwner() const {
 }
 
 std::optional<std::string> Win32Platform::inputBox(const std::string& prompt) {
-    const std::optional<std::wstring> typed = askText(dialogOwner(), toWide(prompt));
+    // The form is made while the student reads the first box, so that the last answer
+    // brings it up at once.
+    const std::optional<std::wstring> typed =
+        askText(dialogOwner(), toWide(prompt), [this] { window_.build(); });
     if (!typed) {
         return std::nullopt;
     }
@@ -48,11 +70,13 @@ void Win32Platform::setQuestionText(const std::string& text) {
     // Text added at the end is scrolled into view from its start; a new text from its top.
     const bool appended = shown.compare(0, before.size(), before) == 0;
     const WPARAM newTextStart = appended ? before.size() : 0;
-    setWindowText(box, shown);
-    SendMessageW(box, EM_SETSEL, shown.size(), static_cast<LPARAM>(shown.size()));
-    SendMessageW(box, EM_SCROLLCARET, 0, 0);
-    SendMessageW(box, EM_SETSEL, newTextStart, static_cast<LPARAM>(newTextStart));
-    SendMessageW(box, EM_SCROLLCARET, 0, 0);
+    changeUndrawn(box, [&] {
+        setWindowText(box, shown);
+        SendMessageW(box, EM_SETSEL, shown.size(), static_cast<LPARAM>(shown.size()));
+        SendMessageW(box, EM_SCROLLCARET, 0, 0);
+        SendMessageW(box, EM_SETSEL, newTextStart, static_cast<LPARAM>(newTextStart));
+        SendMessageW(box, EM_SCROLLCARET, 0, 0);
+    });
 }
 
 std::string Win32Platform::answerText() {
@@ -60,11 +84,11 @@ std::string Win32Platform::answerText() {
 }
 
 void Win32Platform::setAnswerText(const std::string& text) {
-    // Replacing a box's text costs milliseconds under Wine; the same text is left as it is.
+    // The same text is left as it is: even undrawn, a change costs time.
     HWND box = window_.answerBox();
     const std::wstring shown = toWide(text);
     if (shown != windowText(box)) {
-        setWindowText(box, shown);
+        changeUndrawn(box, [&] { setWindowText(box, shown); });
     }
 }
 
@@ -81,7 +105,7 @@ void Win32Platform::focusAnswerBox(AnswerCaret caret) {
 }
 
 void Win32Platform::setPictureScale(PictureArea area, float height, float width) {
-    window_.picture(area).setScale(height, width);
+    window_.setPictureScale(area, height, width);
 }
 
 void Win32Platform::putPictureOnClipboard(PictureArea area) {

@@ -10,13 +10,16 @@
 #include "platform/RecordFiles.h"
 #include "platform/RunRandom.h"
 #include "platform/SystemClock.h"
+#include "record/EnterResponse.h"
+#include "support/FakePlatform.h"
 #include "win32/FormWindow.h"
 #include "win32/ModalBoxes.h"
+#include "win32/WideText.h"
 #include "win32/Win32Session.h"
+#include "window/Handler.h"
 
 #include <commctrl.h>
 #include <objbase.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -31,11 +34,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// What drilbank.exe does before its first box besides: it reads its command line through the
-// shell's library, and starts COM for the names screen readers ask.
+// What drilbank.exe does before its first box besides: it starts COM for the names screen
+// readers ask.
 void startAsTheProgram() {
-    int count = 0;
-    LocalFree(CommandLineToArgvW(GetCommandLineW(), &count));
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
@@ -185,23 +186,13 @@ void appendFloor(const std::filesystem::path& folder,
     std::filesystem::resize_file(folder / "floor.log", 0);
 }
 
-// "Enter Response" clicks beside their floor; with "counts", the file layer's calls per
-// click on standard error. Beyond the floor a click pays for what the floor leaves out: the
-// file layer's checks and lock, the button's press and release drawn, both boxes read, the
-// answer box emptied (its scroll bar no longer drawn twice at once under Wine).
-int clicks(const std::filesystem::path& drives, bool counts) {
-    drilbank::bench::CountingFiles counting;
-    StartedWindow started(drives, counting);
-    drilbank::FormWindow& window = started.session.window();
-    const std::filesystem::path folder = drives / "c" / "drilbank";
-    const std::wstring answer = L"The depth falls more slowly as the water drains, so the slope "
-                                L"of the graph gets less steep.\r\nI forgot the units at first.";
-    HWND enter = window.control("cmd_enter_response");
-    const auto click = [&] {
-        SetWindowTextW(window.answerBox(), answer.c_str());
-        return millisecondsOf([&] { SendMessageW(enter, BM_CLICK, 0, 0); });
-    };
-    // One click shows what a click appends to each file.
+constexpr int clickRounds = 40;
+
+// Clicks timed beside their floor, each round one of each, and the medians printed. The
+// first click shows what a click appends to each file.
+template <typename Click>
+void clicksBesideFloor(const std::filesystem::path& folder, Click click,
+                       drilbank::bench::CountingFiles* counting = nullptr) {
     std::vector<std::pair<std::filesystem::path, std::string>> blocks;
     for (const char* name : {"masterFile_Ann_Lee_Smith.txt", "send_"}) {
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -215,18 +206,59 @@ int clicks(const std::filesystem::path& drives, bool counts) {
     for (auto& [file, before] : blocks) {
         before = fileBytes(file).substr(before.size());
     }
-    counting.reset();
-    constexpr int rounds = 40;
+    if (counting != nullptr) {
+        counting->reset();
+    }
     std::vector<double> costs;
     std::vector<double> floors;
-    for (int round = 0; round < rounds; ++round) {
+    for (int round = 0; round < clickRounds; ++round) {
         costs.push_back(click());
         floors.push_back(millisecondsOf([&] { appendFloor(folder, blocks); }));
     }
     std::printf("%.3f %.3f\n", median(costs), median(floors));
+}
+
+const std::wstring typedAnswer =
+    L"The depth falls more slowly as the water drains, so the slope of the graph gets less "
+    L"steep.\r\nI forgot the units at first.";
+
+// "Enter Response" clicks through the window beside their floor; with "counts", the file
+// layer's calls per click on standard error. Beyond the floor a click pays for what the floor
+// leaves out: the file layer's checks and lock, the button's press and release drawn, both
+// boxes read, the answer box emptied (its scroll bar no longer drawn twice at once under Wine).
+int windowClicks(const std::filesystem::path& drives, bool counts) {
+    drilbank::bench::CountingFiles counting;
+    StartedWindow started(drives, counting);
+    drilbank::FormWindow& window = started.session.window();
+    HWND enter = window.control("cmd_enter_response");
+    clicksBesideFloor(
+        drives / "c" / "drilbank",
+        [&] {
+            SetWindowTextW(window.answerBox(), typedAnswer.c_str());
+            return millisecondsOf([&] { SendMessageW(enter, BM_CLICK, 0, 0); });
+        },
+        &counting);
     if (counts) {
-        counting.report(stderr, rounds);
+        counting.report(stderr, clickRounds);
     }
+    return 0;
+}
+
+// The same click as the core records it, with no window: the answer handed to the handler,
+// as the Linux benchmark measures a click, and recorded through the Windows file layer.
+int coreClicks(const std::filesystem::path& drives) {
+    drilbank::testing::FakePlatform platform(drives);
+    drilbank::Run run{platform};
+    drilbank::testing::answerStartUp(platform, "1", "Ann Lee Smith", "ALS", "1");
+    if (!drilbank::runHandler(run, &drilbank::loadWindow) || !platform.messages.empty()) {
+        std::fprintf(stderr, "the benchmark run did not start\n");
+        return 1;
+    }
+    const std::string answer = drilbank::fromWide(typedAnswer);
+    clicksBesideFloor(drives / "c" / "drilbank", [&] {
+        platform.answer = answer;
+        return millisecondsOf([&] { drilbank::runHandler(run, &drilbank::enterResponseClicked); });
+    });
     return 0;
 }
 
@@ -249,10 +281,13 @@ int wmain(int argc, wchar_t** argv) {
         return firstBox(drives);
     }
     if (mode == L"click" || mode == L"counts") {
-        return clicks(drives, mode == L"counts");
+        return windowClicks(drives, mode == L"counts");
+    }
+    if (mode == L"core-click") {
+        return coreClicks(drives);
     }
     std::fprintf(
         stderr, "usage: win32_window_bench first-box DRIVES | window DRIVES | window-read DRIVES | "
-                "click DRIVES | counts DRIVES\n");
+                "click DRIVES | counts DRIVES | core-click DRIVES\n");
     return 2;
 }

@@ -13,9 +13,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include <shellapi.h>
-
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -37,17 +36,16 @@ void becomeDpiAware() {
 // has no console of its own: it writes to the prompt it was started from, or to wherever its
 // output was sent.
 std::optional<int> answeredCommandLine() {
-    int count = 0;
-    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (wide == nullptr || count < 2) {
-        LocalFree(wide);
+    // The C runtime has split the command line already (shell32's splitter would cost the
+    // launch a library).
+    const int count = __argc;
+    if (__wargv == nullptr || count < 2) {
         return std::nullopt;
     }
     std::vector<std::string> utf8;
     for (int i = 0; i < count; ++i) {
-        utf8.push_back(drilbank::utf8Of(std::filesystem::path(wide[i])));
+        utf8.push_back(drilbank::utf8Of(std::filesystem::path(__wargv[i])));
     }
-    LocalFree(wide);
     std::vector<char*> arguments;
     for (std::string& argument : utf8) {
         arguments.push_back(argument.data());

@@ -48,6 +48,25 @@ public:
     }
     void put(char c) { put(std::string_view(&c, 1)); }
 
+    // Puts `text` unless it holds any of `Bytes`; false, with nothing put, when it does.
+    template <char... Bytes> bool putUnlessHolding(std::string_view text) {
+        if (text.size() > bufferSize - used_) {
+            flush();
+            if (text.size() > bufferSize) {
+                if (bytescan::holdsAnyOf<Bytes...>(text)) {
+                    return false;
+                }
+                put(text);
+                return true;
+            }
+        }
+        if (bytescan::copyTellingAnyOf<Bytes...>(text, buffer_.get() + used_)) {
+            return false;
+        }
+        used_ += text.size();
+        return true;
+    }
+
     bool flush() {
         out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
         used_ = 0;
@@ -57,13 +76,10 @@ public:
 private:
     static constexpr std::size_t bufferSize = 1 << 16;
     std::ostream& out_;
-    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(bufferSize);
+    // Sixteen bytes more, which a copy that tells what it copied may overwrite.
+    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(bufferSize + 16);
     std::size_t used_ = 0;
 };
-
-bool needsQuotes(std::string_view text) {
-    return bytescan::holdsAnyOf<',', '"', '\r', '\n'>(text);
-}
 
 class CsvWriter final : public RowWriter {
 public:
@@ -89,8 +105,7 @@ private:
     // gets a leading ' (which spreadsheets show as text and hide) and is quoted too.
     void field(std::string_view text) {
         const bool neutralised = !exact_ && spreadsheetWouldRun(text);
-        if (!neutralised && !needsQuotes(text)) {
-            out_.put(text);
+        if (!neutralised && out_.putUnlessHolding<',', '"', '\r', '\n'>(text)) {
             return;
         }
         out_.put(neutralised ? "\"'" : "\"");

@@ -16,21 +16,21 @@ namespace drilbank {
 
 namespace lineshapes {
 
-// The indent of a time line, eight blanks at a time.
+// The indent of a time line, eight blanks at a time, the last eight overlapping those before.
 inline bool indented(std::string_view text) {
+    static_assert(timeIndentWidth >= 8);
     if (text.size() <= timeIndentWidth || text[timeIndentWidth] == ' ') {
         return false;
     }
     constexpr std::uint64_t blanks = 0x2020202020202020ull;
-    std::uint64_t differ = 0;
-    std::size_t at = 0;
-    for (; at + 8 <= timeIndentWidth; at += 8) {
+    const auto differs = [&](std::size_t at) {
         std::uint64_t word = 0;
         std::memcpy(&word, text.data() + at, sizeof word);
-        differ |= word ^ blanks;
-    }
-    for (; at < timeIndentWidth; ++at) {
-        differ |= static_cast<unsigned char>(text[at]) ^ 0x20u;
+        return word ^ blanks;
+    };
+    std::uint64_t differ = differs(timeIndentWidth - 8);
+    for (std::size_t at = 0; at + 8 < timeIndentWidth; at += 8) {
+        differ |= differs(at);
     }
     return differ == 0;
 }

@@ -1,6 +1,7 @@
 // The reader's problems on record files broken on purpose, and none on whole ones.
 #include "instructor/RecordSearch.h"
 #include "platform/Cp1252.h"
+#include "reading/Fingerprint.h"
 #include "reading/JoinedCopies.h"
 #include "reading/RecordReader.h"
 #include "record/RecordFormat.h"
@@ -148,6 +149,29 @@ TEST(RecordCheck, IdenticalClicksAreKeptAndAJoinedCopyIsReadOnce) {
         EXPECT_EQ(joined.blocks.size(), intact.blocks.size()) << name;
         EXPECT_EQ(joined.headers.size(), intact.headers.size()) << name;
     }
+}
+
+// A block read line by line is fingerprinted in pieces, one read whole in one call: a copy is
+// told either way only if the two agree, whatever the sizes.
+TEST(RecordCheck, AFingerprintIsTheSameInPiecesOfAnySize) {
+    std::string bytes;
+    for (int at = 0; at < 100; ++at) {
+        bytes += static_cast<char>(at * 37 + 11);
+    }
+    std::vector<std::uint64_t> seen;
+    for (std::size_t size = 0; size <= bytes.size(); ++size) {
+        const std::string_view whole = std::string_view(bytes).substr(0, size);
+        seen.push_back(fingerprint(0, whole));
+        for (const std::size_t piece : {1, 5, 31, 32, 33}) {
+            Fingerprinter pieces;
+            for (std::size_t at = 0; at < size; at += piece) {
+                pieces.add(whole.substr(at, piece));
+            }
+            EXPECT_EQ(pieces.value(), seen.back()) << size << " in pieces of " << piece;
+        }
+    }
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end()) << "two lengths alike";
 }
 
 // The copy finder holds a bounded number of blocks. Headers are found among many; past the

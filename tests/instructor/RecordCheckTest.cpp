@@ -1,6 +1,7 @@
 // The reader's problems on record files broken on purpose, and none on whole ones.
 #include "instructor/RecordSearch.h"
 #include "platform/Cp1252.h"
+#include "reading/ByteScan.h"
 #include "reading/Fingerprint.h"
 #include "reading/JoinedCopies.h"
 #include "reading/RecordReader.h"
@@ -148,6 +149,24 @@ TEST(RecordCheck, IdenticalClicksAreKeptAndAJoinedCopyIsReadOnce) {
         EXPECT_TRUE(joined.problems[0].what.starts_with("from here the file repeats"));
         EXPECT_EQ(joined.blocks.size(), intact.blocks.size()) << name;
         EXPECT_EQ(joined.headers.size(), intact.headers.size()) << name;
+    }
+}
+
+// Lines are scanned for their end many bytes at a time: every byte value is told right at
+// every place in a stretch of those, and in the bytes after them.
+TEST(RecordCheck, TheLineScanFindsEachByteALineEndsOrBreaksAt) {
+    for (int value = 0; value < 256; ++value) {
+        const bool control = value < 0x20 || value == 0x7F;
+        for (std::size_t at = 0; at < 40; ++at) {
+            std::string bytes(40, 'a');
+            bytes[at] = static_cast<char>(value);
+            const char* end = bytes.data() + bytes.size();
+            const char* expected = control ? bytes.data() + at : end;
+            EXPECT_EQ(bytescan::firstControl<false>(bytes.data(), end), expected) << value;
+            EXPECT_EQ(bytescan::firstControl<true>(bytes.data(), end),
+                      control || value >= 0x80 ? bytes.data() + at : end)
+                << value;
+        }
     }
 }
 

@@ -101,8 +101,10 @@ void settleRuns(std::vector<RecordRows::Run>& runs) {
 class FileRows final : public RecordVisitor {
 public:
     FileRows(const RecordFile& file, const RecordRows::RowSink& sink, FileReport& report)
-        : sink_(sink), report_(report), student_(studentFromFileName(file.name)),
-          fileName_(utf8Of(file.path.filename())) {}
+        : sink_(sink), report_(report) {
+        row_.student = studentFromFileName(file.name);
+        row_.file = utf8Of(file.path.filename());
+    }
 
     // For a notes file: the runs of the master file beside it, in order.
     template <typename Runs> void attributeTo(const Runs& runs) {
@@ -112,9 +114,9 @@ public:
                 [](sys_seconds value, const auto& run) { return value < run.start; });
             if (later != runs.begin()) {
                 const auto& run = *std::prev(later);
-                student_ = run.student;
-                initials_ = run.initials;
-                assignment_ = run.assignment;
+                row_.student = run.student;
+                row_.initials = run.initials;
+                row_.assignment = run.assignment;
             }
         };
     }
@@ -126,16 +128,18 @@ public:
         if (runs_ != nullptr) {
             keepRun(header);
         }
-        student_ = studentUtf8_.of(header.studentName);
-        initials_ = initialsUtf8_.of(header.initials);
-        assignment_ = assignmentUtf8_.of(header.assignmentNumber);
+        row_.student = studentUtf8_.of(header.studentName);
+        row_.initials = initialsUtf8_.of(header.initials);
+        row_.assignment = assignmentUtf8_.of(header.assignmentNumber);
         date_ = readDateText(header.date);
         lastTime_ = readTimeText(header.time);
     }
 
     void block(const RecordBlock& block) override {
         const std::optional<int> time = readTimeText(block.time);
-        RecordRow& row = row_; // its strings' memory serves every row
+        // One row serves every row: its strings' memory, and what a run's rows share, which is
+        // set only when it changes.
+        RecordRow& row = row_;
         if (block.kind == RecordBlock::Kind::Note) {
             ++report_.notes;
             date_ = readDateText(block.date);
@@ -149,9 +153,6 @@ public:
             }
         }
         lastTime_ = time;
-        row.student = student_;
-        row.initials = initials_;
-        row.assignment = assignment_;
         row.questionNumber = block.questionNumber;
         row.kind = block.kind == RecordBlock::Kind::Note ? "note" : "response";
         if (date_ != rowDate_) { // most rows share their run's date
@@ -161,7 +162,6 @@ public:
         row.time = block.time;
         assignUtf8(row.question, block.question);
         assignUtf8(row.answer, block.answer);
-        row.file = fileName_;
         sink_(row);
     }
 
@@ -191,10 +191,6 @@ private:
     Utf8OfLast studentUtf8_;
     Utf8OfLast initialsUtf8_;
     Utf8OfLast assignmentUtf8_;
-    std::string student_;
-    std::string initials_;
-    std::string assignment_;
-    std::string fileName_;
     std::optional<year_month_day> date_;
     std::optional<year_month_day> rowDate_; // the date row_.date holds
     std::optional<int> lastTime_;

@@ -7,8 +7,6 @@
 #include "record/RecordFormat.h"
 
 #include <charconv>
-#include <cstdint>
-#include <cstring>
 
 namespace drilbank {
 // The number of a question-number line as plain text, when the line is one the writer makes.

@@ -76,8 +76,7 @@ public:
 private:
     static constexpr std::size_t bufferSize = 1 << 16;
     std::ostream& out_;
-    // Sixteen bytes more, which a copy that tells what it copied may overwrite.
-    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(bufferSize + 16);
+    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(bufferSize);
     std::size_t used_ = 0;
 };
 

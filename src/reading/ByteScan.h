@@ -74,9 +74,9 @@ template <char... Bytes> bool holdsAnyOf(std::string_view text) {
     return holds<false, Bytes...>(text);
 }
 
-// Copies `text` to `to`, which has room for it and sixteen bytes more that may be overwritten,
-// and tells whether it holds any of `Bytes` (the copy then stops anywhere): a writer that puts
-// most texts out as they stand passes over their bytes once rather than scanning, then copying.
+// Copies `text` to `to`, which has room for it, and tells whether it holds any of `Bytes` (the
+// copy then stops anywhere): a writer that puts most texts out as they stand passes over their
+// bytes once rather than scanning, then copying. Nothing is written past the copy's end.
 template <char... Bytes> bool copyTellingAnyOf(std::string_view text, char* to) {
     const char* from = text.data();
     const std::size_t size = text.size();

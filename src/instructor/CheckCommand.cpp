@@ -25,6 +25,7 @@ public:
         out_ << file_ << ':' << problem.place.line << ": byte " << problem.place.offset << ": "
              << problem.what << '\n';
     }
+    bool wantsTexts() const override { return false; } // only counted
 
     std::size_t problems() const { return problems_; }
 

@@ -18,9 +18,24 @@ using std::chrono::sys_days;
 using std::chrono::sys_seconds;
 using std::chrono::year_month_day;
 
-std::string utf8(const std::string& bytes) {
-    return cp1252ToUtf8(bytes);
-}
+// The UTF-8 of the text last asked for, converted again only when it differs: a file's runs
+// repeat the same name, initials and assignment thousands of times.
+class Utf8OfLast {
+public:
+    const std::string& of(const std::string& bytes) {
+        if (!converted_ || bytes != bytes_) {
+            bytes_ = bytes;
+            utf8_ = cp1252ToUtf8(bytes);
+            converted_ = true;
+        }
+        return utf8_;
+    }
+
+private:
+    bool converted_ = false;
+    std::string bytes_;
+    std::string utf8_;
+};
 
 // Each byte's UTF-8, as the code page's own conversion gives it: text holding no character
 // reference converts byte by byte.
@@ -54,16 +69,17 @@ void assignUtf8(std::string& out, std::string_view bytes) {
     }
     const std::array<Utf8OfByte, 256>& table = utf8OfEachByte();
     out.clear();
-    std::size_t from = 0;
-    for (std::size_t at = 0; at < bytes.size(); ++at) {
-        const auto code = static_cast<unsigned char>(bytes[at]);
-        if (code >= 0x80) {
-            out.append(bytes.data() + from, at - from);
-            out.append(table[code].bytes, table[code].length);
-            from = at + 1;
+    const char* end = bytes.data() + bytes.size();
+    for (const char* at = bytes.data();;) {
+        const char* beyond = bytescan::firstBeyondAscii(at, end);
+        out.append(at, static_cast<std::size_t>(beyond - at));
+        if (beyond == end) {
+            return;
         }
+        const Utf8OfByte& utf8 = table[static_cast<unsigned char>(*beyond)];
+        out.append(utf8.bytes, utf8.length);
+        at = beyond + 1;
     }
-    out.append(bytes.data() + from, bytes.size() - from);
 }
 
 // Runs in order of their start. Of runs in a row that give a note the same student,
@@ -85,8 +101,10 @@ void settleRuns(std::vector<RecordRows::Run>& runs) {
 class FileRows final : public RecordVisitor {
 public:
     FileRows(const RecordFile& file, const RecordRows::RowSink& sink, FileReport& report)
-        : sink_(sink), report_(report), student_(studentFromFileName(file.name)),
-          fileName_(utf8Of(file.path.filename())) {}
+        : sink_(sink), report_(report) {
+        row_.student = studentFromFileName(file.name);
+        row_.file = utf8Of(file.path.filename());
+    }
 
     // For a notes file: the runs of the master file beside it, in order.
     template <typename Runs> void attributeTo(const Runs& runs) {
@@ -96,9 +114,9 @@ public:
                 [](sys_seconds value, const auto& run) { return value < run.start; });
             if (later != runs.begin()) {
                 const auto& run = *std::prev(later);
-                student_ = run.student;
-                initials_ = run.initials;
-                assignment_ = run.assignment;
+                row_.student = run.student;
+                row_.initials = run.initials;
+                row_.assignment = run.assignment;
             }
         };
     }
@@ -110,16 +128,18 @@ public:
         if (runs_ != nullptr) {
             keepRun(header);
         }
-        student_ = utf8(header.studentName);
-        initials_ = utf8(header.initials);
-        assignment_ = utf8(header.assignmentNumber);
+        row_.student = studentUtf8_.of(header.studentName);
+        row_.initials = initialsUtf8_.of(header.initials);
+        row_.assignment = assignmentUtf8_.of(header.assignmentNumber);
         date_ = readDateText(header.date);
         lastTime_ = readTimeText(header.time);
     }
 
     void block(const RecordBlock& block) override {
         const std::optional<int> time = readTimeText(block.time);
-        RecordRow& row = row_; // its strings' memory serves every row
+        // One row serves every row: its strings' memory, and what a run's rows share, which is
+        // set only when it changes.
+        RecordRow& row = row_;
         if (block.kind == RecordBlock::Kind::Note) {
             ++report_.notes;
             date_ = readDateText(block.date);
@@ -133,9 +153,6 @@ public:
             }
         }
         lastTime_ = time;
-        row.student = student_;
-        row.initials = initials_;
-        row.assignment = assignment_;
         row.questionNumber = block.questionNumber;
         row.kind = block.kind == RecordBlock::Kind::Note ? "note" : "response";
         if (date_ != rowDate_) { // most rows share their run's date
@@ -145,7 +162,6 @@ public:
         row.time = block.time;
         assignUtf8(row.question, block.question);
         assignUtf8(row.answer, block.answer);
-        row.file = fileName_;
         sink_(row);
     }
 
@@ -161,7 +177,8 @@ private:
         const auto time = readTimeText(header.time);
         runs_->push_back(
             {sys_days(date.value_or(year_month_day{})) + std::chrono::seconds(time.value_or(0)),
-             utf8(header.studentName), utf8(header.initials), utf8(header.assignmentNumber)});
+             studentUtf8_.of(header.studentName), initialsUtf8_.of(header.initials),
+             assignmentUtf8_.of(header.assignmentNumber)});
         if (runs_->size() >= 2 * RecordRows::runsKept) {
             settleRuns(*runs_);
         }
@@ -171,10 +188,9 @@ private:
     FileReport& report_;
     std::vector<RecordRows::Run>* runs_ = nullptr;
     std::function<void(sys_seconds)> attribute_;
-    std::string student_;
-    std::string initials_;
-    std::string assignment_;
-    std::string fileName_;
+    Utf8OfLast studentUtf8_;
+    Utf8OfLast initialsUtf8_;
+    Utf8OfLast assignmentUtf8_;
     std::optional<year_month_day> date_;
     std::optional<year_month_day> rowDate_; // the date row_.date holds
     std::optional<int> lastTime_;

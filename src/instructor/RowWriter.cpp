@@ -48,6 +48,25 @@ public:
     }
     void put(char c) { put(std::string_view(&c, 1)); }
 
+    // Puts `text` unless it holds any of `Bytes`; false, with nothing put, when it does.
+    template <char... Bytes> bool putUnlessHolding(std::string_view text) {
+        if (text.size() > bufferSize - used_) {
+            flush();
+            if (text.size() > bufferSize) {
+                if (bytescan::holdsAnyOf<Bytes...>(text)) {
+                    return false;
+                }
+                put(text);
+                return true;
+            }
+        }
+        if (bytescan::copyTellingAnyOf<Bytes...>(text, buffer_.get() + used_)) {
+            return false;
+        }
+        used_ += text.size();
+        return true;
+    }
+
     bool flush() {
         out_.write(buffer_.get(), static_cast<std::streamsize>(used_));
         used_ = 0;
@@ -60,10 +79,6 @@ private:
     std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(bufferSize);
     std::size_t used_ = 0;
 };
-
-bool needsQuotes(std::string_view text) {
-    return bytescan::holdsAnyOf<',', '"', '\r', '\n'>(text);
-}
 
 class CsvWriter final : public RowWriter {
 public:
@@ -89,8 +104,7 @@ private:
     // gets a leading ' (which spreadsheets show as text and hide) and is quoted too.
     void field(std::string_view text) {
         const bool neutralised = !exact_ && spreadsheetWouldRun(text);
-        if (!neutralised && !needsQuotes(text)) {
-            out_.put(text);
+        if (!neutralised && out_.putUnlessHolding<',', '"', '\r', '\n'>(text)) {
             return;
         }
         out_.put(neutralised ? "\"'" : "\"");

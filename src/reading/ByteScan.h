@@ -74,6 +74,60 @@ template <char... Bytes> bool holdsAnyOf(std::string_view text) {
     return holds<false, Bytes...>(text);
 }
 
+// Copies `text` to `to`, which has room for it, and tells whether it holds any of `Bytes` (the
+// copy then stops anywhere): a writer that puts most texts out as they stand passes over their
+// bytes once rather than scanning, then copying. Nothing is written past the copy's end.
+template <char... Bytes> bool copyTellingAnyOf(std::string_view text, char* to) {
+    const char* from = text.data();
+    const std::size_t size = text.size();
+#if defined(__SSE2__)
+    if (size >= 16) {
+        const auto copy = [&](std::size_t at) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + at));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + at), bytes);
+            __m128i any = _mm_setzero_si128();
+            ((any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Bytes)))), ...);
+            return _mm_movemask_epi8(any) != 0;
+        };
+        for (std::size_t at = 0; at + 16 <= size; at += 16) {
+            if (copy(at)) {
+                return true;
+            }
+        }
+        return copy(size - 16); // the last sixteen, overlapping those before
+    }
+#endif
+    // Shorter: the bytes in one word, from two loads that overlap (one, or bytes one by one,
+    // when shorter still), each stored where it came from.
+    std::uint64_t word = 0;
+    if (size >= 8) {
+        std::uint64_t last = 0;
+        std::memcpy(&word, from, 8);
+        std::memcpy(&last, from + size - 8, 8);
+        std::memcpy(to, &word, 8);
+        std::memcpy(to + size - 8, &last, 8);
+        return ((bytesEqual(word, static_cast<std::uint8_t>(Bytes)) |
+                 bytesEqual(last, static_cast<std::uint8_t>(Bytes))) |
+                ...) != 0;
+    }
+    if (size >= 4) {
+        std::uint32_t first = 0;
+        std::uint32_t last = 0;
+        std::memcpy(&first, from, 4);
+        std::memcpy(&last, from + size - 4, 4);
+        std::memcpy(to, &first, 4);
+        std::memcpy(to + size - 4, &last, 4);
+        word = first | std::uint64_t{last} << 32;
+        return (bytesEqual(word, static_cast<std::uint8_t>(Bytes)) | ...) != 0;
+    }
+    bool found = false;
+    for (std::size_t at = 0; at < size; ++at) {
+        to[at] = from[at];
+        found |= ((from[at] == Bytes) || ...);
+    }
+    return found;
+}
+
 // The first byte below the blank, or DEL (and with `beyondAscii` any byte from 0x80 on), from
 // `from` on; `to` when there is none. A record line's end (CR LF or LF) is one, so a line
 // reader that looks for this rather than for the line feed alone learns in the same pass
@@ -100,6 +154,25 @@ inline const char* firstControl(const char* from, const char* to) {
     for (; from < to; ++from) {
         const auto code = static_cast<unsigned char>(*from);
         if (code < 0x20 || code == 0x7F || (beyondAscii && code >= 0x80)) {
+            return from;
+        }
+    }
+    return to;
+}
+
+// The first byte from 0x80 on, from `from` on; `to` when there is none: text in the code page
+// is mostly ASCII, which converts as it stands, a run at a time.
+inline const char* firstBeyondAscii(const char* from, const char* to) {
+#if defined(__SSE2__)
+    for (; to - from >= 16; from += 16) {
+        const int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
+        if (mask != 0) {
+            return from + std::countr_zero(static_cast<unsigned>(mask));
+        }
+    }
+#endif
+    for (; from < to; ++from) {
+        if (static_cast<unsigned char>(*from) >= 0x80) {
             return from;
         }
     }

@@ -48,16 +48,16 @@ public:
         held_ = bytes.size();
     }
 
-    std::uint64_t value() const {
-        std::array<char, stripe> last{};
-        std::memcpy(last.data(), carry_.data(), held_);
-        std::array<std::uint64_t, 4> lanes = lanes_;
-        mix(lanes, last.data());
-        std::uint64_t value = length_ * multiplier;
-        for (const std::uint64_t lane : lanes) {
-            value = (std::rotl(value, 29) ^ lane) * multiplier;
+    std::uint64_t value() const { return finish(lanes_, {carry_.data(), held_}, length_); }
+
+    // The fingerprint of `bytes` given whole, as `add` and `value` make it, without the carry.
+    static std::uint64_t of(std::uint64_t seed, std::string_view bytes) {
+        std::array<std::uint64_t, 4> lanes = Fingerprinter(seed).lanes_;
+        const std::size_t whole = bytes.size() - bytes.size() % stripe;
+        for (std::size_t at = 0; at < whole; at += stripe) {
+            mix(lanes, bytes.data() + at);
         }
-        return value ^ (value >> 32);
+        return finish(lanes, bytes.substr(whole), bytes.size());
     }
 
 private:
@@ -68,6 +68,20 @@ private:
         std::uint64_t word = 0;
         std::memcpy(&word, bytes, sizeof word);
         return (std::rotl(lane, 29) ^ word) * multiplier;
+    }
+    // The last stripe, `tail` padded with zeros, then the lanes folded into one.
+    static std::uint64_t finish(std::array<std::uint64_t, 4> lanes, std::string_view tail,
+                                std::uint64_t length) {
+        std::array<char, stripe> last{};
+        if (!tail.empty()) {
+            std::memcpy(last.data(), tail.data(), tail.size());
+        }
+        mix(lanes, last.data());
+        std::uint64_t value = length * multiplier;
+        for (const std::uint64_t lane : lanes) {
+            value = (std::rotl(value, 29) ^ lane) * multiplier;
+        }
+        return value ^ (value >> 32);
     }
     // Written out, as compilers do not always unroll it.
     static void mix(std::array<std::uint64_t, 4>& lanes, const char* bytes) {
@@ -85,9 +99,7 @@ private:
 
 // The fingerprint of bytes going on from `seed`.
 inline std::uint64_t fingerprint(std::uint64_t seed, std::string_view bytes) {
-    Fingerprinter fingerprinter(seed);
-    fingerprinter.add(bytes);
-    return fingerprinter.value();
+    return Fingerprinter::of(seed, bytes);
 }
 
 } // namespace drilbank

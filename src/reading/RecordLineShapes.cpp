@@ -7,56 +7,8 @@
 #include "record/RecordFormat.h"
 
 #include <charconv>
-#include <cstdint>
-#include <cstring>
 
 namespace drilbank {
-namespace {
-
-// The indent of a time line, eight blanks at a time: every block has one or two.
-bool indented(std::string_view text) {
-    if (text.size() <= timeIndentWidth || text[timeIndentWidth] == ' ') {
-        return false;
-    }
-    constexpr std::uint64_t blanks = 0x2020202020202020ull;
-    std::uint64_t differ = 0;
-    std::size_t at = 0;
-    for (; at + 8 <= timeIndentWidth; at += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + at, sizeof word);
-        differ |= word ^ blanks;
-    }
-    for (; at < timeIndentWidth; ++at) {
-        differ |= static_cast<unsigned char>(text[at]) ^ 0x20u;
-    }
-    return differ == 0;
-}
-
-} // namespace
-
-std::optional<std::string_view> timeOfTimeLine(std::string_view text) {
-    if (text.size() != timeIndentWidth + timeTextLength || !indented(text)) {
-        return std::nullopt;
-    }
-    const std::string_view time = text.substr(timeIndentWidth);
-    if (!readTimeText(time)) {
-        return std::nullopt;
-    }
-    return time;
-}
-
-std::optional<std::string_view> dateOfDateTimeLine(std::string_view text) {
-    if (text.size() != timeIndentWidth + dateTextLength + timeTextLength || !indented(text)) {
-        return std::nullopt;
-    }
-    const std::string_view date = text.substr(timeIndentWidth, dateTextLength);
-    const std::string_view time = text.substr(timeIndentWidth + dateTextLength);
-    if (!readDateText(date) || !readTimeText(time)) {
-        return std::nullopt;
-    }
-    return date;
-}
-
 // The number of a question-number line as plain text, when the line is one the writer makes.
 std::optional<std::string> questionNumberOf(std::string_view text) {
     if (!text.starts_with(questionNumberTag)) {

@@ -35,8 +35,8 @@ class Parser {
 public:
     Parser(std::istream& in, const RecordFileName& name, RecordVisitor& visitor,
            RecordReading reading)
-        : lines_(in, visitor), name_(name), visitor_(visitor), outlet_(visitor), whole_(name),
-          wholeBlocks_(reading == RecordReading::WholeBlocks) {}
+        : lines_(in, visitor), name_(name), visitor_(visitor), outlet_(visitor),
+          whole_(name, visitor.wantsTexts()), wholeBlocks_(reading == RecordReading::WholeBlocks) {}
 
     void run() {
         if (peek(0) == nullptr) {

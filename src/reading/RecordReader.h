@@ -53,6 +53,9 @@ public:
     virtual void header(const RecordHeader& header) = 0;
     virtual void block(const RecordBlock& block) = 0;
     virtual void problem(const RecordProblem& problem) = 0;
+    // Whether blocks are wanted with their question and answer texts; a visitor that only
+    // counts blocks spares the copies, and may then be given them empty.
+    virtual bool wantsTexts() const { return true; }
 };
 
 // How a file is read: blocks that stand exactly as the program writes them a whole block at

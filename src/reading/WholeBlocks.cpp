@@ -21,8 +21,9 @@ void expect(std::string_view line, std::string_view expected) {
     }
 }
 
-// An answer's lines up to the closing rule that ends it, as the bytes between.
-void readAnswer(Lines& lines, std::string_view first, std::string& answer) {
+// An answer's lines up to the closing rule that ends it, as the bytes between, into
+// `answer` unless that is null.
+void readAnswer(Lines& lines, std::string_view first, std::string* answer) {
     const char* from = first.data();
     const char* to = first.data() + first.size();
     for (;;) {
@@ -43,7 +44,9 @@ void readAnswer(Lines& lines, std::string_view first, std::string& answer) {
         }
         to = line.data() + line.size();
     }
-    answer.assign(from, static_cast<std::size_t>(to - from));
+    if (answer != nullptr) {
+        answer->assign(from, static_cast<std::size_t>(to - from));
+    }
 }
 
 void expect(Lines& lines, std::string_view line) {
@@ -52,8 +55,9 @@ void expect(Lines& lines, std::string_view line) {
     }
 }
 
-// `line` is the one after the time line.
-void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, RecordBlock& block) {
+// `line` is the one after the time line; the question and answer are kept with `texts`.
+void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, bool texts,
+                  RecordBlock& block) {
     block.kind = RecordBlock::Kind::Response;
     if (kind == RecordFileKind::Notes) {
         throw GiveUp{Outcome::LineByLine};
@@ -68,13 +72,15 @@ void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, Reco
         block.questionNumber = *number;
         line = lines.next();
     }
-    block.question = line;
+    if (texts) {
+        block.question = line;
+    }
     expect(lines, opening);
     expect(lines, responseMarker);
-    readAnswer(lines, lines.next(), block.answer);
+    readAnswer(lines, lines.next(), texts ? &block.answer : nullptr);
 }
 
-void readBlock(Lines& lines, RecordFileKind kind, RecordBlock& block) {
+void readBlock(Lines& lines, RecordFileKind kind, bool texts, RecordBlock& block) {
     expect(lines, opening);
     const std::optional<std::string_view> time = lines.takeShaped(timeLineLength, timeOfTimeLine);
     if (!time) {
@@ -87,11 +93,14 @@ void readBlock(Lines& lines, RecordFileKind kind, RecordBlock& block) {
             lines.takeShaped(dateTimeLineLength, dateOfDateTimeLine)) {
         block.kind = RecordBlock::Kind::Note;
         block.date = *date;
-        block.question = lines.next();
+        const std::string_view question = lines.next();
+        if (texts) {
+            block.question = question;
+        }
         expect(lines, opening);
-        readAnswer(lines, lines.nextExpecting(notesMarker), block.answer);
+        readAnswer(lines, lines.nextExpecting(notesMarker), texts ? &block.answer : nullptr);
     } else {
-        readResponse(lines, lines.next(), kind, block);
+        readResponse(lines, lines.next(), kind, texts, block);
     }
 }
 
@@ -147,7 +156,7 @@ WholeBlocks::Read WholeBlocks::read(std::string_view bytes, bool fileEnds, bool 
     Outcome outcome = Outcome::Block;
     try {
         if (lines.startsWith(opening)) {
-            readBlock(lines, name_.kind, block);
+            readBlock(lines, name_.kind, texts_, block);
         } else {
             outcome = Outcome::Header;
             if (name_.kind == RecordFileKind::Notes) {

@@ -19,7 +19,8 @@ namespace drilbank {
 // cost of reading a class.
 class WholeBlocks {
 public:
-    explicit WholeBlocks(const RecordFileName& name) : name_(name) {}
+    // Without `texts` blocks are read without their question and answer.
+    WholeBlocks(const RecordFileName& name, bool texts) : name_(name), texts_(texts) {}
 
     enum class Outcome {
         Header,     // `header` is filled, but for its place
@@ -48,6 +49,7 @@ private:
     bool readHeaderDate(std::string_view text, RecordHeader& header) const;
 
     const RecordFileName& name_;
+    bool texts_;
     RecordHeader header_;      // where headers are read into
     std::string agreeingName_; // the last student name found to agree with the file's name
 };

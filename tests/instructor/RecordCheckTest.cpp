@@ -1,6 +1,8 @@
 // The reader's problems on record files broken on purpose, and none on whole ones.
 #include "instructor/RecordSearch.h"
 #include "platform/Cp1252.h"
+#include "reading/ByteScan.h"
+#include "reading/Fingerprint.h"
 #include "reading/JoinedCopies.h"
 #include "reading/RecordReader.h"
 #include "record/RecordFormat.h"
@@ -37,6 +39,8 @@ struct Findings final : RecordVisitor {
     std::vector<RecordBlock> blocks;
     std::vector<RecordHeader> headers;
     std::string order; // what was told, in turn
+    bool texts = true;
+    bool wantsTexts() const override { return texts; }
     void header(const RecordHeader& header) override {
         headers.push_back(header);
         order += "header " + std::to_string(header.place.offset) + "\n";
@@ -60,8 +64,8 @@ std::string describe(const Findings& findings) {
     return text;
 }
 
-// Everything a reading told, to compare two.
-std::string everything(const Findings& findings) {
+// Everything a reading told, to compare two; with `texts` the blocks' question and answer.
+std::string everything(const Findings& findings, bool texts = true) {
     std::string text = findings.order + describe(findings);
     for (const RecordHeader& header : findings.headers) {
         text += std::to_string(header.place.line) + " " + std::to_string(header.place.offset) +
@@ -72,22 +76,26 @@ std::string everything(const Findings& findings) {
     for (const RecordBlock& block : findings.blocks) {
         text += std::to_string(block.place.line) + " " + std::to_string(block.place.offset) +
                 (block.kind == RecordBlock::Kind::Note ? " note " : " response ") + block.time +
-                "|" + block.date + "|" + block.questionNumber + "|" + block.question + "|" +
-                block.answer + "\n";
+                "|" + block.date + "|" + block.questionNumber +
+                (texts ? "|" + block.question + "|" + block.answer : "") + "\n";
     }
     return text;
 }
 
 // Every file is read both ways, whole blocks at a time and line by line: the two must tell
-// the same, so every case below proves both.
+// the same, so every case below proves both. Whole blocks are read once more without the
+// texts, as a visitor that only counts them reads, which must tell the same but for those.
 Findings check(const std::string& bytes, const std::string& fileName) {
-    Findings findings[2];
-    const RecordReading readings[] = {RecordReading::WholeBlocks, RecordReading::LineByLine};
-    for (std::size_t way = 0; way < 2; ++way) {
+    Findings findings[3];
+    findings[2].texts = false;
+    const RecordReading readings[] = {RecordReading::WholeBlocks, RecordReading::LineByLine,
+                                      RecordReading::WholeBlocks};
+    for (std::size_t way = 0; way < 3; ++way) {
         std::istringstream in(bytes);
         readRecordFile(in, *parseRecordFileName(fileName), findings[way], readings[way]);
     }
     EXPECT_EQ(everything(findings[0]), everything(findings[1])) << fileName;
+    EXPECT_EQ(everything(findings[0], false), everything(findings[2], false)) << fileName;
     return findings[0];
 }
 
@@ -142,6 +150,47 @@ TEST(RecordCheck, IdenticalClicksAreKeptAndAJoinedCopyIsReadOnce) {
         EXPECT_EQ(joined.blocks.size(), intact.blocks.size()) << name;
         EXPECT_EQ(joined.headers.size(), intact.headers.size()) << name;
     }
+}
+
+// Lines are scanned for their end many bytes at a time: every byte value is told right at
+// every place in a stretch of those, and in the bytes after them.
+TEST(RecordCheck, TheLineScanFindsEachByteALineEndsOrBreaksAt) {
+    for (int value = 0; value < 256; ++value) {
+        const bool control = value < 0x20 || value == 0x7F;
+        for (std::size_t at = 0; at < 40; ++at) {
+            std::string bytes(40, 'a');
+            bytes[at] = static_cast<char>(value);
+            const char* end = bytes.data() + bytes.size();
+            const char* expected = control ? bytes.data() + at : end;
+            EXPECT_EQ(bytescan::firstControl<false>(bytes.data(), end), expected) << value;
+            EXPECT_EQ(bytescan::firstControl<true>(bytes.data(), end),
+                      control || value >= 0x80 ? bytes.data() + at : end)
+                << value;
+        }
+    }
+}
+
+// A block read line by line is fingerprinted in pieces, one read whole in one call: a copy is
+// told either way only if the two agree, whatever the sizes.
+TEST(RecordCheck, AFingerprintIsTheSameInPiecesOfAnySize) {
+    std::string bytes;
+    for (int at = 0; at < 100; ++at) {
+        bytes += static_cast<char>(at * 37 + 11);
+    }
+    std::vector<std::uint64_t> seen;
+    for (std::size_t size = 0; size <= bytes.size(); ++size) {
+        const std::string_view whole = std::string_view(bytes).substr(0, size);
+        seen.push_back(fingerprint(0, whole));
+        for (const std::size_t piece : {1, 5, 31, 32, 33}) {
+            Fingerprinter pieces;
+            for (std::size_t at = 0; at < size; at += piece) {
+                pieces.add(whole.substr(at, piece));
+            }
+            EXPECT_EQ(pieces.value(), seen.back()) << size << " in pieces of " << piece;
+        }
+    }
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end()) << "two lengths alike";
 }
 
 // The copy finder holds a bounded number of blocks. Headers are found among many; past the

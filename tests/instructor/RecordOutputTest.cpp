@@ -90,11 +90,29 @@ TEST(RecordOutput, TheSearchFindsRecordFilesAndPassesOverHiddenOnes) {
 const std::vector<std::string> formulaLike = {
     "=1+1", "+1", "-5", "@SUM(A1)", "\tx", "\rx", "007", "1/2", "1e5", "=HYPERLINK(\"http://x\")"};
 
+// Plain texts of every length the writer tells apart (to beyond its buffer), and each with a
+// byte that must be quoted at every place.
+std::vector<std::string> quotingSweep() {
+    std::vector<std::string> texts;
+    for (const std::size_t length : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 32, 33, 70000}) {
+        texts.emplace_back(length, 'x');
+        for (const char special : {',', '"', '\r', '\n'}) {
+            for (const std::size_t at : {std::size_t{0}, length / 2, length - 1}) {
+                texts.emplace_back(length, 'x');
+                texts.back()[at] = special;
+            }
+        }
+    }
+    return texts;
+}
+
 TEST(RecordOutput, CsvNeutralisesWhatASpreadsheetWouldRunUnlessExact) {
+    std::vector<std::string> texts = quotingSweep();
+    texts.insert(texts.end(), formulaLike.begin(), formulaLike.end());
     for (const bool exact : {false, true}) {
         std::ostringstream out;
         const auto writer = makeRowWriter({"csv", exact, {}}, out);
-        for (const std::string& text : formulaLike) {
+        for (const std::string& text : texts) {
             RecordRow row;
             row.answer = text;
             writer->row(row);
@@ -102,7 +120,7 @@ TEST(RecordOutput, CsvNeutralisesWhatASpreadsheetWouldRunUnlessExact) {
         std::ostringstream messages;
         EXPECT_TRUE(writer->finish(messages));
         std::string expected;
-        for (const std::string& text : formulaLike) {
+        for (const std::string& text : texts) {
             const bool runs = std::string("=+-@\t\r").find(text[0]) != std::string::npos;
             std::string field = text;
             for (std::size_t at = 0; (at = field.find('"', at)) != std::string::npos; at += 2) {
@@ -110,12 +128,12 @@ TEST(RecordOutput, CsvNeutralisesWhatASpreadsheetWouldRunUnlessExact) {
             }
             if (runs && !exact) {
                 field = "\"'" + field + "\"";
-            } else if (field.find_first_of(",\"\r") != std::string::npos) {
+            } else if (field.find_first_of(",\"\r\n") != std::string::npos) {
                 field = "\"" + field + "\"";
             }
             expected += ",,,,,,,," + field + ",\r\n";
         }
-        EXPECT_NE(out.str().find(expected), std::string::npos) << exact << "\n" << out.str();
+        EXPECT_NE(out.str().find(expected), std::string::npos) << exact;
     }
 }
 

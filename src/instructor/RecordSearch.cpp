@@ -1,6 +1,7 @@
 #include "instructor/RecordSearch.h"
 
 #include "platform/DurableFiles.h"
+#include "platform/FileMapping.h"
 #include "platform/SystemDrives.h"
 #include "reading/Fingerprint.h"
 #include "record/RecordFormat.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <tuple>
 
 namespace drilbank::instructor {
@@ -163,6 +165,10 @@ void readFoundFile(const RecordFile& file, RecordVisitor& visitor) {
         visitor.problem({{0, 1},
                          "the same bytes as " + shown(*file.sameAs) +
                              ", which was read; this copy is not read again"});
+        return;
+    }
+    if (const std::unique_ptr<FileMapping> mapped = FileMapping::open(file.path)) {
+        readRecordFile(*mapped, file.name, visitor);
         return;
     }
     std::ifstream in(file.path, std::ios::binary);

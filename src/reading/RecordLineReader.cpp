@@ -14,6 +14,8 @@ namespace {
 // stays in the processor's cache; it grows only for a line longer than that.
 constexpr std::size_t readSize = std::size_t{64} << 10;
 constexpr std::size_t bufferSize = 4 * readSize;
+// A mapped file is looked at a megabyte more at a time, its size asked again each time.
+constexpr std::size_t mappedStep = std::size_t{1} << 20;
 
 // The closing rule followed by the blanks that pad it to the next print zone.
 const std::string& zoneEndedClosingRule() {
@@ -41,8 +43,11 @@ std::string_view endingBytes(RecordLine::Ending ending) {
     return "";
 }
 
-RecordLineReader::RecordLineReader(std::istream& in)
-    : in_(in), buffer_(std::make_unique_for_overwrite<char[]>(bufferSize)), capacity_(bufferSize) {}
+RecordLineReader::RecordLineReader(RecordBytes bytes)
+    : in_(bytes.stream), mapping_(bytes.mapping),
+      owned_(mapping_ != nullptr ? nullptr : std::make_unique_for_overwrite<char[]>(bufferSize)),
+      buffer_(mapping_ != nullptr ? mapping_->bytes().data() : owned_.get()),
+      capacity_(mapping_ != nullptr ? mapping_->bytes().size() : bufferSize) {}
 
 bool RecordLineReader::next(RecordLine& line, std::uint64_t keepFrom) {
     if (haveRest_) {
@@ -63,8 +68,8 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line, std::uint64_t keepFrom
     bool controls = false;
     const char* feed = nullptr;
     for (;;) {
-        const char* stop = buffer_.get() + end_;
-        for (const char* control = buffer_.get() + scanned;
+        const char* stop = buffer_ + end_;
+        for (const char* control = buffer_ + scanned;
              (control = bytescan::firstControl(control, stop)) != stop; ++control) {
             if (*control == '\n' ||
                 (*control == '\r' && control + 1 != stop && control[1] == '\n')) {
@@ -76,7 +81,7 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line, std::uint64_t keepFrom
         if (feed != nullptr) {
             break;
         }
-        if (end_ - start > maxLineLength) {
+        if (end_ - start > maxLineLength && mapping_ == nullptr) {
             droppedLast = buffer_[end_ - 1];
             dropped += end_ - start - maxLineLength;
             end_ = start + maxLineLength; // the rest of the line is read over this
@@ -87,8 +92,8 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line, std::uint64_t keepFrom
         }
         scanned = end_ - read;
     }
-    const char* first = buffer_.get() + start;
-    const char* stop = feed != nullptr ? feed : buffer_.get() + end_;
+    const char* first = buffer_ + start;
+    const char* stop = feed != nullptr ? feed : buffer_ + end_;
     const std::size_t length = static_cast<std::size_t>(stop - first);
     if (feed == nullptr && length == 0 && dropped == 0) {
         return false;
@@ -101,7 +106,7 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line, std::uint64_t keepFrom
     line.offset = offset_;
     line.number = ++number_;
     offset_ += whole + (feed != nullptr ? 1 : 0);
-    begin_ = static_cast<std::size_t>(stop - buffer_.get()) + (feed != nullptr ? 1 : 0);
+    begin_ = static_cast<std::size_t>(stop - buffer_) + (feed != nullptr ? 1 : 0);
     // The line's last byte, kept or not: a carriage return there makes the line end whole.
     const char last = length > (dropped > 0 ? maxLineLength : 0) ? stop[-1] : droppedLast;
     const bool crlf = feed != nullptr && last == '\r';
@@ -120,12 +125,15 @@ bool RecordLineReader::readPhysicalLine(RecordLine& line, std::uint64_t keepFrom
 // read or an earlier one the caller holds) to the front, and growing the buffer only when
 // that is not room enough. The number of bytes read; none at the end of the file.
 std::size_t RecordLineReader::fill(std::size_t& start, std::uint64_t keepFrom) {
+    if (mapping_ != nullptr) {
+        return fillFromMapping(start, keepFrom);
+    }
     if (capacity_ - end_ < readSize) {
         const std::size_t keep =
             keepFrom == keepNothing
                 ? start
                 : std::min(start, static_cast<std::size_t>(keepFrom - buffered_));
-        std::memmove(buffer_.get(), buffer_.get() + keep, end_ - keep);
+        std::memmove(owned_.get(), buffer_ + keep, end_ - keep);
         buffered_ += keep;
         start -= keep;
         begin_ -= keep; // still the line's start, should the file end here
@@ -133,15 +141,34 @@ std::size_t RecordLineReader::fill(std::size_t& start, std::uint64_t keepFrom) {
         if (capacity_ - end_ < readSize) {
             capacity_ = std::max(capacity_ * 2, end_ + readSize);
             auto larger = std::make_unique_for_overwrite<char[]>(capacity_);
-            std::memcpy(larger.get(), buffer_.get(), end_);
-            buffer_ = std::move(larger);
+            std::memcpy(larger.get(), buffer_, end_);
+            owned_ = std::move(larger);
+            buffer_ = owned_.get();
         }
         ++moves_;
     }
-    in_.read(buffer_.get() + end_, static_cast<std::streamsize>(capacity_ - end_));
-    const auto read = static_cast<std::size_t>(in_.gcount());
+    in_->read(owned_.get() + end_, static_cast<std::streamsize>(capacity_ - end_));
+    const auto read = static_cast<std::size_t>(in_->gcount());
     end_ += read;
-    atEnd_ = read == 0 || in_.eof();
+    atEnd_ = read == 0 || in_->eof();
+    return read;
+}
+
+// A mapped file never moves: the bytes held stay where they are, and those before them, and
+// those of an overlong line past what is kept of it, are let go so that memory stays flat.
+std::size_t RecordLineReader::fillFromMapping(std::size_t start, std::uint64_t keepFrom) {
+    const std::uint64_t held = std::min<std::uint64_t>(start, keepFrom);
+    if (held > released_ + mappedStep) {
+        mapping_->release(released_, held);
+        released_ = held;
+    }
+    if (end_ - start > maxLineLength + mappedStep) {
+        mapping_->release(std::max<std::uint64_t>(released_, start + maxLineLength), end_);
+        released_ = end_;
+    }
+    const std::size_t read = mapping_->readable(end_, mappedStep);
+    end_ += read;
+    atEnd_ = read < mappedStep;
     return read;
 }
 
@@ -149,7 +176,7 @@ std::string_view RecordLineReader::unread() const {
     if (haveRest_) {
         return {}; // rewind first
     }
-    return {buffer_.get() + begin_, end_ - begin_};
+    return {buffer_ + begin_, end_ - begin_};
 }
 
 bool RecordLineReader::readMore() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reading/RecordBytes.h"
+
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -38,7 +40,7 @@ std::string_view endingBytes(RecordLine::Ending ending);
 // the next line.
 class RecordLineReader {
 public:
-    explicit RecordLineReader(std::istream& in);
+    explicit RecordLineReader(RecordBytes bytes);
 
     // Lines still held by the caller are kept from `keepFrom` (an address, below) on; the
     // buffer may move, which moves() tells.
@@ -47,10 +49,10 @@ public:
 
     // A byte's place in the stream of buffers, which survives the buffer moving.
     std::uint64_t addressOf(const char* byte) const {
-        return buffered_ + static_cast<std::uint64_t>(byte - buffer_.get());
+        return buffered_ + static_cast<std::uint64_t>(byte - buffer_);
     }
     const char* at(std::uint64_t address) const {
-        return buffer_.get() + static_cast<std::size_t>(address - buffered_);
+        return buffer_ + static_cast<std::size_t>(address - buffered_);
     }
     std::uint64_t moves() const { return moves_; }
 
@@ -66,6 +68,8 @@ public:
     void skip(std::size_t bytes, std::uint64_t lineEnds);
     // Reads again from the start of a line handed out (its address, offset and number).
     void rewind(std::uint64_t address, std::uint64_t offset, std::uint64_t number);
+    // Whether the file was cut shorter while it was read, past where its end was asked.
+    bool cutWhileRead() const { return mapping_ != nullptr && mapping_->cutWhileRead(); }
     // Whether the line of that number can be read again: it was not cut short.
     bool canRewindTo(std::uint64_t number) const { return number > lastCut_; }
     // Reads again from the line that follows a closing rule on its line, if one is pending;
@@ -77,9 +81,15 @@ private:
     std::size_t fill(std::size_t& start, std::uint64_t keepFrom);
     bool splitZoneEnding(RecordLine& line);
 
-    std::istream& in_;
-    std::unique_ptr<char[]> buffer_; // not cleared first: only what is read is looked at
+    std::size_t fillFromMapping(std::size_t start, std::uint64_t keepFrom);
+
+    std::istream* in_;
+    FileMapping* mapping_;
+    std::unique_ptr<char[]> owned_; // a stream's buffer, not cleared first: only what is read
+                                    // is looked at
+    const char* buffer_;            // the stream's buffer, or the mapped file's bytes
     std::size_t capacity_;
+    std::uint64_t released_ = 0; // of a mapped file's bytes, those let go before this
     std::size_t begin_ = 0;      // where the next line starts
     std::size_t end_ = 0;        // of the bytes read
     std::uint64_t buffered_ = 0; // the address of the buffer's first byte

@@ -15,7 +15,8 @@ namespace drilbank {
 // that no record line holds.
 class RecordLineSource {
 public:
-    RecordLineSource(std::istream& in, RecordVisitor& visitor) : lines_(in), visitor_(visitor) {}
+    RecordLineSource(RecordBytes bytes, RecordVisitor& visitor)
+        : lines_(bytes), visitor_(visitor) {}
 
     // The line `ahead` lines on (fewer than lookAhead), or nothing past the end of the file.
     // A line's text holds until the next peek or take.

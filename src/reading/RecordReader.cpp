@@ -33,9 +33,9 @@ struct BlockFault {
 
 class Parser {
 public:
-    Parser(std::istream& in, const RecordFileName& name, RecordVisitor& visitor,
+    Parser(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor,
            RecordReading reading)
-        : lines_(in, visitor), name_(name), visitor_(visitor), outlet_(visitor),
+        : lines_(bytes, visitor), name_(name), visitor_(visitor), outlet_(visitor),
           whole_(name, visitor.wantsTexts()), wholeBlocks_(reading == RecordReading::WholeBlocks) {}
 
     void run() {
@@ -63,6 +63,11 @@ public:
             } else {
                 skipStrayLines();
             }
+        }
+        if (lines_.bytes().cutWhileRead()) {
+            report({0, 1}, "the file was cut shorter while it was read, as the student's program "
+                           "does to a record it finds torn; read it again once the program is "
+                           "closed");
         }
     }
 
@@ -351,9 +356,9 @@ private:
 
 } // namespace
 
-void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor,
+void readRecordFile(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor,
                     RecordReading reading) {
-    Parser(in, name, visitor, reading).run();
+    Parser(bytes, name, visitor, reading).run();
 }
 
 } // namespace drilbank

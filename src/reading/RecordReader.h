@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reading/RecordBytes.h"
 #include "reading/RecordFileName.h"
 
 #include <cstdint>
@@ -65,7 +66,7 @@ enum class RecordReading { WholeBlocks, LineByLine };
 // Reads one record file by the layouts the program writes, in one pass with bounded memory.
 // The name tells the file's kind and whose it should be. A file saved again as UTF-8 or with
 // changed line ends is read as the program wrote it, and said so once.
-void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor,
+void readRecordFile(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor,
                     RecordReading reading = RecordReading::WholeBlocks);
 
 } // namespace drilbank

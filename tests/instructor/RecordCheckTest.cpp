@@ -1,6 +1,7 @@
 // The reader's problems on record files broken on purpose, and none on whole ones.
 #include "instructor/RecordSearch.h"
 #include "platform/Cp1252.h"
+#include "platform/FileMapping.h"
 #include "reading/ByteScan.h"
 #include "reading/Fingerprint.h"
 #include "reading/JoinedCopies.h"
@@ -84,9 +85,10 @@ std::string everything(const Findings& findings, bool texts = true) {
 
 // Every file is read both ways, whole blocks at a time and line by line: the two must tell
 // the same, so every case below proves both. Whole blocks are read once more without the
-// texts, as a visitor that only counts them reads, which must tell the same but for those.
+// texts, as a visitor that only counts them reads, which must tell the same but for those;
+// and, where the system maps files, once more from the file mapped, as the tool reads it.
 Findings check(const std::string& bytes, const std::string& fileName) {
-    Findings findings[3];
+    Findings findings[4];
     findings[2].texts = false;
     const RecordReading readings[] = {RecordReading::WholeBlocks, RecordReading::LineByLine,
                                       RecordReading::WholeBlocks};
@@ -96,6 +98,12 @@ Findings check(const std::string& bytes, const std::string& fileName) {
     }
     EXPECT_EQ(everything(findings[0]), everything(findings[1])) << fileName;
     EXPECT_EQ(everything(findings[0], false), everything(findings[2], false)) << fileName;
+    const testing::TemporaryFolder folder;
+    std::ofstream(folder.path() / fileName, std::ios::binary) << bytes;
+    if (const auto mapped = FileMapping::open(folder.path() / fileName)) {
+        readRecordFile(*mapped, *parseRecordFileName(fileName), findings[3]);
+        EXPECT_EQ(everything(findings[0]), everything(findings[3])) << fileName;
+    }
     return findings[0];
 }
 
@@ -436,6 +444,44 @@ TEST(RecordCheck, CopiesAreReadOnceAndOnlyRegularFilesOpened) {
 }
 
 #ifndef _WIN32
+// The student's program may cut a torn tail off a file while the tool reads it mapped: the
+// reader sees the file end there, and a read past the cut made before the size was asked
+// again sees zeros rather than crashing the tool, which says the file changed.
+TEST(RecordCheck, AFileCutWhileMappedEndsThereAndIsSaid) {
+    const testing::TemporaryFolder folder;
+    const std::filesystem::path file = folder.path() / goldenNames[0];
+    const std::string run = readBytes(sessionFolder / goldenNames[0]);
+    std::string whole;
+    for (int year = 2003; year < 2013; ++year) {
+        whole += replacedAll(run, "-2003", "-" + std::to_string(year));
+    }
+    const std::size_t page = 4096;
+    ASSERT_GT(whole.size(), 4 * page);
+    for (const bool touchedPastTheCut : {false, true}) {
+        std::ofstream(file, std::ios::binary) << whole;
+        const auto mapped = FileMapping::open(file);
+        ASSERT_NE(mapped, nullptr);
+        std::filesystem::resize_file(file, page + 10);
+        EXPECT_EQ(mapped->readable(0, whole.size()), page + 10);
+        EXPECT_EQ(mapped->readable(page, 100), 10u);
+        if (touchedPastTheCut) {
+            EXPECT_EQ(mapped->bytes()[3 * page + 1], '\0');
+        }
+        EXPECT_EQ(mapped->cutWhileRead(), touchedPastTheCut);
+        Findings findings;
+        readRecordFile(*mapped, *parseRecordFileName(goldenNames[0]), findings);
+        Findings cut;
+        std::istringstream in(whole.substr(0, page + 10));
+        readRecordFile(in, *parseRecordFileName(goldenNames[0]), cut);
+        ASSERT_EQ(findings.problems.size(), cut.problems.size() + (touchedPastTheCut ? 1 : 0));
+        EXPECT_EQ(findings.blocks.size(), cut.blocks.size());
+        if (touchedPastTheCut) {
+            EXPECT_NE(findings.problems.back().what.find("cut shorter while it was read"),
+                      std::string::npos);
+        }
+    }
+}
+
 // A folder of the class that cannot be read is named, and the rest is still read.
 TEST(RecordCheck, AFolderThatCannotBeReadIsSaid) {
     testing::TemporaryFolder folder;

@@ -77,12 +77,7 @@ public:
         if (from >= size) {
             return 0;
         }
-        const auto readable = static_cast<std::size_t>(std::min<std::uint64_t>(want, size - from));
-        // Its pages mapped in one call rather than a fault at a time.
-        const std::uint64_t first = from / pageSize * pageSize;
-        madvise(bytes_ + first, static_cast<std::size_t>(from + readable - first),
-                MADV_POPULATE_READ);
-        return readable;
+        return static_cast<std::size_t>(std::min<std::uint64_t>(want, size - from));
     }
 
     void release(std::uint64_t from, std::uint64_t to) override {

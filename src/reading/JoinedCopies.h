@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +19,11 @@ public:
     enum class Verdict { New, CopyStarts, Copy };
 
     static constexpr std::size_t defaultCapacity = std::size_t{1} << 19;
-    explicit JoinedCopies(std::size_t capacity = defaultCapacity) : capacity_(capacity) {}
+    explicit JoinedCopies(std::size_t capacity = defaultCapacity) : capacity_(capacity) {
+        // Room for a large file's blocks at once: growing a step at a time copies them all
+        // again each time. Memory not yet written to costs nothing.
+        seen_.reserve(std::min(capacity_, std::size_t{1} << 14));
+    }
 
     // `fingerprint` identifies the whole header or block, `line` is where it starts and
     // `stamp` a note's date and time as the number YYYYMMDDHHMMSS. For CopyStarts, `originalLine`

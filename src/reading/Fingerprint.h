@@ -39,9 +39,7 @@ public:
         // load from the bytes, which may alias them.
         std::array<std::uint64_t, 4> lanes = lanes_;
         const std::size_t whole = bytes.size() - bytes.size() % stripe;
-        for (std::size_t at = 0; at < whole; at += stripe) {
-            mix(lanes, bytes.data() + at);
-        }
+        mixStripes(lanes, bytes.data(), whole);
         lanes_ = lanes;
         bytes.remove_prefix(whole);
         std::memcpy(carry_.data(), bytes.data(), bytes.size());
@@ -54,9 +52,7 @@ public:
     static std::uint64_t of(std::uint64_t seed, std::string_view bytes) {
         std::array<std::uint64_t, 4> lanes = Fingerprinter(seed).lanes_;
         const std::size_t whole = bytes.size() - bytes.size() % stripe;
-        for (std::size_t at = 0; at < whole; at += stripe) {
-            mix(lanes, bytes.data() + at);
-        }
+        mixStripes(lanes, bytes.data(), whole);
         return finish(lanes, bytes.substr(whole), bytes.size());
     }
 
@@ -82,6 +78,19 @@ private:
             value = (std::rotl(value, 29) ^ lane) * multiplier;
         }
         return value ^ (value >> 32);
+    }
+    // `size` bytes, a whole number of stripes; two at a time, so that the loop's own steps
+    // count for less.
+    static void mixStripes(std::array<std::uint64_t, 4>& lanes, const char* bytes,
+                           std::size_t size) {
+        std::size_t at = 0;
+        for (; at + 2 * stripe <= size; at += 2 * stripe) {
+            mix(lanes, bytes + at);
+            mix(lanes, bytes + at + stripe);
+        }
+        if (at < size) {
+            mix(lanes, bytes + at);
+        }
     }
     // Written out, as compilers do not always unroll it.
     static void mix(std::array<std::uint64_t, 4>& lanes, const char* bytes) {

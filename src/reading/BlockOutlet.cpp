@@ -2,7 +2,6 @@
 
 #include "record/RecordFormat.h"
 
-#include <cstring>
 #include <string>
 
 namespace drilbank {

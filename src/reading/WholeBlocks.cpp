@@ -108,9 +108,9 @@ void readBlock(Lines& lines, RecordFileKind kind, bool texts, RecordBlock& block
     }
 }
 
-// Asks for the bytes as many as were just read, some way on, to be brought into the cache
-// while these are read: a mapped file's pages lie anywhere in memory, and the processor does
-// not look past the end of a page for what will be read next.
+// Asks for as many bytes as were just read, a page further on, to be brought into the cache
+// while the blocks before them are read: a mapped file's pages lie anywhere in memory, and
+// the processor does not look past the end of a page for what will be read next.
 void prefetch(std::string_view unread, std::size_t count) {
 #if defined(__SSE2__)
     constexpr std::size_t distance = 4096;

@@ -86,17 +86,16 @@ void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, bool
 
 void readBlock(Lines& lines, RecordFileKind kind, bool texts, RecordBlock& block) {
     expect(lines, opening);
-    const std::optional<std::string_view> time = lines.takeShaped(timeLineLength, timeOfTimeLine);
-    if (!time) {
+    std::string_view time;
+    if (!lines.takeShaped(timeLineLength, timeOfTimeLine, time)) {
         throw GiveUp{Outcome::LineByLine};
     }
-    block.time = *time;
+    block.time = time;
     block.date.clear();
     block.questionNumber.clear();
-    if (const std::optional<std::string_view> date =
-            lines.takeShaped(dateTimeLineLength, dateOfDateTimeLine)) {
+    if (std::string_view date; lines.takeShaped(dateTimeLineLength, dateOfDateTimeLine, date)) {
         block.kind = RecordBlock::Kind::Note;
-        block.date = *date;
+        block.date = date;
         const std::string_view question = lines.next();
         if (texts) {
             block.question = question;

@@ -2,21 +2,20 @@
 
 #include "record/RecordFormat.h"
 
-#include <cstring>
 #include <string>
 
 namespace drilbank {
 namespace {
 
-// YYYYMMDDHHMMSS as a number, from MM-DD-YYYY and HH:MM:SS as read: ordered as the moments
-// are.
+// The digits YYYYMMDDHHMMSS of MM-DD-YYYY and HH:MM:SS as read, four bits each: ordered as
+// the moments are, and made with shifts rather than multiplications.
 std::uint64_t stampOf(std::string_view date, std::string_view time) {
-    char moment[dateTextLength + timeTextLength]; // MM-DD-YYYYHH:MM:SS
-    std::memcpy(moment, date.data(), dateTextLength);
-    std::memcpy(moment + dateTextLength, time.data(), timeTextLength);
     std::uint64_t stamp = 0;
-    for (const std::size_t at : {6, 7, 8, 9, 0, 1, 3, 4, 10, 11, 13, 14, 16, 17}) {
-        stamp = stamp * 10 + static_cast<std::uint64_t>(moment[at] - '0');
+    for (const std::size_t at : {6, 7, 8, 9, 0, 1, 3, 4}) {
+        stamp = stamp << 4 | (static_cast<std::uint64_t>(date[at]) & 0x0F);
+    }
+    for (const std::size_t at : {0, 1, 3, 4, 6, 7}) {
+        stamp = stamp << 4 | (static_cast<std::uint64_t>(time[at]) & 0x0F);
     }
     return stamp;
 }

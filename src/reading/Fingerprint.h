@@ -39,9 +39,7 @@ public:
         // load from the bytes, which may alias them.
         std::array<std::uint64_t, 4> lanes = lanes_;
         const std::size_t whole = bytes.size() - bytes.size() % stripe;
-        for (std::size_t at = 0; at < whole; at += stripe) {
-            mix(lanes, bytes.data() + at);
-        }
+        mixStripes(lanes, bytes.data(), whole);
         lanes_ = lanes;
         bytes.remove_prefix(whole);
         std::memcpy(carry_.data(), bytes.data(), bytes.size());
@@ -54,9 +52,7 @@ public:
     static std::uint64_t of(std::uint64_t seed, std::string_view bytes) {
         std::array<std::uint64_t, 4> lanes = Fingerprinter(seed).lanes_;
         const std::size_t whole = bytes.size() - bytes.size() % stripe;
-        for (std::size_t at = 0; at < whole; at += stripe) {
-            mix(lanes, bytes.data() + at);
-        }
+        mixStripes(lanes, bytes.data(), whole);
         return finish(lanes, bytes.substr(whole), bytes.size());
     }
 
@@ -64,31 +60,54 @@ private:
     static constexpr std::size_t stripe = 32;
     static constexpr std::uint64_t multiplier = 0x9E3779B97F4A7C15ull;
 
-    static std::uint64_t step(std::uint64_t lane, const char* bytes) {
+    using Words = std::array<std::uint64_t, 4>;
+
+    static std::uint64_t wordAt(const char* bytes) {
         std::uint64_t word = 0;
         std::memcpy(&word, bytes, sizeof word);
-        return (std::rotl(lane, 29) ^ word) * multiplier;
+        return word;
     }
-    // The last stripe, `tail` padded with zeros, then the lanes folded into one.
-    static std::uint64_t finish(std::array<std::uint64_t, 4> lanes, std::string_view tail,
-                                std::uint64_t length) {
-        std::array<char, stripe> last{};
-        if (!tail.empty()) {
-            std::memcpy(last.data(), tail.data(), tail.size());
+    // The last stripe, `tail` padded with zeros, then the lanes folded into one. The padded
+    // words are put together in registers: copied into memory a piece at a time and read back
+    // as words, they would cost the processor a stall on every block.
+    static std::uint64_t finish(Words lanes, std::string_view tail, std::uint64_t length) {
+        Words last{};
+        const std::size_t whole = tail.size() / 8;
+        for (std::size_t word = 0; word < whole; ++word) {
+            last[word] = wordAt(tail.data() + 8 * word);
         }
-        mix(lanes, last.data());
+        for (std::size_t at = 8 * whole; at < tail.size(); ++at) {
+            last[whole] |= std::uint64_t{static_cast<unsigned char>(tail[at])} << (at % 8 * 8);
+        }
+        mixWords(lanes, last);
         std::uint64_t value = length * multiplier;
         for (const std::uint64_t lane : lanes) {
             value = (std::rotl(value, 29) ^ lane) * multiplier;
         }
         return value ^ (value >> 32);
     }
+    // `size` bytes, a whole number of stripes; two at a time, so that the loop's own steps
+    // count for less.
+    static void mixStripes(std::array<std::uint64_t, 4>& lanes, const char* bytes,
+                           std::size_t size) {
+        std::size_t at = 0;
+        for (; at + 2 * stripe <= size; at += 2 * stripe) {
+            mix(lanes, bytes + at);
+            mix(lanes, bytes + at + stripe);
+        }
+        if (at < size) {
+            mix(lanes, bytes + at);
+        }
+    }
+    static void mix(Words& lanes, const char* bytes) {
+        mixWords(lanes, {wordAt(bytes), wordAt(bytes + 8), wordAt(bytes + 16), wordAt(bytes + 24)});
+    }
     // Written out, as compilers do not always unroll it.
-    static void mix(std::array<std::uint64_t, 4>& lanes, const char* bytes) {
-        lanes[0] = step(lanes[0], bytes);
-        lanes[1] = step(lanes[1], bytes + 8);
-        lanes[2] = step(lanes[2], bytes + 16);
-        lanes[3] = step(lanes[3], bytes + 24);
+    static void mixWords(Words& lanes, const Words& words) {
+        lanes[0] = (std::rotl(lanes[0], 29) ^ words[0]) * multiplier;
+        lanes[1] = (std::rotl(lanes[1], 29) ^ words[1]) * multiplier;
+        lanes[2] = (std::rotl(lanes[2], 29) ^ words[2]) * multiplier;
+        lanes[3] = (std::rotl(lanes[3], 29) ^ words[3]) * multiplier;
     }
 
     std::array<std::uint64_t, 4> lanes_;

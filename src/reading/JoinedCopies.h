@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -18,12 +19,16 @@ public:
     enum class Verdict { New, CopyStarts, Copy };
 
     static constexpr std::size_t defaultCapacity = std::size_t{1} << 19;
-    explicit JoinedCopies(std::size_t capacity = defaultCapacity) : capacity_(capacity) {}
+    explicit JoinedCopies(std::size_t capacity = defaultCapacity) : capacity_(capacity) {
+        // Room for a large file's blocks at once: growing a step at a time copies them all
+        // again each time. Pages not yet written to take no memory.
+        seen_.reserve(std::min(capacity_, std::size_t{1} << 14));
+    }
 
     // `fingerprint` identifies the whole header or block, `line` is where it starts and
-    // `stamp` a note's date and time as the number YYYYMMDDHHMMSS. For CopyStarts, `originalLine`
-    // is the line where what is copied began. Once the capacity is reached, later blocks are not
-    // held and a copy of them is not recognised: full() tells.
+    // `stamp` a note's date and time as a number ordered as they are. For CopyStarts,
+    // `originalLine` is the line where what is copied began. Once the capacity is reached, later
+    // blocks are not held and a copy of them is not recognised: full() tells.
     Verdict see(std::uint64_t fingerprint, std::uint64_t line, Kind kind, std::uint64_t stamp,
                 std::uint64_t& originalLine);
     bool full() const { return seen_.size() >= capacity_; }

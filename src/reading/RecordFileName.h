@@ -15,6 +15,14 @@ struct RecordFileName {
     RecordFileKind kind = RecordFileKind::Master;
     std::string name;
     std::string monthDay;
+
+    // Whether a run's date (MM-DD-YYYY) is one the name allows: any, but in a send file
+    // whose name has its month and day.
+    bool allowsDate(std::string_view date) const {
+        const std::string_view named = monthDay;
+        return kind != RecordFileKind::Send || named.empty() ||
+               (date.substr(0, 2) == named.substr(0, 2) && date.substr(3, 2) == named.substr(2));
+    }
 };
 
 // Nothing when the name is not one the program gives a record file. Prefix and suffix are

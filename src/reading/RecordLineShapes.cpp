@@ -6,6 +6,7 @@
 #include "record/RecordBlocks.h"
 #include "record/RecordFormat.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace drilbank {
@@ -20,9 +21,10 @@ std::optional<std::string> questionNumberOf(std::string_view text) {
     }
     const std::string_view digits = item.substr(item.front() == ' ' ? 1 : 0, item.size() - 2);
     // Most are whole numbers, which the writer writes as their plain digits.
-    const bool plainWhole = item.front() == ' ' && !digits.empty() && digits.size() <= 15 &&
-                            (digits.front() != '0' || digits.size() == 1) &&
-                            digits.find_first_not_of("0123456789") == std::string_view::npos;
+    const bool plainWhole =
+        item.front() == ' ' && !digits.empty() && digits.size() <= 15 &&
+        (digits.front() != '0' || digits.size() == 1) &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
     if (plainWhole && digits != "0") {
         return std::string(digits);
     }
@@ -48,9 +50,17 @@ bool isKeyLine(std::string_view text) {
 }
 
 bool isHeaderDateLine(std::string_view text, std::string_view date, std::string_view time,
-                      const std::string& between) {
-    return readDateText(date) && readTimeText(time) &&
-           headerDateLineText(date, between, time) == text;
+                      std::string_view between) {
+    if (!readDateText(date) || !readTimeText(time)) {
+        return false;
+    }
+    for (const std::string_view piece : headerDateLinePieces(date, between, time)) {
+        if (!text.starts_with(piece)) {
+            return false;
+        }
+        text.remove_prefix(piece.size());
+    }
+    return text.empty();
 }
 
 } // namespace drilbank

@@ -67,7 +67,7 @@ inline std::optional<std::string_view> dateOfDateTimeLine(std::string_view text)
 std::optional<std::string> questionNumberOf(std::string_view text);
 // A header's date line with the date and time read from it.
 bool isHeaderDateLine(std::string_view text, std::string_view date, std::string_view time,
-                      const std::string& between);
+                      std::string_view between);
 // A key line whose coding number is one that start-up draws, and that number.
 bool isKeyLine(std::string_view text);
 std::optional<int> codingNumberOfKeyLine(std::string_view text);

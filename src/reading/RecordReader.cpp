@@ -240,7 +240,7 @@ private:
     }
 
     void readHeaderDate(RecordHeader& header) {
-        const std::string between = name_.kind == RecordFileKind::Send ? " " : "";
+        const std::string_view between = name_.kind == RecordFileKind::Send ? " " : "";
         const RecordLine line = takeInside();
         const std::size_t label = std::string_view(dateAndTimeLabel).size();
         const std::string_view text = line.text;
@@ -252,8 +252,7 @@ private:
         if (!isHeaderDateLine(text, header.date, header.time, between)) {
             fault(line, std::string("the date line of a ") + kindWord(name_.kind) + " file header");
         }
-        if (name_.kind == RecordFileKind::Send && !name_.monthDay.empty() &&
-            header.date.substr(0, 2) + header.date.substr(3, 2) != name_.monthDay) {
+        if (!name_.allowsDate(header.date)) {
             report(placeOf(line), "the date disagrees with the send file's name");
         }
     }

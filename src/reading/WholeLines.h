@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace drilbank::wholeblocks {
@@ -60,19 +61,23 @@ public:
         return true;
     }
 
-    // Takes the next line if it is `length` long and `shape` finds it (a time or date line,
-    // every byte of which `shape` checks), without a scan for its end; nothing otherwise.
+    // Takes the next line if it is `length` long and `shape` finds in it what goes into
+    // `found` (a time or date line, every byte of which `shape` checks), without a scan for
+    // its end; false otherwise. Not an optional handed back: built in memory a byte at a time
+    // and read back whole, it costs the processor a stall on every block.
     template <typename Shape>
-    auto takeShaped(std::size_t length, Shape shape) -> decltype(shape(std::string_view())) {
+    bool takeShaped(std::size_t length, Shape shape, std::string_view& found) {
         if (!roomFor(length) || !lineEndsAt(length)) {
-            return {};
+            return false;
         }
-        auto found = shape(std::string_view(at_, length));
-        if (found) {
-            at_ += length + 2;
-            ++lineEnds_;
+        const std::optional<std::string_view> shaped = shape(std::string_view(at_, length));
+        if (!shaped) {
+            return false;
         }
-        return found;
+        found = *shaped;
+        at_ += length + 2;
+        ++lineEnds_;
+        return true;
     }
 
     // Whether the next line is as the program writes it; gives up when it is not.
@@ -95,7 +100,9 @@ public:
     // Whether a closing rule stands here, ended either way; if so it is taken.
     bool takeClosingRule() {
         const std::size_t left = static_cast<std::size_t>(end_ - at_);
-        if (left < closing.size() + 2 || std::memcmp(at_, closing.data(), closing.size()) != 0) {
+        // Most answer lines differ in their first byte, told before the whole rule is compared.
+        if (left < closing.size() + 2 || at_[0] != closing[0] ||
+            std::memcmp(at_, closing.data(), closing.size()) != 0) {
             return false;
         }
         const char* after = at_ + closing.size();
@@ -120,20 +127,14 @@ public:
         if (atFileEnd()) {
             return true;
         }
-        Lines ahead = *this;
-        if (ahead.take(opening)) {
-            // Scanned only when not a time line as written, to give up where it does not end so.
-            return ahead.atFileEnd() || ahead.takeShaped(timeLineLength, timeOfTimeLine) ||
-                   timeOfTimeLine(ahead.nextKeyLine()).has_value();
-        }
-        const std::string_view next = ahead.nextKeyLine();
-        if (next == opening) {
-            return ahead.atFileEnd() || timeOfTimeLine(ahead.nextKeyLine()).has_value();
-        }
-        // The line after is looked at whole, as the line-by-line reader looks at it before it
-        // gives the block: a changed line end there is said before the block, either way.
-        return isKeyLine(next) &&
-               (ahead.atFileEnd() || (ahead.startsWith(studentLabel) && ahead.nextIsWhole()));
+        // Looked at, then read again from here: only the place and the count move. Not a copy
+        // of these lines, whose place was just written and would be read back a stall later.
+        const char* const from = at_;
+        const std::uint64_t lineEnds = lineEnds_;
+        const bool follows = blockOrHeaderStartsHere();
+        at_ = from;
+        lineEnds_ = lineEnds;
+        return follows;
     }
 
     // Whether the line after this one starts a header: a key line followed by its student
@@ -173,6 +174,23 @@ public:
     std::uint64_t lineEnds() const { return lineEnds_; }
 
 private:
+    // Whether a block or a header starts here; reads on past it.
+    bool blockOrHeaderStartsHere() {
+        if (take(opening)) {
+            // Scanned only when not a time line as written, to give up where it does not end so.
+            std::string_view time;
+            return atFileEnd() || takeShaped(timeLineLength, timeOfTimeLine, time) ||
+                   timeOfTimeLine(nextKeyLine()).has_value();
+        }
+        const std::string_view next = nextKeyLine();
+        if (next == opening) {
+            return atFileEnd() || timeOfTimeLine(nextKeyLine()).has_value();
+        }
+        // The line after is looked at whole, as the line-by-line reader looks at it before it
+        // gives the block: a changed line end there is said before the block, either way.
+        return isKeyLine(next) && (atFileEnd() || (startsWith(studentLabel) && nextIsWhole()));
+    }
+
     std::string_view upToLineEnd(bool delAllowed) {
         const char* stop = at_;
         for (;;) {

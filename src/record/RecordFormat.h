@@ -13,6 +13,7 @@
 // its marker, notesMarker, leads the note's first line; in the send and notes files its
 // closing rule is padded to the next print zone and the next block goes on on that line.
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -68,10 +69,20 @@ inline std::string timeLineText(std::string_view time) {
 inline std::string dateTimeLineText(std::string_view date, std::string_view time) {
     return timeLineText(date).append(time);
 }
-// `between` is "" in the master file and one blank in the send file.
+// The header's date line in the pieces it is made of: the writer joins them, the reader
+// compares a line with them one by one rather than making the line. `between` is "" in the
+// master file and one blank in the send file.
+inline std::array<std::string_view, 4>
+headerDateLinePieces(std::string_view date, std::string_view between, std::string_view time) {
+    return {dateAndTimeLabel, date, between, time};
+}
 inline std::string headerDateLineText(std::string_view date, std::string_view between,
                                       std::string_view time) {
-    return std::string(dateAndTimeLabel).append(date).append(between).append(time);
+    std::string text;
+    for (const std::string_view piece : headerDateLinePieces(date, between, time)) {
+        text.append(piece);
+    }
+    return text;
 }
 
 } // namespace drilbank

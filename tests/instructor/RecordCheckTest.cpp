@@ -244,6 +244,8 @@ TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
         {"initials label", "Initials", 1, 'N'},
         {"initials", "Initials", 12, '\x01'},
         {"header date", "Date and Time", 16, '/'},
+        {"blank between a send file's header date and time", "Date and Time", 24, '0',
+         goldenNames[1]},
         {"opening rule", "......!!", 7, '.'},
         {"time line", "                                    14:05:11", 38, '9'},
         {"empty line", "\r\n\r\n`question", 0, ' '},
@@ -315,6 +317,8 @@ TEST(RecordCheck, HeadersMustAgreeWithTheFileName) {
     } cases[] = {
         {"send_0416Ann_Lee_Smith.txt", ""},
         {"send_0417Ann_Lee_Smith.txt", "the date disagrees with the send file's name"},
+        {"send_0516Ann_Lee_Smith.txt", "the date disagrees with the send file's name"},
+        {"send_1604Ann_Lee_Smith.txt", "the date disagrees with the send file's name"},
         {"send_0416Bob.txt", "the student name disagrees with the file name"},
     };
     for (const auto& testCase : cases) {

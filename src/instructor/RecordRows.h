@@ -9,23 +9,25 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace drilbank::instructor {
 
 // One recorded response or note, in UTF-8 with character references turned back into the
-// characters they stand for.
+// characters they stand for. Its texts are views into the reader's memory, valid while the
+// row is handed on: most texts need no change, so they are not copied for each row.
 struct RecordRow {
-    std::string student;
-    std::string initials;
-    std::string assignment;
-    std::string questionNumber;
-    std::string kind; // response or note
-    std::string date; // YYYY-MM-DD
-    std::string time; // HH:MM:SS
-    std::string question;
-    std::string answer;
-    std::string file; // the record file's name, in UTF-8
+    std::string_view student;
+    std::string_view initials;
+    std::string_view assignment;
+    std::string_view questionNumber;
+    std::string_view kind; // response or note
+    std::string_view date; // YYYY-MM-DD
+    std::string_view time; // HH:MM:SS
+    std::string_view question;
+    std::string_view answer;
+    std::string_view file; // the record file's name, in UTF-8
 };
 
 // The column names, in order, as the export writes them, and a row's values in that order.

@@ -33,38 +33,30 @@ bool spreadsheetWouldRun(std::string_view text) {
 // millions of small fields.
 class BufferedOut {
 public:
+    static constexpr std::size_t bufferSize = 1 << 16;
+
     explicit BufferedOut(std::ostream& out) : out_(out) {}
 
-    void put(std::string_view text) {
-        if (text.size() > bufferSize - used_) {
+    // Where up to `size` bytes may be written in place, flushing first if they do not fit;
+    // null when they never would. Say where the writing ended with wrote().
+    char* room(std::size_t size) {
+        if (size > bufferSize - used_) {
             flush();
-            if (text.size() > bufferSize) {
-                out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-                return;
+            if (size > bufferSize) {
+                return nullptr;
             }
         }
-        std::memcpy(buffer_.get() + used_, text.data(), text.size());
-        used_ += text.size();
+        return buffer_.get() + used_;
     }
-    void put(char c) { put(std::string_view(&c, 1)); }
+    void wrote(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
 
-    // Puts `text` unless it holds any of `Bytes`; false, with nothing put, when it does.
-    template <char... Bytes> bool putUnlessHolding(std::string_view text) {
-        if (text.size() > bufferSize - used_) {
-            flush();
-            if (text.size() > bufferSize) {
-                if (bytescan::holdsAnyOf<Bytes...>(text)) {
-                    return false;
-                }
-                put(text);
-                return true;
-            }
+    void put(std::string_view text) {
+        if (char* to = room(text.size())) {
+            std::memcpy(to, text.data(), text.size());
+            used_ += text.size();
+        } else {
+            out_.write(text.data(), static_cast<std::streamsize>(text.size()));
         }
-        if (bytescan::copyTellingAnyOf<Bytes...>(text, buffer_.get() + used_)) {
-            return false;
-        }
-        used_ += text.size();
-        return true;
     }
 
     bool flush() {
@@ -74,11 +66,22 @@ public:
     }
 
 private:
-    static constexpr std::size_t bufferSize = 1 << 16;
     std::ostream& out_;
     std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(bufferSize);
     std::size_t used_ = 0;
 };
+
+// The text with each quote doubled, at `to`, which has room; where it ends.
+char* withQuotesDoubled(std::string_view text, char* to) {
+    for (std::size_t quote; (quote = text.find('"')) != std::string_view::npos;) {
+        std::memcpy(to, text.data(), quote + 1);
+        to += quote + 1;
+        *to++ = '"';
+        text.remove_prefix(quote + 1);
+    }
+    std::memcpy(to, text.data(), text.size());
+    return to + text.size();
+}
 
 class CsvWriter final : public RowWriter {
 public:
@@ -90,31 +93,74 @@ public:
     bool finish(std::ostream&) override { return out_.flush(); }
 
 private:
+    // A field takes at most twice its bytes (every one a quote) and four more (a comma, the
+    // quotes around it and a leading '). A row that fits the buffer so is written in place
+    // without a test for room per field; any other field by field.
+    static constexpr std::size_t mostAround = 4;
+
     void record(const RowTexts& fields) {
+        std::size_t most = 2; // the line end
+        for (const std::string_view text : fields) {
+            most += 2 * text.size() + mostAround;
+        }
+        if (char* to = out_.room(most)) {
+            for (std::size_t index = 0; index < fields.size(); ++index) {
+                if (index > 0) {
+                    *to++ = ',';
+                }
+                to = field(fields[index], to);
+            }
+            *to++ = '\r';
+            *to++ = '\n';
+            out_.wrote(to);
+            return;
+        }
         for (std::size_t index = 0; index < fields.size(); ++index) {
             if (index > 0) {
-                out_.put(',');
+                out_.put(",");
             }
-            field(fields[index]);
+            if (char* to = out_.room(2 * fields[index].size() + mostAround)) {
+                out_.wrote(field(fields[index], to));
+            } else {
+                longField(fields[index]);
+            }
         }
         out_.put("\r\n");
     }
 
+    bool neutralised(std::string_view text) const { return !exact_ && spreadsheetWouldRun(text); }
+
     // Quoted when it holds a comma, a quote or a line break; a cell a spreadsheet would run
-    // gets a leading ' (which spreadsheets show as text and hide) and is quoted too.
-    void field(std::string_view text) {
-        const bool neutralised = !exact_ && spreadsheetWouldRun(text);
-        if (!neutralised && out_.putUnlessHolding<',', '"', '\r', '\n'>(text)) {
+    // gets a leading ' (which spreadsheets show as text and hide) and is quoted too. Most
+    // fields need neither, and are told so in the pass that copies them.
+    char* field(std::string_view text, char* to) const {
+        const bool neutralise = neutralised(text);
+        if (!neutralise && !bytescan::copyTellingAnyOf<',', '"', '\r', '\n'>(text, to)) {
+            return to + text.size();
+        }
+        *to++ = '"';
+        if (neutralise) {
+            *to++ = '\'';
+        }
+        to = withQuotesDoubled(text, to);
+        *to++ = '"';
+        return to;
+    }
+
+    // A field larger than the buffer, the same way, in pieces.
+    void longField(std::string_view text) {
+        const bool neutralise = neutralised(text);
+        if (!neutralise && !bytescan::holdsAnyOf<',', '"', '\r', '\n'>(text)) {
+            out_.put(text);
             return;
         }
-        out_.put(neutralised ? "\"'" : "\"");
-        for (std::size_t quote; (quote = text.find('"')) != std::string::npos;) {
-            out_.put(text.substr(0, quote + 1));
-            out_.put('"');
-            text.remove_prefix(quote + 1);
+        out_.put(neutralise ? "\"'" : "\"");
+        constexpr std::size_t piece = BufferedOut::bufferSize / 2;
+        for (std::size_t at = 0; at < text.size(); at += piece) {
+            const std::string_view part = text.substr(at, piece);
+            out_.wrote(withQuotesDoubled(part, out_.room(2 * part.size())));
         }
-        out_.put(text);
-        out_.put('"');
+        out_.put("\"");
     }
 
     BufferedOut out_;

@@ -3,6 +3,11 @@
 #include "platform/CodePage.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <numeric>
 
 namespace drilbank {
 namespace {
@@ -80,8 +85,71 @@ char32_t utf8CodePointAt(std::string_view text, std::size_t& index) {
     return codePoint;
 }
 
+// The system's byte for each code point below this is asked once: references in a class's
+// records name the same few characters millions of times, and asking costs hundreds of
+// instructions. The code page's own characters all lie below it.
+constexpr char32_t rememberedBelow = 0x2200;
+
 int byteFor(char32_t codePoint) {
-    return codePoint < 0x80 ? static_cast<int>(codePoint) : codepage::byteFor(codePoint);
+    if (codePoint < 0x80) {
+        return static_cast<int>(codePoint);
+    }
+    if (codePoint >= rememberedBelow) {
+        return codepage::byteFor(codePoint);
+    }
+    // Each held as the answer plus 2, so that the zero they start as is "not asked yet";
+    // threads asking at once store the same answer.
+    static std::array<std::atomic<std::int16_t>, rememberedBelow> remembered{};
+    std::atomic<std::int16_t>& held = remembered[codePoint];
+    std::int16_t answer = held.load(std::memory_order_relaxed);
+    if (answer == 0) {
+        answer = static_cast<std::int16_t>(codepage::byteFor(codePoint) + 2);
+        held.store(answer, std::memory_order_relaxed);
+    }
+    return answer - 2;
+}
+
+// Each byte's character in UTF-8, from the system's conversion, once.
+struct Utf8OfByte {
+    char bytes[3];
+    std::uint8_t length;
+};
+const std::array<Utf8OfByte, 256>& utf8OfEachByte() {
+    static const std::array<Utf8OfByte, 256> table = [] {
+        std::string every(256, '\0');
+        std::iota(every.begin(), every.end(), '\0');
+        const std::u16string characters = codepage::decode(every);
+        std::array<Utf8OfByte, 256> made{};
+        for (std::size_t byte = 0; byte < characters.size() && byte < made.size(); ++byte) {
+            std::string utf8;
+            appendUtf8(utf8, characters[byte]); // a byte's character is never a surrogate
+            made[byte].length = static_cast<std::uint8_t>(std::min(utf8.size(), std::size_t{3}));
+            std::memcpy(made[byte].bytes, utf8.data(), made[byte].length);
+        }
+        return made;
+    }();
+    return table;
+}
+
+std::string_view cp1252ByteToUtf8(char byte) {
+    const Utf8OfByte& utf8 = utf8OfEachByte()[static_cast<unsigned char>(byte)];
+    return {utf8.bytes, utf8.length};
+}
+
+// The first byte from 0x80 on, from `from` on; `to` when there is none. Most text is ASCII,
+// told eight bytes at a time.
+const char* firstBeyondAscii(const char* from, const char* to) {
+    for (; to - from >= 8; from += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, from, sizeof word);
+        if ((word & 0x8080808080808080ull) != 0) {
+            break;
+        }
+    }
+    while (from < to && static_cast<unsigned char>(*from) < 0x80) {
+        ++from;
+    }
+    return from;
 }
 
 // NFC of every run between lone surrogates; the surrogates themselves stay as they are, so
@@ -103,21 +171,23 @@ std::u16string normalized(std::u16string_view text) {
     return result;
 }
 
-// Reads "#digits;" at `hash`, giving the code point and the length up to the ";".
-bool readReferenceBody(std::u16string_view text, std::size_t hash, char32_t& codePoint,
+// Reads "#digits;" at `hash`, giving the code point and the length up to the ";". Text is
+// the code page's bytes or their characters: a reference is ASCII, the same in both.
+template <typename Char>
+bool readReferenceBody(std::basic_string_view<Char> text, std::size_t hash, char32_t& codePoint,
                        std::size_t& length) {
-    if (hash >= text.size() || text[hash] != u'#') {
+    if (hash >= text.size() || text[hash] != '#') {
         return false;
     }
     std::size_t index = hash + 1;
     long value = 0;
     const std::size_t firstDigit = index;
-    while (index < text.size() && text[index] >= u'0' && text[index] <= u'9' &&
+    while (index < text.size() && text[index] >= '0' && text[index] <= '9' &&
            index - firstDigit < 7) {
-        value = value * 10 + (text[index] - u'0');
+        value = value * 10 + (text[index] - '0');
         ++index;
     }
-    if (index == firstDigit || index >= text.size() || text[index] != u';') {
+    if (index == firstDigit || index >= text.size() || text[index] != ';') {
         return false;
     }
     if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
@@ -133,9 +203,10 @@ bool readReferenceBody(std::u16string_view text, std::size_t hash, char32_t& cod
 // rest of such an ampersand ("&#38;#916;" for a typed "&#916;"). The writer escapes exactly
 // these ampersands as "&#38;" and the reader turns exactly these back, so whatever was typed
 // comes back as typed and every other byte sequence reads as it stands.
-bool readAsOtherThanItself(std::u16string_view text, std::size_t position,
+template <typename Char>
+bool readAsOtherThanItself(std::basic_string_view<Char> text, std::size_t position,
                            char32_t* codePoint = nullptr, std::size_t* length = nullptr) {
-    if (position >= text.size() || text[position] != u'&') {
+    if (position >= text.size() || text[position] != '&') {
         return false;
     }
     bool first = true;
@@ -153,7 +224,7 @@ bool readAsOtherThanItself(std::u16string_view text, std::size_t position,
         if (byteFor(value) < 0) {
             return true;
         }
-        if (value != u'&' || bodyLength != 4) { // "#38;", and no "#038;"
+        if (value != '&' || bodyLength != 4) { // "#38;", and no "#038;"
             return false;
         }
         hash += bodyLength; // the "&" it stands for comes before what follows
@@ -171,7 +242,8 @@ std::string cp1252FromUnicode(std::u16string_view text) {
         const char32_t codePoint = codePointAt(normal, index, units);
         index += units;
         const int byte = byteFor(codePoint);
-        if (codePoint == u'&' && readAsOtherThanItself(normal, index - units)) {
+        if (codePoint == u'&' &&
+            readAsOtherThanItself(std::u16string_view(normal), index - units)) {
             bytes += "&#38;";
         } else if (byte >= 0) {
             bytes.push_back(static_cast<char>(byte));
@@ -192,7 +264,7 @@ std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences) {
     for (std::size_t position = 0; position < decoded.size();) {
         char32_t codePoint = 0;
         std::size_t length = 0;
-        if (readAsOtherThanItself(decoded, position, &codePoint, &length)) {
+        if (readAsOtherThanItself(std::u16string_view(decoded), position, &codePoint, &length)) {
             appendUtf16(text, codePoint);
             position += length;
         } else {
@@ -204,22 +276,45 @@ std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences) {
 }
 
 std::string cp1252ToUtf8(std::string_view bytes) {
-    // Plain ASCII with no reference is the same bytes in UTF-8: most record text is.
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii && bytes.find("&#") == std::string_view::npos) {
-        return std::string(bytes);
-    }
-    const std::u16string text = cp1252ToUnicode(bytes, true);
     std::string utf8;
-    utf8.reserve(text.size());
-    for (std::size_t index = 0; index < text.size();) {
-        std::size_t units = 0;
-        const char32_t codePoint = codePointAt(text, index, units);
-        index += units;
-        appendUtf8(utf8, codePoint);
-    }
+    cp1252ToUtf8(bytes, utf8);
     return utf8;
+}
+
+void cp1252ToUtf8(std::string_view bytes, std::string& utf8) {
+    // Read as the code page's characters with their references, but without going through
+    // UTF-16 for millions of rows: ASCII a run at a time, the rest a byte at a time.
+    utf8.clear();
+    const char* at = bytes.data();
+    const char* const end = at + bytes.size();
+    const auto nextAmpersand = [end](const char* from) {
+        const void* found = std::memchr(from, '&', static_cast<std::size_t>(end - from));
+        return found != nullptr ? static_cast<const char*>(found) : end;
+    };
+    const char* ampersand = nextAmpersand(at);
+    for (;;) {
+        const char* stop = firstBeyondAscii(at, ampersand);
+        utf8.append(at, static_cast<std::size_t>(stop - at));
+        if (stop == end) {
+            return;
+        }
+        char32_t codePoint = 0;
+        std::size_t length = 0;
+        if (stop != ampersand) {
+            utf8.append(cp1252ByteToUtf8(*stop));
+            at = stop + 1;
+        } else if (readAsOtherThanItself(bytes, static_cast<std::size_t>(stop - bytes.data()),
+                                         &codePoint, &length)) {
+            appendUtf8(utf8, codePoint);
+            at = stop + length;
+        } else {
+            utf8.push_back('&');
+            at = stop + 1;
+        }
+        if (at > ampersand) {
+            ampersand = nextAmpersand(at);
+        }
+    }
 }
 
 std::size_t displayWidth(std::string_view utf8) {

@@ -101,7 +101,7 @@ Rows readBack(const std::filesystem::path& drives, std::size_t files) {
     for (const RecordFile& file : found.files) {
         const FileReport report = reader.read(file, [&](const RecordRow& row) {
             const RowTexts values = rowValues(row);
-            actual[row.file].emplace_back(values.begin(), values.end());
+            actual[std::string(row.file)].emplace_back(values.begin(), values.end());
         });
         for (const RecordProblem& problem : report.problems) {
             ADD_FAILURE() << file.path << ":" << problem.place.line << ": " << problem.what;

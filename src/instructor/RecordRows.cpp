@@ -50,8 +50,10 @@ std::string_view utf8View(std::string_view bytes, std::string& converted) {
 // initials and assignment only the first tells anything, so the others go; then, if still
 // more than runsKept, the earliest go.
 void settleRuns(std::vector<RecordRows::Run>& runs) {
-    std::stable_sort(runs.begin(), runs.end(),
-                     [](const auto& a, const auto& b) { return a.start < b.start; });
+    const auto earlier = [](const auto& a, const auto& b) { return a.start < b.start; };
+    if (!std::is_sorted(runs.begin(), runs.end(), earlier)) { // as a file mostly holds them
+        std::stable_sort(runs.begin(), runs.end(), earlier);
+    }
     const auto repeats = std::unique(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
         return a.student == b.student && a.initials == b.initials && a.assignment == b.assignment;
     });

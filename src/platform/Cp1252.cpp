@@ -41,8 +41,9 @@ void appendUtf16(std::u16string& text, char32_t codePoint) {
     }
 }
 
-void appendUtf8(std::string& text, char32_t codePoint) {
-    const auto byte = [&](char32_t bits) { text.push_back(static_cast<char>(bits)); };
+// The code point's UTF-8 at `out`, which has room for four bytes; where it ends.
+char* putUtf8(char* out, char32_t codePoint) {
+    const auto byte = [&](char32_t bits) { *out++ = static_cast<char>(bits); };
     if (codePoint < 0x80) {
         byte(codePoint);
     } else if (codePoint < 0x800) {
@@ -58,6 +59,12 @@ void appendUtf8(std::string& text, char32_t codePoint) {
         byte(0x80 | ((codePoint >> 6) & 0x3F));
         byte(0x80 | (codePoint & 0x3F));
     }
+    return out;
+}
+
+void appendUtf8(std::string& text, char32_t codePoint) {
+    char utf8[4];
+    text.append(utf8, putUtf8(utf8, codePoint));
 }
 
 // The code point at `index`, moving past it. A byte that starts no well-formed sequence is
@@ -129,11 +136,6 @@ const std::array<Utf8OfByte, 256>& utf8OfEachByte() {
         return made;
     }();
     return table;
-}
-
-std::string_view cp1252ByteToUtf8(char byte) {
-    const Utf8OfByte& utf8 = utf8OfEachByte()[static_cast<unsigned char>(byte)];
-    return {utf8.bytes, utf8.length};
 }
 
 // The first byte from 0x80 on, from `from` on; `to` when there is none. Most text is ASCII,
@@ -283,8 +285,12 @@ std::string cp1252ToUtf8(std::string_view bytes) {
 
 void cp1252ToUtf8(std::string_view bytes, std::string& utf8) {
     // Read as the code page's characters with their references, but without going through
-    // UTF-16 for millions of rows: ASCII a run at a time, the rest a byte at a time.
-    utf8.clear();
+    // UTF-16 for millions of rows: ASCII a run at a time, the rest a byte at a time, straight
+    // into room for the most it can take (three bytes for one; a reference takes no more
+    // than it stood in).
+    const std::array<Utf8OfByte, 256>& table = utf8OfEachByte();
+    utf8.resize(3 * bytes.size());
+    char* out = utf8.data();
     const char* at = bytes.data();
     const char* const end = at + bytes.size();
     const auto nextAmpersand = [end](const char* from) {
@@ -294,27 +300,31 @@ void cp1252ToUtf8(std::string_view bytes, std::string& utf8) {
     const char* ampersand = nextAmpersand(at);
     for (;;) {
         const char* stop = firstBeyondAscii(at, ampersand);
-        utf8.append(at, static_cast<std::size_t>(stop - at));
+        std::memcpy(out, at, static_cast<std::size_t>(stop - at));
+        out += stop - at;
         if (stop == end) {
-            return;
+            break;
         }
         char32_t codePoint = 0;
         std::size_t length = 0;
         if (stop != ampersand) {
-            utf8.append(cp1252ByteToUtf8(*stop));
+            const Utf8OfByte& character = table[static_cast<unsigned char>(*stop)];
+            std::memcpy(out, character.bytes, sizeof character.bytes);
+            out += character.length;
             at = stop + 1;
         } else if (readAsOtherThanItself(bytes, static_cast<std::size_t>(stop - bytes.data()),
                                          &codePoint, &length)) {
-            appendUtf8(utf8, codePoint);
+            out = putUtf8(out, codePoint);
             at = stop + length;
         } else {
-            utf8.push_back('&');
+            *out++ = '&';
             at = stop + 1;
         }
         if (at > ampersand) {
             ampersand = nextAmpersand(at);
         }
     }
+    utf8.resize(static_cast<std::size_t>(out - utf8.data()));
 }
 
 std::size_t displayWidth(std::string_view utf8) {

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
-#include <numeric>
 
 namespace drilbank {
 namespace {
@@ -123,8 +122,10 @@ struct Utf8OfByte {
 };
 const std::array<Utf8OfByte, 256>& utf8OfEachByte() {
     static const std::array<Utf8OfByte, 256> table = [] {
-        std::string every(256, '\0');
-        std::iota(every.begin(), every.end(), '\0');
+        std::string every;
+        for (int byte = 0; byte < 256; ++byte) {
+            every.push_back(static_cast<char>(byte));
+        }
         const std::u16string characters = codepage::decode(every);
         std::array<Utf8OfByte, 256> made{};
         for (std::size_t byte = 0; byte < characters.size() && byte < made.size(); ++byte) {

@@ -172,14 +172,6 @@ private:
 
 } // namespace
 
-const RowTexts rowColumns = {"student", "initials", "assignment", "question_number", "kind",
-                             "date",    "time",     "question",   "answer",          "file"};
-
-RowTexts rowValues(const RecordRow& row) {
-    return {row.student, row.initials, row.assignment, row.questionNumber, row.kind,
-            row.date,    row.time,     row.question,   row.answer,         row.file};
-}
-
 std::string studentFromFileName(const RecordFileName& name) {
     std::string student = name.name;
     std::replace(student.begin(), student.end(), '_', ' ');

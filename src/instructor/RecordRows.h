@@ -1,40 +1,17 @@
 #pragma once
 
+#include "instructor/RecordRow.h"
 #include "instructor/RecordSearch.h"
 #include "reading/RecordReader.h"
 
-#include <array>
 #include <chrono>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace drilbank::instructor {
-
-// One recorded response or note, in UTF-8 with character references turned back into the
-// characters they stand for. Its texts are views into the reader's memory, valid while the
-// row is handed on: most texts need no change, so they are not copied for each row.
-struct RecordRow {
-    std::string_view student;
-    std::string_view initials;
-    std::string_view assignment;
-    std::string_view questionNumber;
-    std::string_view kind; // response or note
-    std::string_view date; // YYYY-MM-DD
-    std::string_view time; // HH:MM:SS
-    std::string_view question;
-    std::string_view answer;
-    std::string_view file; // the record file's name, in UTF-8
-};
-
-// The column names, in order, as the export writes them, and a row's values in that order.
-constexpr std::size_t columnCount = 10;
-using RowTexts = std::array<std::string_view, columnCount>;
-extern const RowTexts rowColumns;
-RowTexts rowValues(const RecordRow& row);
 
 // What a file told besides its rows. Only the first problems are kept, so that a file of
 // millions of damaged blocks does not fill the memory; check lists them all.

@@ -6,8 +6,6 @@
 #include "reading/RecordDates.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <fstream>
 
 namespace drilbank::instructor {
@@ -25,7 +23,7 @@ public:
     const std::string& of(const std::string& bytes) {
         if (!converted_ || bytes != bytes_) {
             bytes_ = bytes;
-            utf8_ = cp1252ToUtf8(bytes);
+            cp1252ToUtf8(bytes, utf8_);
             converted_ = true;
         }
         return utf8_;
@@ -37,57 +35,25 @@ private:
     std::string utf8_;
 };
 
-// Each byte's UTF-8, as the code page's own conversion gives it: text holding no character
-// reference converts byte by byte.
-struct Utf8OfByte {
-    char bytes[4];
-    std::size_t length;
-};
-const std::array<Utf8OfByte, 256>& utf8OfEachByte() {
-    static const std::array<Utf8OfByte, 256> table = [] {
-        std::array<Utf8OfByte, 256> each{};
-        for (std::size_t code = 0; code < each.size(); ++code) {
-            const std::string utf8 = cp1252ToUtf8(std::string(1, static_cast<char>(code)));
-            each[code].length = std::min(utf8.size(), sizeof each[code].bytes);
-            std::memcpy(each[code].bytes, utf8.data(), each[code].length);
-        }
-        return each;
-    }();
-    return table;
-}
-
-// The text in UTF-8 into `out`, whose memory is used again: rows are millions of fields. Most
-// record text is ASCII, the same bytes in UTF-8, which is told sixteen bytes at a time.
-void assignUtf8(std::string& out, std::string_view bytes) {
+// The text in UTF-8: the text itself when it needs no change, else converted into `converted`,
+// whose memory is used again: rows are millions of fields. Most record text is ASCII without
+// a reference, the same bytes in UTF-8, which is told sixteen bytes at a time.
+std::string_view utf8View(std::string_view bytes, std::string& converted) {
     if (!bytescan::holds<true, '&'>(bytes)) {
-        out.assign(bytes);
-        return;
+        return bytes;
     }
-    if (bytes.find('&') != std::string_view::npos) {
-        out = cp1252ToUtf8(bytes); // references are read as the characters they stand for
-        return;
-    }
-    const std::array<Utf8OfByte, 256>& table = utf8OfEachByte();
-    out.clear();
-    const char* end = bytes.data() + bytes.size();
-    for (const char* at = bytes.data();;) {
-        const char* beyond = bytescan::firstBeyondAscii(at, end);
-        out.append(at, static_cast<std::size_t>(beyond - at));
-        if (beyond == end) {
-            return;
-        }
-        const Utf8OfByte& utf8 = table[static_cast<unsigned char>(*beyond)];
-        out.append(utf8.bytes, utf8.length);
-        at = beyond + 1;
-    }
+    cp1252ToUtf8(bytes, converted);
+    return converted;
 }
 
 // Runs in order of their start. Of runs in a row that give a note the same student,
 // initials and assignment only the first tells anything, so the others go; then, if still
 // more than runsKept, the earliest go.
 void settleRuns(std::vector<RecordRows::Run>& runs) {
-    std::stable_sort(runs.begin(), runs.end(),
-                     [](const auto& a, const auto& b) { return a.start < b.start; });
+    const auto earlier = [](const auto& a, const auto& b) { return a.start < b.start; };
+    if (!std::is_sorted(runs.begin(), runs.end(), earlier)) { // as a file mostly holds them
+        std::stable_sort(runs.begin(), runs.end(), earlier);
+    }
     const auto repeats = std::unique(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
         return a.student == b.student && a.initials == b.initials && a.assignment == b.assignment;
     });
@@ -101,9 +67,10 @@ void settleRuns(std::vector<RecordRows::Run>& runs) {
 class FileRows final : public RecordVisitor {
 public:
     FileRows(const RecordFile& file, const RecordRows::RowSink& sink, FileReport& report)
-        : sink_(sink), report_(report) {
-        row_.student = studentFromFileName(file.name);
-        row_.file = utf8Of(file.path.filename());
+        : sink_(sink), report_(report), fileStudent_(studentFromFileName(file.name)),
+          file_(utf8Of(file.path.filename())) {
+        row_.student = fileStudent_;
+        row_.file = file_;
     }
 
     // For a notes file: the runs of the master file beside it, in order.
@@ -137,8 +104,7 @@ public:
 
     void block(const RecordBlock& block) override {
         const std::optional<int> time = readTimeText(block.time);
-        // One row serves every row: its strings' memory, and what a run's rows share, which is
-        // set only when it changes.
+        // One row serves every row: what a run's rows share is set only when it changes.
         RecordRow& row = row_;
         if (block.kind == RecordBlock::Kind::Note) {
             ++report_.notes;
@@ -157,11 +123,12 @@ public:
         row.kind = block.kind == RecordBlock::Kind::Note ? "note" : "response";
         if (date_ != rowDate_) { // most rows share their run's date
             rowDate_ = date_;
-            row.date = date_ ? isoDate(*date_) : "";
+            dateText_ = date_ ? isoDate(*date_) : "";
+            row.date = dateText_;
         }
         row.time = block.time;
-        assignUtf8(row.question, block.question);
-        assignUtf8(row.answer, block.answer);
+        row.question = utf8View(block.question, questionUtf8_);
+        row.answer = utf8View(block.answer, answerUtf8_);
         sink_(row);
     }
 
@@ -192,20 +159,18 @@ private:
     Utf8OfLast initialsUtf8_;
     Utf8OfLast assignmentUtf8_;
     std::optional<year_month_day> date_;
-    std::optional<year_month_day> rowDate_; // the date row_.date holds
+    std::optional<year_month_day> rowDate_; // the date dateText_ holds
     std::optional<int> lastTime_;
+    // What the row's texts are views of, where they are not the block's own.
+    std::string fileStudent_;
+    std::string file_;
+    std::string dateText_;
+    std::string questionUtf8_;
+    std::string answerUtf8_;
     RecordRow row_;
 };
 
 } // namespace
-
-const RowTexts rowColumns = {"student", "initials", "assignment", "question_number", "kind",
-                             "date",    "time",     "question",   "answer",          "file"};
-
-RowTexts rowValues(const RecordRow& row) {
-    return {row.student, row.initials, row.assignment, row.questionNumber, row.kind,
-            row.date,    row.time,     row.question,   row.answer,         row.file};
-}
 
 std::string studentFromFileName(const RecordFileName& name) {
     std::string student = name.name;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "instructor/RecordRow.h"
 #include "instructor/RecordSearch.h"
 #include "reading/RecordReader.h"
 
-#include <array>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -12,27 +12,6 @@
 #include <vector>
 
 namespace drilbank::instructor {
-
-// One recorded response or note, in UTF-8 with character references turned back into the
-// characters they stand for.
-struct RecordRow {
-    std::string student;
-    std::string initials;
-    std::string assignment;
-    std::string questionNumber;
-    std::string kind; // response or note
-    std::string date; // YYYY-MM-DD
-    std::string time; // HH:MM:SS
-    std::string question;
-    std::string answer;
-    std::string file; // the record file's name, in UTF-8
-};
-
-// The column names, in order, as the export writes them, and a row's values in that order.
-constexpr std::size_t columnCount = 10;
-using RowTexts = std::array<std::string_view, columnCount>;
-extern const RowTexts rowColumns;
-RowTexts rowValues(const RecordRow& row);
 
 // What a file told besides its rows. Only the first problems are kept, so that a file of
 // millions of damaged blocks does not fill the memory; check lists them all.

@@ -69,7 +69,8 @@ std::optional<Entry> entryOf(const RecordRow& row, bool note, Class& known) {
         return std::nullopt;
     }
     const std::size_t end = characterEnd(row.answer, kept);
-    Entry entry{row.date + " " + row.time, note ? row.question : "", row.answer.substr(0, end),
+    Entry entry{std::string(row.date).append(" ").append(row.time),
+                std::string(note ? row.question : ""), std::string(row.answer.substr(0, end)),
                 row.answer.size() - end};
     // Each entry costs its texts and about twice its own size, in a vector that doubles.
     known.textKept += 2 * sizeof entry + entry.when.size() + entry.question.size() + end;
@@ -133,7 +134,7 @@ void readClass(const std::vector<RecordFile>& files, Class& known, const Command
             if (!note) {
                 const int number = order.numberOf(row.assignment, row.question);
                 // A title, not an answer: a long one is cut.
-                known.questions[row.assignment][number] =
+                known.questions[key.first][number] =
                     row.question.substr(0, characterEnd(row.question, titleLimit));
                 entries = &work.answers[number];
             }

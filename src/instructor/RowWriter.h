@@ -26,6 +26,9 @@ public:
 // xlsx: written to options.file, every cell a text cell.
 std::unique_ptr<RowWriter> makeRowWriter(const ExportOptions& options, std::ostream& out);
 
+// The CSV writer.
+std::unique_ptr<RowWriter> makeCsvWriter(std::ostream& out, bool exact);
+
 // The xlsx writer, where this build has the spreadsheet library.
 std::unique_ptr<RowWriter> makeXlsxWriter(const std::filesystem::path& file);
 

@@ -92,7 +92,7 @@ int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& s
         const FileReport report = rows.read(file, [&](const RecordRow& row) {
             if (line == nullptr || row.student != lineKey.first ||
                 row.assignment != lineKey.second) {
-                lineKey = {row.student, row.assignment};
+                lineKey = {std::string(row.student), std::string(row.assignment)};
                 auto found = lines.find(lineKey);
                 if (found == lines.end()) {
                     if (lines.size() >= linesKept) {

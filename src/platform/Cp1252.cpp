@@ -3,6 +3,10 @@
 #include "platform/CodePage.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <cstring>
 
 namespace drilbank {
 namespace {
@@ -36,8 +40,9 @@ void appendUtf16(std::u16string& text, char32_t codePoint) {
     }
 }
 
-void appendUtf8(std::string& text, char32_t codePoint) {
-    const auto byte = [&](char32_t bits) { text.push_back(static_cast<char>(bits)); };
+// The code point's UTF-8 at `out`, which has room for four bytes; where it ends.
+char* putUtf8(char* out, char32_t codePoint) {
+    const auto byte = [&](char32_t bits) { *out++ = static_cast<char>(bits); };
     if (codePoint < 0x80) {
         byte(codePoint);
     } else if (codePoint < 0x800) {
@@ -53,6 +58,12 @@ void appendUtf8(std::string& text, char32_t codePoint) {
         byte(0x80 | ((codePoint >> 6) & 0x3F));
         byte(0x80 | (codePoint & 0x3F));
     }
+    return out;
+}
+
+void appendUtf8(std::string& text, char32_t codePoint) {
+    char utf8[4];
+    text.append(utf8, putUtf8(utf8, codePoint));
 }
 
 // The code point at `index`, moving past it. A byte that starts no well-formed sequence is
@@ -80,8 +91,68 @@ char32_t utf8CodePointAt(std::string_view text, std::size_t& index) {
     return codePoint;
 }
 
+// The system's byte for each code point below this is asked once: references in a class's
+// records name the same few characters millions of times, and asking costs hundreds of
+// instructions. The code page's own characters all lie below it.
+constexpr char32_t rememberedBelow = 0x2200;
+
 int byteFor(char32_t codePoint) {
-    return codePoint < 0x80 ? static_cast<int>(codePoint) : codepage::byteFor(codePoint);
+    if (codePoint < 0x80) {
+        return static_cast<int>(codePoint);
+    }
+    if (codePoint >= rememberedBelow) {
+        return codepage::byteFor(codePoint);
+    }
+    // Each held as the answer plus 2, so that the zero they start as is "not asked yet";
+    // threads asking at once store the same answer.
+    static std::array<std::atomic<std::int16_t>, rememberedBelow> remembered{};
+    std::atomic<std::int16_t>& held = remembered[codePoint];
+    std::int16_t answer = held.load(std::memory_order_relaxed);
+    if (answer == 0) {
+        answer = static_cast<std::int16_t>(codepage::byteFor(codePoint) + 2);
+        held.store(answer, std::memory_order_relaxed);
+    }
+    return answer - 2;
+}
+
+// Each byte's character in UTF-8, from the system's conversion, once.
+struct Utf8OfByte {
+    char bytes[3];
+    std::uint8_t length;
+};
+const std::array<Utf8OfByte, 256>& utf8OfEachByte() {
+    static const std::array<Utf8OfByte, 256> table = [] {
+        std::string every;
+        for (int byte = 0; byte < 256; ++byte) {
+            every.push_back(static_cast<char>(byte));
+        }
+        const std::u16string characters = codepage::decode(every);
+        std::array<Utf8OfByte, 256> made{};
+        for (std::size_t byte = 0; byte < characters.size() && byte < made.size(); ++byte) {
+            std::string utf8;
+            appendUtf8(utf8, characters[byte]); // a byte's character is never a surrogate
+            made[byte].length = static_cast<std::uint8_t>(std::min(utf8.size(), std::size_t{3}));
+            std::memcpy(made[byte].bytes, utf8.data(), made[byte].length);
+        }
+        return made;
+    }();
+    return table;
+}
+
+// The first byte from 0x80 on, from `from` on; `to` when there is none. Most text is ASCII,
+// told eight bytes at a time.
+const char* firstBeyondAscii(const char* from, const char* to) {
+    for (; to - from >= 8; from += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, from, sizeof word);
+        if ((word & 0x8080808080808080ull) != 0) {
+            break;
+        }
+    }
+    while (from < to && static_cast<unsigned char>(*from) < 0x80) {
+        ++from;
+    }
+    return from;
 }
 
 // NFC of every run between lone surrogates; the surrogates themselves stay as they are, so
@@ -103,21 +174,23 @@ std::u16string normalized(std::u16string_view text) {
     return result;
 }
 
-// Reads "#digits;" at `hash`, giving the code point and the length up to the ";".
-bool readReferenceBody(std::u16string_view text, std::size_t hash, char32_t& codePoint,
+// Reads "#digits;" at `hash`, giving the code point and the length up to the ";". Text is
+// the code page's bytes or their characters: a reference is ASCII, the same in both.
+template <typename Char>
+bool readReferenceBody(std::basic_string_view<Char> text, std::size_t hash, char32_t& codePoint,
                        std::size_t& length) {
-    if (hash >= text.size() || text[hash] != u'#') {
+    if (hash >= text.size() || text[hash] != '#') {
         return false;
     }
     std::size_t index = hash + 1;
     long value = 0;
     const std::size_t firstDigit = index;
-    while (index < text.size() && text[index] >= u'0' && text[index] <= u'9' &&
+    while (index < text.size() && text[index] >= '0' && text[index] <= '9' &&
            index - firstDigit < 7) {
-        value = value * 10 + (text[index] - u'0');
+        value = value * 10 + (text[index] - '0');
         ++index;
     }
-    if (index == firstDigit || index >= text.size() || text[index] != u';') {
+    if (index == firstDigit || index >= text.size() || text[index] != ';') {
         return false;
     }
     if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
@@ -133,9 +206,10 @@ bool readReferenceBody(std::u16string_view text, std::size_t hash, char32_t& cod
 // rest of such an ampersand ("&#38;#916;" for a typed "&#916;"). The writer escapes exactly
 // these ampersands as "&#38;" and the reader turns exactly these back, so whatever was typed
 // comes back as typed and every other byte sequence reads as it stands.
-bool readAsOtherThanItself(std::u16string_view text, std::size_t position,
+template <typename Char>
+bool readAsOtherThanItself(std::basic_string_view<Char> text, std::size_t position,
                            char32_t* codePoint = nullptr, std::size_t* length = nullptr) {
-    if (position >= text.size() || text[position] != u'&') {
+    if (position >= text.size() || text[position] != '&') {
         return false;
     }
     bool first = true;
@@ -153,7 +227,7 @@ bool readAsOtherThanItself(std::u16string_view text, std::size_t position,
         if (byteFor(value) < 0) {
             return true;
         }
-        if (value != u'&' || bodyLength != 4) { // "#38;", and no "#038;"
+        if (value != '&' || bodyLength != 4) { // "#38;", and no "#038;"
             return false;
         }
         hash += bodyLength; // the "&" it stands for comes before what follows
@@ -171,7 +245,8 @@ std::string cp1252FromUnicode(std::u16string_view text) {
         const char32_t codePoint = codePointAt(normal, index, units);
         index += units;
         const int byte = byteFor(codePoint);
-        if (codePoint == u'&' && readAsOtherThanItself(normal, index - units)) {
+        if (codePoint == u'&' &&
+            readAsOtherThanItself(std::u16string_view(normal), index - units)) {
             bytes += "&#38;";
         } else if (byte >= 0) {
             bytes.push_back(static_cast<char>(byte));
@@ -192,7 +267,7 @@ std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences) {
     for (std::size_t position = 0; position < decoded.size();) {
         char32_t codePoint = 0;
         std::size_t length = 0;
-        if (readAsOtherThanItself(decoded, position, &codePoint, &length)) {
+        if (readAsOtherThanItself(std::u16string_view(decoded), position, &codePoint, &length)) {
             appendUtf16(text, codePoint);
             position += length;
         } else {
@@ -204,22 +279,53 @@ std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences) {
 }
 
 std::string cp1252ToUtf8(std::string_view bytes) {
-    // Plain ASCII with no reference is the same bytes in UTF-8: most record text is.
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii && bytes.find("&#") == std::string_view::npos) {
-        return std::string(bytes);
-    }
-    const std::u16string text = cp1252ToUnicode(bytes, true);
     std::string utf8;
-    utf8.reserve(text.size());
-    for (std::size_t index = 0; index < text.size();) {
-        std::size_t units = 0;
-        const char32_t codePoint = codePointAt(text, index, units);
-        index += units;
-        appendUtf8(utf8, codePoint);
-    }
+    cp1252ToUtf8(bytes, utf8);
     return utf8;
+}
+
+void cp1252ToUtf8(std::string_view bytes, std::string& utf8) {
+    // Read as the code page's characters with their references, but without going through
+    // UTF-16 for millions of rows: ASCII a run at a time, the rest a byte at a time, straight
+    // into room for the most it can take (three bytes for one; a reference takes no more
+    // than it stood in).
+    const std::array<Utf8OfByte, 256>& table = utf8OfEachByte();
+    utf8.resize(3 * bytes.size());
+    char* out = utf8.data();
+    const char* at = bytes.data();
+    const char* const end = at + bytes.size();
+    const auto nextAmpersand = [end](const char* from) {
+        const void* found = std::memchr(from, '&', static_cast<std::size_t>(end - from));
+        return found != nullptr ? static_cast<const char*>(found) : end;
+    };
+    const char* ampersand = nextAmpersand(at);
+    for (;;) {
+        const char* stop = firstBeyondAscii(at, ampersand);
+        std::memcpy(out, at, static_cast<std::size_t>(stop - at));
+        out += stop - at;
+        if (stop == end) {
+            break;
+        }
+        char32_t codePoint = 0;
+        std::size_t length = 0;
+        if (stop != ampersand) {
+            const Utf8OfByte& character = table[static_cast<unsigned char>(*stop)];
+            std::memcpy(out, character.bytes, sizeof character.bytes);
+            out += character.length;
+            at = stop + 1;
+        } else if (readAsOtherThanItself(bytes, static_cast<std::size_t>(stop - bytes.data()),
+                                         &codePoint, &length)) {
+            out = putUtf8(out, codePoint);
+            at = stop + length;
+        } else {
+            *out++ = '&';
+            at = stop + 1;
+        }
+        if (at > ampersand) {
+            ampersand = nextAmpersand(at);
+        }
+    }
+    utf8.resize(static_cast<std::size_t>(out - utf8.data()));
 }
 
 std::size_t displayWidth(std::string_view utf8) {

@@ -18,6 +18,8 @@ std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences);
 
 // UTF-8, the file names' own form on this system, with references shown as the character.
 std::string cp1252ToUtf8(std::string_view bytes);
+// The same into `utf8`, whose memory is used again.
+void cp1252ToUtf8(std::string_view bytes, std::string& utf8);
 std::string cp1252FromUtf8(std::string_view utf8);
 
 // The columns UTF-8 text takes on a terminal, for lining up tables.

@@ -52,6 +52,37 @@ TEST(Cp1252, TypedReferencesComeBackAsTyped) {
     }
 }
 
+// Stored text is read into UTF-8 without going through UTF-16, for speed: every byte and
+// every reference must read as it does there, into a string used again as into a new one.
+TEST(Cp1252, StoredTextReadsTheSameInUtf8) {
+    std::string all;
+    for (int c = 0; c < 256; ++c) {
+        all.push_back(static_cast<char>(c));
+    }
+    EXPECT_EQ(cp1252FromUtf8(cp1252ToUtf8(all)), all);
+    const struct {
+        std::string stored;
+        std::string utf8;
+    } rows[] = {
+        {"&#916;&#128512;", "\xCE\x94\xF0\x9F\x98\x80"},
+        {"&#65; &#233; &#; &#x394; &#9999999; &#55296; &#916",
+         "&#65; &#233; &#; &#x394; &#9999999; &#55296; &#916"},
+        {"&#916; and &#38;#916; and &#38;#38;#916;", "\xCE\x94 and &#916; and &#38;#916;"},
+        {"&&#38;#916;&", "&&#916;&"},
+        {"caf\xE9 &#1044;\x80&#1044;\x81", "caf\xC3\xA9 \xD0\x94\xE2\x82\xAC\xD0\x94\xC2\x81"},
+        {"eight ok\xE9 and sixteen bytes\xFF", "eight ok\xC3\xA9 and sixteen bytes\xC3\xBF"},
+        {"&", "&"},
+        {"&#", "&#"},
+        {"", ""},
+    };
+    std::string reused = "what was there before";
+    for (const auto& row : rows) {
+        EXPECT_EQ(cp1252ToUtf8(row.stored), row.utf8) << row.stored;
+        cp1252ToUtf8(row.stored, reused);
+        EXPECT_EQ(reused, row.utf8) << row.stored;
+    }
+}
+
 // Where two systems' conversions could part: look-alikes, normalisation forms, stray halves
 // of a surrogate pair. Each row must give the same bytes on Linux and on Windows.
 TEST(Cp1252, EverySystemGivesTheSameBytes) {

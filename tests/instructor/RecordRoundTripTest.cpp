@@ -98,15 +98,23 @@ Rows readBack(const std::filesystem::path& drives, std::size_t files) {
     EXPECT_EQ(found.files.size(), files);
     RecordRows reader;
     Rows actual;
+    std::vector<RecordRow> kept; // copies, which hold their texts once the reader moves on
     for (const RecordFile& file : found.files) {
         const FileReport report = reader.read(file, [&](const RecordRow& row) {
             const RowTexts values = rowValues(row);
-            actual[row.file].emplace_back(values.begin(), values.end());
+            actual[std::string(row.file)].emplace_back(values.begin(), values.end());
+            kept.push_back(row);
         });
         for (const RecordProblem& problem : report.problems) {
             ADD_FAILURE() << file.path << ":" << problem.place.line << ": " << problem.what;
         }
     }
+    Rows fromCopies;
+    for (const RecordRow& row : kept) {
+        const RowTexts values = rowValues(row);
+        fromCopies[std::string(row.file)].emplace_back(values.begin(), values.end());
+    }
+    EXPECT_EQ(fromCopies, actual);
     return actual;
 }
 

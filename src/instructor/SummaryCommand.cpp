@@ -1,7 +1,7 @@
 #include "instructor/Commands.h"
 #include "instructor/QuestionOrder.h"
 #include "instructor/RecordRows.h"
-#include "platform/Cp1252.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>

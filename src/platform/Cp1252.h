@@ -22,11 +22,4 @@ std::string cp1252ToUtf8(std::string_view bytes);
 void cp1252ToUtf8(std::string_view bytes, std::string& utf8);
 std::string cp1252FromUtf8(std::string_view utf8);
 
-// The columns UTF-8 text takes on a terminal, for lining up tables.
-std::size_t displayWidth(std::string_view utf8);
-
-// Whether the bytes are well-formed UTF-8 holding at least one character beyond ASCII: text
-// that an editor saved again as UTF-8, which Windows-1252 text practically never is.
-bool isMultiByteUtf8(std::string_view bytes);
-
 } // namespace drilbank

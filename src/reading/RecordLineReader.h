@@ -68,8 +68,9 @@ public:
     void skip(std::size_t bytes, std::uint64_t lineEnds);
     // Reads again from the start of a line handed out (its address, offset and number).
     void rewind(std::uint64_t address, std::uint64_t offset, std::uint64_t number);
-    // Whether the file was cut shorter while it was read, past where its end was asked.
-    bool cutWhileRead() const { return mapping_ != nullptr && mapping_->cutWhileRead(); }
+    // Whether some of the file's bytes could not be read: the disk or the network failed, or
+    // the file was cut shorter under a read.
+    bool lostBytes() const { return mapping_ != nullptr ? mapping_->lostWhileRead() : in_->bad(); }
     // Whether the line of that number can be read again: it was not cut short.
     bool canRewindTo(std::uint64_t number) const { return number > lastCut_; }
     // Reads again from the line that follows a closing rule on its line, if one is pending;

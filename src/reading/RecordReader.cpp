@@ -40,8 +40,10 @@ public:
 
     void run() {
         if (peek(0) == nullptr) {
-            report({0, 1}, "the file is empty; the program never leaves a record file empty "
-                           "(was it cut short when it was copied or sent?)");
+            if (!reportedLostBytes()) {
+                report({0, 1}, "the file is empty; the program never leaves a record file empty "
+                               "(was it cut short when it was copied or sent?)");
+            }
             return;
         }
         if (name_.kind == RecordFileKind::Send && name_.monthDay.empty()) {
@@ -64,15 +66,21 @@ public:
                 skipStrayLines();
             }
         }
-        if (lines_.bytes().cutWhileRead()) {
-            report({0, 1}, "the file was cut shorter while it was read, as the student's program "
-                           "does to a record it finds torn; read it again once the program is "
-                           "closed");
-        }
+        reportedLostBytes();
     }
 
 private:
     const RecordLine* peek(std::size_t ahead) { return lines_.peek(ahead); }
+
+    bool reportedLostBytes() {
+        if (!lines_.bytes().lostBytes()) {
+            return false;
+        }
+        report({0, 1}, "part of the file could not be read: the disk or the network failed, or "
+                       "the student's program cut a torn record off it while it was read; read "
+                       "it again (with the program closed)");
+        return true;
+    }
 
     static RecordPlace placeOf(const RecordLine& line) { return {line.offset, line.number}; }
 

@@ -13,10 +13,11 @@ namespace drilbank {
 namespace {
 
 // The mapping being read, for the bus-error handler: touching a mapped page wholly past the
-// file's end, once the file was cut, raises SIGBUS.
+// file's end, once the file was cut, raises SIGBUS, as does a page the disk or the network
+// failed to bring in.
 std::atomic<char*> mappedBegin{nullptr};
 std::atomic<char*> mappedEnd{nullptr};
-std::atomic<bool> mappedCut{false};
+std::atomic<bool> mappedLost{false};
 std::size_t pageSize = 0;
 struct sigaction previousBusError {};
 
@@ -31,7 +32,7 @@ void onBusError(int, siginfo_t* info, void*) {
         char* const page = begin + static_cast<std::size_t>(at - begin) / pageSize * pageSize;
         if (mmap(page, static_cast<std::size_t>(end - page), PROT_READ,
                  MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
-            mappedCut.store(true);
+            mappedLost.store(true);
             return;
         }
     }
@@ -54,7 +55,7 @@ class PosixFileMapping final : public FileMapping {
 public:
     PosixFileMapping(int descriptor, char* bytes, std::size_t size)
         : descriptor_(descriptor), bytes_(bytes), size_(size) {
-        mappedCut.store(false);
+        mappedLost.store(false);
         mappedEnd.store(bytes_ + size_);
         mappedBegin.store(bytes_);
     }
@@ -88,7 +89,7 @@ public:
         }
     }
 
-    bool cutWhileRead() const override { return mappedCut.load(); }
+    bool lostWhileRead() const override { return mappedLost.load(); }
 
 private:
     int descriptor_;

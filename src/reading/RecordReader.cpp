@@ -258,9 +258,9 @@ private:
     }
 
     void readBlock(RecordPlace start) {
-        RecordBlock& block = read_; // its strings' memory serves every block
+        RecordBlock& block = read_;
         block.place = start;
-        block.date.clear();
+        block.date = {};
         block.questionNumber.clear();
         takeInside();
         const RecordLine time = takeInside();
@@ -268,7 +268,7 @@ private:
         if (!timeText) {
             fault(time, "the time line");
         }
-        block.time = *timeText;
+        block.time = texts_.time.assign(*timeText);
         if (dateOfDateTimeLine(peekInside().text)) {
             readNote(block);
         } else {
@@ -279,10 +279,10 @@ private:
 
     void readNote(RecordBlock& block) {
         block.kind = RecordBlock::Kind::Note;
-        block.date = *dateOfDateTimeLine(takeInside().text);
-        block.question = takeInside().text;
+        block.date = texts_.date.assign(*dateOfDateTimeLine(takeInside().text));
+        block.question = texts_.question.assign(takeInside().text);
         expectExact(openingRule, "the opening rule before the note");
-        readAnswer(expectLabelled(notesMarker, "the notes line"), block.answer);
+        block.answer = readAnswer(expectLabelled(notesMarker, "the notes line"), texts_.answer);
     }
 
     void readResponse(RecordBlock& block) {
@@ -300,16 +300,16 @@ private:
             }
             block.questionNumber = *number;
         }
-        block.question = takeInside().text;
+        block.question = texts_.question.assign(takeInside().text);
         expectExact(openingRule, "the opening rule before the response");
         expectExact(responseMarker, "the response marker line");
-        readAnswer(takeInside(), block.answer);
+        block.answer = readAnswer(takeInside(), texts_.answer);
     }
 
     // An answer's lines up to the closing rule that ends it, joined by the line ends they had,
-    // into `answer`.
+    // into `answer`, which is given back.
     // A new block or header where the closing rule should be means the rule was damaged.
-    void readAnswer(const RecordLine& first, std::string& answer) {
+    const std::string& readAnswer(const RecordLine& first, std::string& answer) {
         answer.assign(first.text);
         RecordLine::Ending between = first.ending;
         RecordPlace last = placeOf(first);
@@ -326,7 +326,7 @@ private:
             std::string_view text = line.text;
             if (text == closingRule) {
                 if (closesAnswer()) {
-                    return;
+                    return answer;
                 }
                 text = closingRule;
             }
@@ -348,6 +348,14 @@ private:
     RecordVisitor& visitor_;
     Fingerprinter block_; // of the block being read line by line
     RecordBlock read_;
+    // What read_'s texts view when read line by line: the lines' own memory moves on. Their
+    // memory serves every block.
+    struct BlockTexts {
+        std::string time;
+        std::string date;
+        std::string question;
+        std::string answer;
+    } texts_;
     BlockOutlet outlet_;
     WholeBlocks whole_;
     bool wholeBlocks_;

@@ -7,6 +7,7 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace drilbank {
 
@@ -28,16 +29,18 @@ struct RecordHeader {
     std::string time; // HH:MM:SS
 };
 
-// A response or notes block, as read back. Texts are the file's bytes (Windows-1252).
+// A response or notes block, as read back. Texts are the file's bytes (Windows-1252). They
+// view the reader's memory, valid while the block is handed to the visitor: a block read whole
+// is not copied out of the file's bytes. A visitor that keeps a block's texts copies them.
 struct RecordBlock {
     enum class Kind { Response, Note };
     Kind kind = Kind::Response;
     RecordPlace place;
-    std::string time;           // of the time line
-    std::string date;           // a note's own date; a response carries none
+    std::string_view time;      // of the time line
+    std::string_view date;      // a note's own date; a response carries none
     std::string questionNumber; // the master file's question number, as a plain number text
-    std::string question;       // the script line
-    std::string answer;         // what was typed, without marker; its line breaks as CR LF
+    std::string_view question;  // the script line
+    std::string_view answer;    // what was typed, without marker; its line breaks as CR LF
 };
 
 struct RecordProblem {

@@ -27,7 +27,7 @@ void expect(std::string_view line, std::string_view expected) {
 
 // An answer's lines up to the closing rule that ends it, as the bytes between, into
 // `answer` unless that is null.
-void readAnswer(Lines& lines, std::string_view first, std::string* answer) {
+void readAnswer(Lines& lines, std::string_view first, std::string_view* answer) {
     const char* from = first.data();
     const char* to = first.data() + first.size();
     for (;;) {
@@ -49,7 +49,7 @@ void readAnswer(Lines& lines, std::string_view first, std::string* answer) {
         to = line.data() + line.size();
     }
     if (answer != nullptr) {
-        answer->assign(from, static_cast<std::size_t>(to - from));
+        *answer = std::string_view(from, static_cast<std::size_t>(to - from));
     }
 }
 
@@ -91,8 +91,11 @@ void readBlock(Lines& lines, RecordFileKind kind, bool texts, RecordBlock& block
         throw GiveUp{Outcome::LineByLine};
     }
     block.time = time;
-    block.date.clear();
+    block.date = {};
     block.questionNumber.clear();
+    // Without texts none are read: none may be left viewing bytes that have since moved.
+    block.question = {};
+    block.answer = {};
     if (std::string_view date; lines.takeShaped(dateTimeLineLength, dateOfDateTimeLine, date)) {
         block.kind = RecordBlock::Kind::Note;
         block.date = date;

@@ -26,10 +26,11 @@ public:
     }
     void block(const drilbank::RecordBlock& block) override {
         inOrder(block.place);
-        told_ += "block " + std::to_string(static_cast<int>(block.kind)) + '|' + block.time + '|' +
-                 block.date + '|' + block.questionNumber + '\n';
+        told_ += "block " + std::to_string(static_cast<int>(block.kind)) + '|';
+        told_.append(block.time).append("|").append(block.date);
+        told_ += '|' + block.questionNumber + '\n';
         if (texts_) {
-            textsTold_ += block.question + '|' + block.answer + '\n';
+            textsTold_.append(block.question).append("|").append(block.answer).append("\n");
         }
     }
     void problem(const drilbank::RecordProblem& problem) override {

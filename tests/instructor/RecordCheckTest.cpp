@@ -35,9 +35,23 @@ std::string readBytes(const std::filesystem::path& path) {
     return bytes.str();
 }
 
+// A block as told, its texts copied: those told view the reader's memory only while told.
+struct KeptBlock {
+    explicit KeptBlock(const RecordBlock& block)
+        : kind(block.kind), place(block.place), time(block.time), date(block.date),
+          questionNumber(block.questionNumber), question(block.question), answer(block.answer) {}
+    RecordBlock::Kind kind;
+    RecordPlace place;
+    std::string time;
+    std::string date;
+    std::string questionNumber;
+    std::string question;
+    std::string answer;
+};
+
 struct Findings final : RecordVisitor {
     std::vector<RecordProblem> problems;
-    std::vector<RecordBlock> blocks;
+    std::vector<KeptBlock> blocks;
     std::vector<RecordHeader> headers;
     std::string order; // what was told, in turn
     bool texts = true;
@@ -47,7 +61,7 @@ struct Findings final : RecordVisitor {
         order += "header " + std::to_string(header.place.offset) + "\n";
     }
     void block(const RecordBlock& block) override {
-        blocks.push_back(block);
+        blocks.emplace_back(block);
         order += "block " + std::to_string(block.place.offset) + "\n";
     }
     void problem(const RecordProblem& problem) override {
@@ -74,7 +88,7 @@ std::string everything(const Findings& findings, bool texts = true) {
                 header.studentName + "|" + header.assignmentNumber + "|" + header.assignmentHeader +
                 "|" + header.initials + "|" + header.date + "|" + header.time + "\n";
     }
-    for (const RecordBlock& block : findings.blocks) {
+    for (const KeptBlock& block : findings.blocks) {
         text += std::to_string(block.place.line) + " " + std::to_string(block.place.offset) +
                 (block.kind == RecordBlock::Kind::Note ? " note " : " response ") + block.time +
                 "|" + block.date + "|" + block.questionNumber +
@@ -406,8 +420,8 @@ TEST(RecordCheck, FilesLongerThanTheBufferAreReadWholeAtEveryByte) {
             ASSERT_TRUE(findings.problems.empty()) << name << ": " << findings.problems[0].what;
             ASSERT_EQ(findings.blocks.size(), intact.blocks.size() * (bytes.size() / run.size()));
             for (std::size_t index = 0; index < findings.blocks.size(); ++index) {
-                const RecordBlock& block = findings.blocks[index];
-                const RecordBlock& original = intact.blocks[index % intact.blocks.size()];
+                const KeptBlock& block = findings.blocks[index];
+                const KeptBlock& original = intact.blocks[index % intact.blocks.size()];
                 const std::size_t copy = index / intact.blocks.size();
                 ASSERT_EQ(block.place.offset, copy * run.size() + original.place.offset) << name;
                 ASSERT_EQ(block.answer, original.answer) << name << " block " << index;

@@ -20,7 +20,7 @@ using std::chrono::year_month_day;
 // repeat the same name, initials and assignment thousands of times.
 class Utf8OfLast {
 public:
-    const std::string& of(const std::string& bytes) {
+    const std::string& of(std::string_view bytes) {
         if (!converted_ || bytes != bytes_) {
             bytes_ = bytes;
             cp1252ToUtf8(bytes, utf8_);

@@ -210,6 +210,7 @@ private:
 
     void readHeader(RecordPlace start) {
         RecordHeader header;
+        HeaderTexts& texts = headerTexts_;
         header.place = start;
         const RecordLine key = takeInside();
         if (isKeyLine(key.text)) {
@@ -221,20 +222,22 @@ private:
             report(start, "a header block in a notes file");
         }
         const RecordLine student = expectLabelled(studentNameLabel, "the student name line");
-        header.studentName = student.text;
+        header.studentName = texts.studentName.assign(student.text);
         // The header holds the name in the code page, the file name in UTF-8 as typed.
         std::string asFileName = cp1252ToUtf8(student.text);
         std::replace(asFileName.begin(), asFileName.end(), ' ', '_');
         if (!sameNameIgnoringCase(asFileName, name_.name)) {
             report(placeOf(student), "the student name disagrees with the file name");
         }
-        header.assignmentNumber = expectLabelled(assignmentLabel, "the assignment line").text;
+        header.assignmentNumber = texts.assignmentNumber.assign(
+            expectLabelled(assignmentLabel, "the assignment line").text);
         const RecordLine assignment = takeInside();
-        header.assignmentHeader = assignment.text;
-        if (!assignment.text.starts_with(header.assignmentNumber + ".")) {
+        header.assignmentHeader = texts.assignmentHeader.assign(assignment.text);
+        if (!assignment.text.starts_with(texts.assignmentNumber + ".")) {
             report(placeOf(assignment), "the header line is not that of the assignment");
         }
-        header.initials = expectLabelled(initialsLabel, "the initials line").text;
+        header.initials =
+            texts.initials.assign(expectLabelled(initialsLabel, "the initials line").text);
         readHeaderDate(header);
         outlet_.deliver(header, block_.value());
     }
@@ -247,8 +250,8 @@ private:
         if (text.size() != label + dateTextLength + between.size() + timeTextLength) {
             fault(line, std::string("the date line of a ") + kindWord(name_.kind) + " file header");
         }
-        header.date = std::string(text.substr(label, dateTextLength));
-        header.time = std::string(text.substr(text.size() - timeTextLength));
+        header.date = headerTexts_.date.assign(text.substr(label, dateTextLength));
+        header.time = headerTexts_.time.assign(text.substr(text.size() - timeTextLength));
         if (!isHeaderDateLine(text, header.date, header.time, between)) {
             fault(line, std::string("the date line of a ") + kindWord(name_.kind) + " file header");
         }
@@ -348,14 +351,22 @@ private:
     RecordVisitor& visitor_;
     Fingerprinter block_; // of the block being read line by line
     RecordBlock read_;
-    // What read_'s texts view when read line by line: the lines' own memory moves on. Their
-    // memory serves every block.
+    // What the texts of blocks and headers read line by line view: the lines' own memory moves
+    // on. Their memory serves every one.
     struct BlockTexts {
         std::string time;
         std::string date;
         std::string question;
         std::string answer;
     } texts_;
+    struct HeaderTexts {
+        std::string studentName;
+        std::string assignmentNumber;
+        std::string assignmentHeader;
+        std::string initials;
+        std::string date;
+        std::string time;
+    } headerTexts_;
     BlockOutlet outlet_;
     WholeBlocks whole_;
     bool wholeBlocks_;

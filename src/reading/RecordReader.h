@@ -17,21 +17,21 @@ struct RecordPlace {
     std::uint64_t line = 0;   // counted from 1
 };
 
-// A run's header block, as read back.
+// A run's header block, as read back. Its texts, like a block's, view the reader's memory.
 struct RecordHeader {
     RecordPlace place;
     std::optional<int> codingNumber; // nothing when the key line is not a valid one
-    std::string studentName;
-    std::string assignmentNumber;
-    std::string assignmentHeader;
-    std::string initials;
-    std::string date; // MM-DD-YYYY
-    std::string time; // HH:MM:SS
+    std::string_view studentName;
+    std::string_view assignmentNumber;
+    std::string_view assignmentHeader;
+    std::string_view initials;
+    std::string_view date; // MM-DD-YYYY
+    std::string_view time; // HH:MM:SS
 };
 
 // A response or notes block, as read back. Texts are the file's bytes (Windows-1252). They
-// view the reader's memory, valid while the block is handed to the visitor: a block read whole
-// is not copied out of the file's bytes. A visitor that keeps a block's texts copies them.
+// view the reader's memory, valid while the block or header is handed to the visitor: what is
+// read whole is not copied out of the file's bytes. A visitor that keeps texts copies them.
 struct RecordBlock {
     enum class Kind { Response, Note };
     Kind kind = Kind::Response;

@@ -64,7 +64,9 @@ struct FileReading final : RecordVisitor {
     std::map<std::string, int> headersByInitials;
     std::map<std::string, int> blocksByAnswer;
     int problems = 0;
-    void header(const RecordHeader& read) override { ++headersByInitials[read.initials]; }
+    void header(const RecordHeader& read) override {
+        ++headersByInitials[std::string(read.initials)];
+    }
     void block(const RecordBlock& read) override { ++blocksByAnswer[std::string(read.answer)]; }
     void problem(const RecordProblem&) override { ++problems; }
 };

@@ -20,9 +20,12 @@ public:
 
     void header(const drilbank::RecordHeader& header) override {
         inOrder(header.place);
-        told_ += "header " + header.studentName + '|' + header.assignmentNumber + '|' +
-                 header.assignmentHeader + '|' + header.initials + '|' + header.date + '|' +
-                 header.time + '|' + std::to_string(header.codingNumber.value_or(-1)) + '\n';
+        for (const std::string_view text :
+             {std::string_view("header "), header.studentName, header.assignmentNumber,
+              header.assignmentHeader, header.initials, header.date, header.time}) {
+            told_.append(text).append("|");
+        }
+        told_ += std::to_string(header.codingNumber.value_or(-1)) + '\n';
     }
     void block(const drilbank::RecordBlock& block) override {
         inOrder(block.place);

@@ -35,7 +35,8 @@ std::string readBytes(const std::filesystem::path& path) {
     return bytes.str();
 }
 
-// A block as told, its texts copied: those told view the reader's memory only while told.
+// A block or header as told, its texts copied: those told view the reader's memory only
+// while told.
 struct KeptBlock {
     explicit KeptBlock(const RecordBlock& block)
         : kind(block.kind), place(block.place), time(block.time), date(block.date),
@@ -49,15 +50,30 @@ struct KeptBlock {
     std::string answer;
 };
 
+struct KeptHeader {
+    explicit KeptHeader(const RecordHeader& header)
+        : place(header.place), codingNumber(header.codingNumber), studentName(header.studentName),
+          assignmentNumber(header.assignmentNumber), assignmentHeader(header.assignmentHeader),
+          initials(header.initials), date(header.date), time(header.time) {}
+    RecordPlace place;
+    std::optional<int> codingNumber;
+    std::string studentName;
+    std::string assignmentNumber;
+    std::string assignmentHeader;
+    std::string initials;
+    std::string date;
+    std::string time;
+};
+
 struct Findings final : RecordVisitor {
     std::vector<RecordProblem> problems;
     std::vector<KeptBlock> blocks;
-    std::vector<RecordHeader> headers;
+    std::vector<KeptHeader> headers;
     std::string order; // what was told, in turn
     bool texts = true;
     bool wantsTexts() const override { return texts; }
     void header(const RecordHeader& header) override {
-        headers.push_back(header);
+        headers.emplace_back(header);
         order += "header " + std::to_string(header.place.offset) + "\n";
     }
     void block(const RecordBlock& block) override {
@@ -82,7 +98,7 @@ std::string describe(const Findings& findings) {
 // Everything a reading told, to compare two; with `texts` the blocks' question and answer.
 std::string everything(const Findings& findings, bool texts = true) {
     std::string text = findings.order + describe(findings);
-    for (const RecordHeader& header : findings.headers) {
+    for (const KeptHeader& header : findings.headers) {
         text += std::to_string(header.place.line) + " " + std::to_string(header.place.offset) +
                 " header " + std::to_string(header.codingNumber.value_or(-1)) + "|" +
                 header.studentName + "|" + header.assignmentNumber + "|" + header.assignmentHeader +

@@ -127,8 +127,9 @@ public:
             row.date = dateText_;
         }
         row.time = block.time;
-        row.question = utf8View(block.question, questionUtf8_);
-        row.answer = utf8View(block.answer, answerUtf8_);
+        row.question =
+            block.questionPlain ? block.question : utf8View(block.question, questionUtf8_);
+        row.answer = block.answerPlain ? block.answer : utf8View(block.answer, answerUtf8_);
         sink_(row);
     }
 

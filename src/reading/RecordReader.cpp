@@ -263,6 +263,8 @@ private:
     void readBlock(RecordPlace start) {
         RecordBlock& block = read_;
         block.place = start;
+        block.questionPlain = false; // not looked for line by line
+        block.answerPlain = false;
         block.date = {};
         block.questionNumber.clear();
         takeInside();

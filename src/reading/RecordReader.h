@@ -41,6 +41,10 @@ struct RecordBlock {
     std::string questionNumber; // the master file's question number, as a plain number text
     std::string_view question;  // the script line
     std::string_view answer;    // what was typed, without marker; its line breaks as CR LF
+    // Whether the question, and the answer, are known to hold neither a '&' nor a byte beyond
+    // ASCII: the same bytes in UTF-8, with no reference to turn back. False when not known.
+    bool questionPlain = false;
+    bool answerPlain = false;
 };
 
 struct RecordProblem {

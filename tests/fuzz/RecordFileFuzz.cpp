@@ -4,6 +4,7 @@
 // blocks' texts or, as a visitor that only counts blocks reads, without them.
 #include "reading/RecordReader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,15 @@ public:
         told_ += "block " + std::to_string(static_cast<int>(block.kind)) + '|';
         told_.append(block.time).append("|").append(block.date);
         told_ += '|' + block.questionNumber + '\n';
+        // A text said to read the same in UTF-8 is handed on unconverted: it must.
+        for (const auto& [plain, text] : {std::pair{block.questionPlain, block.question},
+                                          std::pair{block.answerPlain, block.answer}}) {
+            if (plain && std::ranges::any_of(text, [](char c) {
+                    return c == '&' || static_cast<unsigned char>(c) >= 0x80;
+                })) {
+                std::abort();
+            }
+        }
         if (texts_) {
             textsTold_.append(block.question).append("|").append(block.answer).append("\n");
         }

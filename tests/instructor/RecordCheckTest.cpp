@@ -77,6 +77,13 @@ struct Findings final : RecordVisitor {
         order += "header " + std::to_string(header.place.offset) + "\n";
     }
     void block(const RecordBlock& block) override {
+        // A text said to read the same in UTF-8 is handed on unconverted: it must.
+        const auto plain = [](std::string_view text) {
+            return std::ranges::none_of(
+                text, [](char c) { return c == '&' || static_cast<unsigned char>(c) >= 0x80; });
+        };
+        EXPECT_TRUE(!block.questionPlain || plain(block.question)) << block.question;
+        EXPECT_TRUE(!block.answerPlain || plain(block.answer)) << block.answer;
         blocks.emplace_back(block);
         order += "block " + std::to_string(block.place.offset) + "\n";
     }

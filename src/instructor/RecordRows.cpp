@@ -20,7 +20,7 @@ using std::chrono::year_month_day;
 // repeat the same name, initials and assignment thousands of times.
 class Utf8OfLast {
 public:
-    const std::string& of(const std::string& bytes) {
+    const std::string& of(std::string_view bytes) {
         if (!converted_ || bytes != bytes_) {
             bytes_ = bytes;
             cp1252ToUtf8(bytes, utf8_);
@@ -127,8 +127,9 @@ public:
             row.date = dateText_;
         }
         row.time = block.time;
-        row.question = utf8View(block.question, questionUtf8_);
-        row.answer = utf8View(block.answer, answerUtf8_);
+        row.question =
+            block.questionPlain ? block.question : utf8View(block.question, questionUtf8_);
+        row.answer = block.answerPlain ? block.answer : utf8View(block.answer, answerUtf8_);
         sink_(row);
     }
 

@@ -132,12 +132,15 @@ template <char... Bytes> bool copyTellingAnyOf(std::string_view text, char* to) 
 // `from` on; `to` when there is none. A record line's end (CR LF or LF) is one, so a line
 // reader that looks for this rather than for the line feed alone learns in the same pass
 // whether the line holds any other. Sixteen bytes at a time where the processor has SSE2
-// (every x86-64 has).
+// (every x86-64 has). Unless `plain` is null, it is cleared when a byte before the one found is
+// a '&' or from 0x80 on: a reader that hands texts on learns in that pass too whether they
+// read the same in UTF-8.
 template <bool beyondAscii = false>
-inline const char* firstControl(const char* from, const char* to) {
+inline const char* firstControl(const char* from, const char* to, bool* plain = nullptr) {
 #if defined(__SSE2__)
     const __m128i highestControl = _mm_set1_epi8(0x1F);
     const __m128i del = _mm_set1_epi8(0x7F);
+    __m128i special = _mm_setzero_si128(); // noted: the high bit, as above, or a '&'
     for (; to - from >= 16; from += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
         const __m128i below = _mm_cmpeq_epi8(_mm_max_epu8(bytes, highestControl), highestControl);
@@ -145,16 +148,34 @@ inline const char* firstControl(const char* from, const char* to) {
         if constexpr (beyondAscii) {
             found = _mm_or_si128(found, bytes); // the high bit is what is looked at
         }
-        const int mask = _mm_movemask_epi8(found);
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(found));
         if (mask != 0) {
-            return from + std::countr_zero(static_cast<unsigned>(mask));
+            if (plain != nullptr) {
+                const __m128i here = _mm_or_si128(bytes, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('&')));
+                const unsigned before = (1u << std::countr_zero(mask)) - 1;
+                if ((static_cast<unsigned>(_mm_movemask_epi8(special)) |
+                     (static_cast<unsigned>(_mm_movemask_epi8(here)) & before)) != 0) {
+                    *plain = false;
+                }
+            }
+            return from + std::countr_zero(mask);
         }
+        if (plain != nullptr) {
+            special = _mm_or_si128(special,
+                                   _mm_or_si128(bytes, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('&'))));
+        }
+    }
+    if (plain != nullptr && _mm_movemask_epi8(special) != 0) {
+        *plain = false;
     }
 #endif
     for (; from < to; ++from) {
         const auto code = static_cast<unsigned char>(*from);
         if (code < 0x20 || code == 0x7F || (beyondAscii && code >= 0x80)) {
             return from;
+        }
+        if (plain != nullptr && (code >= 0x80 || code == '&')) {
+            *plain = false;
         }
     }
     return to;

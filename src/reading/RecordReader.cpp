@@ -218,6 +218,7 @@ private:
 
     void readHeader(RecordPlace start) {
         RecordHeader header;
+        HeaderTexts& texts = headerTexts_;
         header.place = start;
         const RecordLine key = takeInside();
         if (isKeyLine(key.text)) {
@@ -229,20 +230,22 @@ private:
             report(start, "a header block in a notes file");
         }
         const RecordLine student = expectLabelled(studentNameLabel, "the student name line");
-        header.studentName = student.text;
+        header.studentName = texts.studentName.assign(student.text);
         // The header holds the name in the code page, the file name in UTF-8 as typed.
         std::string asFileName = cp1252ToUtf8(student.text);
         std::replace(asFileName.begin(), asFileName.end(), ' ', '_');
         if (!sameNameIgnoringCase(asFileName, name_.name)) {
             report(placeOf(student), "the student name disagrees with the file name");
         }
-        header.assignmentNumber = expectLabelled(assignmentLabel, "the assignment line").text;
+        header.assignmentNumber = texts.assignmentNumber.assign(
+            expectLabelled(assignmentLabel, "the assignment line").text);
         const RecordLine assignment = takeInside();
-        header.assignmentHeader = assignment.text;
-        if (!assignment.text.starts_with(header.assignmentNumber + ".")) {
+        header.assignmentHeader = texts.assignmentHeader.assign(assignment.text);
+        if (!assignment.text.starts_with(texts.assignmentNumber + ".")) {
             report(placeOf(assignment), "the header line is not that of the assignment");
         }
-        header.initials = expectLabelled(initialsLabel, "the initials line").text;
+        header.initials =
+            texts.initials.assign(expectLabelled(initialsLabel, "the initials line").text);
         readHeaderDate(header);
         outlet_.deliver(header, block_.value());
     }
@@ -255,8 +258,8 @@ private:
         if (text.size() != label + dateTextLength + between.size() + timeTextLength) {
             fault(line, std::string("the date line of a ") + kindWord(name_.kind) + " file header");
         }
-        header.date = std::string(text.substr(label, dateTextLength));
-        header.time = std::string(text.substr(text.size() - timeTextLength));
+        header.date = headerTexts_.date.assign(text.substr(label, dateTextLength));
+        header.time = headerTexts_.time.assign(text.substr(text.size() - timeTextLength));
         if (!isHeaderDateLine(text, header.date, header.time, between)) {
             fault(line, std::string("the date line of a ") + kindWord(name_.kind) + " file header");
         }
@@ -266,9 +269,11 @@ private:
     }
 
     void readBlock(RecordPlace start) {
-        RecordBlock& block = read_; // its strings' memory serves every block
+        RecordBlock& block = read_;
         block.place = start;
-        block.date.clear();
+        block.questionPlain = false; // not looked for line by line
+        block.answerPlain = false;
+        block.date = {};
         block.questionNumber.clear();
         takeInside();
         const RecordLine time = takeInside();
@@ -276,7 +281,7 @@ private:
         if (!timeText) {
             fault(time, "the time line");
         }
-        block.time = *timeText;
+        block.time = texts_.time.assign(*timeText);
         if (dateOfDateTimeLine(peekInside().text)) {
             readNote(block);
         } else {
@@ -287,10 +292,10 @@ private:
 
     void readNote(RecordBlock& block) {
         block.kind = RecordBlock::Kind::Note;
-        block.date = *dateOfDateTimeLine(takeInside().text);
-        block.question = takeInside().text;
+        block.date = texts_.date.assign(*dateOfDateTimeLine(takeInside().text));
+        block.question = texts_.question.assign(takeInside().text);
         expectExact(openingRule, "the opening rule before the note");
-        readAnswer(expectLabelled(notesMarker, "the notes line"), block.answer);
+        block.answer = readAnswer(expectLabelled(notesMarker, "the notes line"), texts_.answer);
     }
 
     void readResponse(RecordBlock& block) {
@@ -308,16 +313,16 @@ private:
             }
             block.questionNumber = *number;
         }
-        block.question = takeInside().text;
+        block.question = texts_.question.assign(takeInside().text);
         expectExact(openingRule, "the opening rule before the response");
         expectExact(responseMarker, "the response marker line");
-        readAnswer(takeInside(), block.answer);
+        block.answer = readAnswer(takeInside(), texts_.answer);
     }
 
     // An answer's lines up to the closing rule that ends it, joined by the line ends they had,
-    // into `answer`.
+    // into `answer`, which is given back.
     // A new block or header where the closing rule should be means the rule was damaged.
-    void readAnswer(const RecordLine& first, std::string& answer) {
+    const std::string& readAnswer(const RecordLine& first, std::string& answer) {
         answer.assign(first.text);
         RecordLine::Ending between = first.ending;
         RecordPlace last = placeOf(first);
@@ -334,7 +339,7 @@ private:
             std::string_view text = line.text;
             if (text == closingRule) {
                 if (closesAnswer()) {
-                    return;
+                    return answer;
                 }
                 text = closingRule;
             }
@@ -356,6 +361,22 @@ private:
     RecordVisitor& visitor_;
     Fingerprinter block_; // of the block being read line by line
     RecordBlock read_;
+    // What the texts of blocks and headers read line by line view: the lines' own memory moves
+    // on. Their memory serves every one.
+    struct BlockTexts {
+        std::string time;
+        std::string date;
+        std::string question;
+        std::string answer;
+    } texts_;
+    struct HeaderTexts {
+        std::string studentName;
+        std::string assignmentNumber;
+        std::string assignmentHeader;
+        std::string initials;
+        std::string date;
+        std::string time;
+    } headerTexts_;
     BlockOutlet outlet_;
     WholeBlocks whole_;
     bool wholeBlocks_;

@@ -7,6 +7,7 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace drilbank {
 
@@ -16,28 +17,34 @@ struct RecordPlace {
     std::uint64_t line = 0;   // counted from 1
 };
 
-// A run's header block, as read back.
+// A run's header block, as read back. Its texts, like a block's, view the reader's memory.
 struct RecordHeader {
     RecordPlace place;
     std::optional<int> codingNumber; // nothing when the key line is not a valid one
-    std::string studentName;
-    std::string assignmentNumber;
-    std::string assignmentHeader;
-    std::string initials;
-    std::string date; // MM-DD-YYYY
-    std::string time; // HH:MM:SS
+    std::string_view studentName;
+    std::string_view assignmentNumber;
+    std::string_view assignmentHeader;
+    std::string_view initials;
+    std::string_view date; // MM-DD-YYYY
+    std::string_view time; // HH:MM:SS
 };
 
-// A response or notes block, as read back. Texts are the file's bytes (Windows-1252).
+// A response or notes block, as read back. Texts are the file's bytes (Windows-1252). They
+// view the reader's memory, valid while the block or header is handed to the visitor: what is
+// read whole is not copied out of the file's bytes. A visitor that keeps texts copies them.
 struct RecordBlock {
     enum class Kind { Response, Note };
     Kind kind = Kind::Response;
     RecordPlace place;
-    std::string time;           // of the time line
-    std::string date;           // a note's own date; a response carries none
+    std::string_view time;      // of the time line
+    std::string_view date;      // a note's own date; a response carries none
     std::string questionNumber; // the master file's question number, as a plain number text
-    std::string question;       // the script line
-    std::string answer;         // what was typed, without marker; its line breaks as CR LF
+    std::string_view question;  // the script line
+    std::string_view answer;    // what was typed, without marker; its line breaks as CR LF
+    // Whether the question, and the answer, are known to hold neither a '&' nor a byte beyond
+    // ASCII: the same bytes in UTF-8, with no reference to turn back. False when not known.
+    bool questionPlain = false;
+    bool answerPlain = false;
 };
 
 struct RecordProblem {

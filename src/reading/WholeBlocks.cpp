@@ -25,9 +25,9 @@ void expect(std::string_view line, std::string_view expected) {
     }
 }
 
-// An answer's lines up to the closing rule that ends it, as the bytes between, into
-// `answer` unless that is null.
-void readAnswer(Lines& lines, std::string_view first, std::string* answer) {
+// An answer's lines up to the closing rule that ends it, as the bytes between, into `block`
+// unless that is null.
+void readAnswer(Lines& lines, std::string_view first, RecordBlock* block) {
     const char* from = first.data();
     const char* to = first.data() + first.size();
     for (;;) {
@@ -48,8 +48,9 @@ void readAnswer(Lines& lines, std::string_view first, std::string* answer) {
         }
         to = line.data() + line.size();
     }
-    if (answer != nullptr) {
-        answer->assign(from, static_cast<std::size_t>(to - from));
+    if (block != nullptr) {
+        block->answer = std::string_view(from, static_cast<std::size_t>(to - from));
+        block->answerPlain = lines.plainTaken();
     }
 }
 
@@ -74,14 +75,16 @@ void readResponse(Lines& lines, std::string_view line, RecordFileKind kind, bool
             throw GiveUp{Outcome::LineByLine};
         }
         block.questionNumber = *number;
+        lines.plainTaken(); // the lines before the question are none of its texts
         line = lines.next();
     }
     if (texts) {
         block.question = line;
+        block.questionPlain = lines.plainTaken();
     }
     expect(lines, opening);
     expect(lines, responseMarker);
-    readAnswer(lines, lines.next(), texts ? &block.answer : nullptr);
+    readAnswer(lines, lines.next(), texts ? &block : nullptr);
 }
 
 void readBlock(Lines& lines, RecordFileKind kind, bool texts, RecordBlock& block) {
@@ -91,17 +94,23 @@ void readBlock(Lines& lines, RecordFileKind kind, bool texts, RecordBlock& block
         throw GiveUp{Outcome::LineByLine};
     }
     block.time = time;
-    block.date.clear();
+    block.date = {};
     block.questionNumber.clear();
+    // Without texts none are read: none may be left viewing bytes that have since moved.
+    block.question = {};
+    block.answer = {};
+    block.questionPlain = false;
+    block.answerPlain = false;
     if (std::string_view date; lines.takeShaped(dateTimeLineLength, dateOfDateTimeLine, date)) {
         block.kind = RecordBlock::Kind::Note;
         block.date = date;
         const std::string_view question = lines.next();
         if (texts) {
             block.question = question;
+            block.questionPlain = lines.plainTaken();
         }
         expect(lines, opening);
-        readAnswer(lines, lines.nextExpecting(notesMarker), texts ? &block.answer : nullptr);
+        readAnswer(lines, lines.nextExpecting(notesMarker), texts ? &block : nullptr);
     } else {
         readResponse(lines, lines.next(), kind, texts, block);
     }
@@ -174,7 +183,7 @@ bool WholeBlocks::agreesWithFileName(std::string_view studentName) {
 
 WholeBlocks::Read WholeBlocks::read(std::string_view bytes, bool fileEnds, bool asciiOnly,
                                     RecordHeader& header, RecordBlock& block) {
-    Lines lines(bytes, fileEnds, asciiOnly);
+    Lines lines(bytes, fileEnds, asciiOnly, texts_);
     Outcome outcome = Outcome::Block;
     try {
         if (lines.startsWith(opening)) {

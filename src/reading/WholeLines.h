@@ -34,19 +34,21 @@ struct GiveUp {
 // Lines from the bytes, each as the program writes them; anything else gives up.
 class Lines {
 public:
-    Lines(std::string_view bytes, bool fileEnds, bool asciiOnly)
+    // With `noting`, the lines next() takes are noted for plainTaken().
+    Lines(std::string_view bytes, bool fileEnds, bool asciiOnly, bool noting)
         : start_(bytes.data()), at_(bytes.data()), end_(bytes.data() + bytes.size()),
-          fileEnds_(fileEnds), asciiOnly_(asciiOnly) {}
+          fileEnds_(fileEnds), asciiOnly_(asciiOnly), noting_(noting) {}
 
     // The next line, ended by CR LF, with no byte a text line never holds.
-    std::string_view next() {
-        const std::string_view text = upToLineEnd(false);
-        if (text.size() >= closing.size() + zonePadding && text.starts_with(closing) &&
-            text.substr(closing.size(), zonePadding).find_first_not_of(' ') == std::string::npos) {
-            // The line reader takes a padded closing rule for a line of its own.
-            throw GiveUp{Outcome::LineByLine};
-        }
-        return text;
+    std::string_view next() { return line(noting_); }
+
+    // Whether the lines next() took since this was last asked held neither a '&' nor a byte
+    // beyond ASCII, when noted: their texts then read the same in UTF-8, with nothing to turn
+    // back.
+    bool plainTaken() {
+        const bool plain = noting_ && plain_;
+        plain_ = true;
+        return plain;
     }
 
     // Takes the next line if it is exactly `text` (a rule, a marker, an empty line), compared
@@ -82,12 +84,12 @@ public:
 
     // Whether the next line is as the program writes it; gives up when it is not.
     bool nextIsWhole() {
-        next();
+        line(false); // looked at past a block's end: not one of its texts
         return true;
     }
 
     // A key line, whose characters may include DEL.
-    std::string_view nextKeyLine() { return upToLineEnd(true); }
+    std::string_view nextKeyLine() { return upToLineEnd(true, false); }
 
     std::string_view nextExpecting(std::string_view label) {
         std::string_view text = next();
@@ -174,6 +176,16 @@ public:
     std::uint64_t lineEnds() const { return lineEnds_; }
 
 private:
+    std::string_view line(bool noting) {
+        const std::string_view text = upToLineEnd(false, noting);
+        if (text.size() >= closing.size() + zonePadding && text.starts_with(closing) &&
+            text.substr(closing.size(), zonePadding).find_first_not_of(' ') == std::string::npos) {
+            // The line reader takes a padded closing rule for a line of its own.
+            throw GiveUp{Outcome::LineByLine};
+        }
+        return text;
+    }
+
     // Whether a block or a header starts here; reads on past it.
     bool blockOrHeaderStartsHere() {
         if (take(opening)) {
@@ -191,11 +203,12 @@ private:
         return isKeyLine(next) && (atFileEnd() || (startsWith(studentLabel) && nextIsWhole()));
     }
 
-    std::string_view upToLineEnd(bool delAllowed) {
+    std::string_view upToLineEnd(bool delAllowed, bool noting) {
         const char* stop = at_;
+        bool* const plain = noting ? &plain_ : nullptr;
         for (;;) {
-            stop = asciiOnly_ ? bytescan::firstControl<true>(stop, end_)
-                              : bytescan::firstControl<false>(stop, end_);
+            stop = asciiOnly_ ? bytescan::firstControl<true>(stop, end_, plain)
+                              : bytescan::firstControl<false>(stop, end_, plain);
             if (stop == end_ || static_cast<unsigned char>(*stop) != 0x7F || !delAllowed) {
                 break;
             }
@@ -219,6 +232,8 @@ private:
     const char* end_;
     bool fileEnds_;
     bool asciiOnly_;
+    bool noting_;
+    bool plain_ = true;
     std::uint64_t lineEnds_ = 0;
 };
 

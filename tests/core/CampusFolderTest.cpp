@@ -78,7 +78,7 @@ std::map<std::string, int> answersIn(const fs::path& file) {
     struct Counting final : RecordVisitor {
         std::map<std::string, int> answers;
         void header(const RecordHeader&) override {}
-        void block(const RecordBlock& read) override { ++answers[read.answer]; }
+        void block(const RecordBlock& read) override { ++answers[std::string(read.answer)]; }
         void problem(const RecordProblem& read) override { ++answers["problem: " + read.what]; }
     } counting;
     std::ifstream bytes(file, std::ios::binary);

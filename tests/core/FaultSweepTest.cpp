@@ -64,8 +64,10 @@ struct FileReading final : RecordVisitor {
     std::map<std::string, int> headersByInitials;
     std::map<std::string, int> blocksByAnswer;
     int problems = 0;
-    void header(const RecordHeader& read) override { ++headersByInitials[read.initials]; }
-    void block(const RecordBlock& read) override { ++blocksByAnswer[read.answer]; }
+    void header(const RecordHeader& read) override {
+        ++headersByInitials[std::string(read.initials)];
+    }
+    void block(const RecordBlock& read) override { ++blocksByAnswer[std::string(read.answer)]; }
     void problem(const RecordProblem&) override { ++problems; }
 };
 

@@ -4,6 +4,7 @@
 // blocks' texts or, as a visitor that only counts blocks reads, without them.
 #include "reading/RecordReader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,16 +21,29 @@ public:
 
     void header(const drilbank::RecordHeader& header) override {
         inOrder(header.place);
-        told_ += "header " + header.studentName + '|' + header.assignmentNumber + '|' +
-                 header.assignmentHeader + '|' + header.initials + '|' + header.date + '|' +
-                 header.time + '|' + std::to_string(header.codingNumber.value_or(-1)) + '\n';
+        for (const std::string_view text :
+             {std::string_view("header "), header.studentName, header.assignmentNumber,
+              header.assignmentHeader, header.initials, header.date, header.time}) {
+            told_.append(text).append("|");
+        }
+        told_ += std::to_string(header.codingNumber.value_or(-1)) + '\n';
     }
     void block(const drilbank::RecordBlock& block) override {
         inOrder(block.place);
-        told_ += "block " + std::to_string(static_cast<int>(block.kind)) + '|' + block.time + '|' +
-                 block.date + '|' + block.questionNumber + '\n';
+        told_ += "block " + std::to_string(static_cast<int>(block.kind)) + '|';
+        told_.append(block.time).append("|").append(block.date);
+        told_ += '|' + block.questionNumber + '\n';
+        // A text said to read the same in UTF-8 is handed on unconverted: it must.
+        for (const auto& [plain, text] : {std::pair{block.questionPlain, block.question},
+                                          std::pair{block.answerPlain, block.answer}}) {
+            if (plain && std::ranges::any_of(text, [](char c) {
+                    return c == '&' || static_cast<unsigned char>(c) >= 0x80;
+                })) {
+                std::abort();
+            }
+        }
         if (texts_) {
-            textsTold_ += block.question + '|' + block.answer + '\n';
+            textsTold_.append(block.question).append("|").append(block.answer).append("\n");
         }
     }
     void problem(const drilbank::RecordProblem& problem) override {

@@ -35,19 +35,56 @@ std::string readBytes(const std::filesystem::path& path) {
     return bytes.str();
 }
 
+// A block or header as told, its texts copied: those told view the reader's memory only
+// while told.
+struct KeptBlock {
+    explicit KeptBlock(const RecordBlock& block)
+        : kind(block.kind), place(block.place), time(block.time), date(block.date),
+          questionNumber(block.questionNumber), question(block.question), answer(block.answer) {}
+    RecordBlock::Kind kind;
+    RecordPlace place;
+    std::string time;
+    std::string date;
+    std::string questionNumber;
+    std::string question;
+    std::string answer;
+};
+
+struct KeptHeader {
+    explicit KeptHeader(const RecordHeader& header)
+        : place(header.place), codingNumber(header.codingNumber), studentName(header.studentName),
+          assignmentNumber(header.assignmentNumber), assignmentHeader(header.assignmentHeader),
+          initials(header.initials), date(header.date), time(header.time) {}
+    RecordPlace place;
+    std::optional<int> codingNumber;
+    std::string studentName;
+    std::string assignmentNumber;
+    std::string assignmentHeader;
+    std::string initials;
+    std::string date;
+    std::string time;
+};
+
 struct Findings final : RecordVisitor {
     std::vector<RecordProblem> problems;
-    std::vector<RecordBlock> blocks;
-    std::vector<RecordHeader> headers;
+    std::vector<KeptBlock> blocks;
+    std::vector<KeptHeader> headers;
     std::string order; // what was told, in turn
     bool texts = true;
     bool wantsTexts() const override { return texts; }
     void header(const RecordHeader& header) override {
-        headers.push_back(header);
+        headers.emplace_back(header);
         order += "header " + std::to_string(header.place.offset) + "\n";
     }
     void block(const RecordBlock& block) override {
-        blocks.push_back(block);
+        // A text said to read the same in UTF-8 is handed on unconverted: it must.
+        const auto plain = [](std::string_view text) {
+            return std::ranges::none_of(
+                text, [](char c) { return c == '&' || static_cast<unsigned char>(c) >= 0x80; });
+        };
+        EXPECT_TRUE(!block.questionPlain || plain(block.question)) << block.question;
+        EXPECT_TRUE(!block.answerPlain || plain(block.answer)) << block.answer;
+        blocks.emplace_back(block);
         order += "block " + std::to_string(block.place.offset) + "\n";
     }
     void problem(const RecordProblem& problem) override {
@@ -68,13 +105,13 @@ std::string describe(const Findings& findings) {
 // Everything a reading told, to compare two; with `texts` the blocks' question and answer.
 std::string everything(const Findings& findings, bool texts = true) {
     std::string text = findings.order + describe(findings);
-    for (const RecordHeader& header : findings.headers) {
+    for (const KeptHeader& header : findings.headers) {
         text += std::to_string(header.place.line) + " " + std::to_string(header.place.offset) +
                 " header " + std::to_string(header.codingNumber.value_or(-1)) + "|" +
                 header.studentName + "|" + header.assignmentNumber + "|" + header.assignmentHeader +
                 "|" + header.initials + "|" + header.date + "|" + header.time + "\n";
     }
-    for (const RecordBlock& block : findings.blocks) {
+    for (const KeptBlock& block : findings.blocks) {
         text += std::to_string(block.place.line) + " " + std::to_string(block.place.offset) +
                 (block.kind == RecordBlock::Kind::Note ? " note " : " response ") + block.time +
                 "|" + block.date + "|" + block.questionNumber +
@@ -406,8 +443,8 @@ TEST(RecordCheck, FilesLongerThanTheBufferAreReadWholeAtEveryByte) {
             ASSERT_TRUE(findings.problems.empty()) << name << ": " << findings.problems[0].what;
             ASSERT_EQ(findings.blocks.size(), intact.blocks.size() * (bytes.size() / run.size()));
             for (std::size_t index = 0; index < findings.blocks.size(); ++index) {
-                const RecordBlock& block = findings.blocks[index];
-                const RecordBlock& original = intact.blocks[index % intact.blocks.size()];
+                const KeptBlock& block = findings.blocks[index];
+                const KeptBlock& original = intact.blocks[index % intact.blocks.size()];
                 const std::size_t copy = index / intact.blocks.size();
                 ASSERT_EQ(block.place.offset, copy * run.size() + original.place.offset) << name;
                 ASSERT_EQ(block.answer, original.answer) << name << " block " << index;

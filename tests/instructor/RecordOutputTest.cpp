@@ -90,11 +90,12 @@ TEST(RecordOutput, TheSearchFindsRecordFilesAndPassesOverHiddenOnes) {
 const std::vector<std::string> formulaLike = {
     "=1+1", "+1", "-5", "@SUM(A1)", "\tx", "\rx", "007", "1/2", "1e5", "=HYPERLINK(\"http://x\")"};
 
-// Plain texts of every length the writer tells apart (to beyond its buffer), and each with a
-// byte that must be quoted at every place: texts of one length follow each other.
+// Plain texts of every length the writer tells apart (to beyond its quarter-megabyte buffer),
+// and each with a byte that must be quoted at every place: texts of one length follow each
+// other.
 std::vector<std::string> quotingSweep() {
     std::vector<std::string> texts;
-    for (const std::size_t length : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 32, 33, 70000}) {
+    for (const std::size_t length : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 32, 33, 300000}) {
         texts.emplace_back(length, 'x');
         for (const char special : {',', '"', '\r', '\n'}) {
             for (const std::size_t at : {std::size_t{0}, length / 2, length - 1}) {

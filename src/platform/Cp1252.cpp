@@ -6,8 +6,13 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace drilbank {
 namespace {
@@ -90,15 +95,16 @@ const std::array<Utf8OfByte, 256>& utf8OfEachByte() {
 }
 
 // The first byte from 0x80 on, from `from` on; `to` when there is none. Most text is ASCII,
-// told eight bytes at a time.
+// told sixteen bytes at a time where the processor has SSE2.
 const char* firstBeyondAscii(const char* from, const char* to) {
-    for (; to - from >= 8; from += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, from, sizeof word);
-        if ((word & 0x8080808080808080ull) != 0) {
-            break;
+#if defined(__SSE2__)
+    for (; to - from >= 16; from += 16) {
+        const int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
+        if (mask != 0) {
+            return from + std::countr_zero(static_cast<unsigned>(mask));
         }
     }
+#endif
     while (from < to && static_cast<unsigned char>(*from) < 0x80) {
         ++from;
     }

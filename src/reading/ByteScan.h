@@ -181,23 +181,4 @@ inline const char* firstControl(const char* from, const char* to, bool* plain = 
     return to;
 }
 
-// The first byte from 0x80 on, from `from` on; `to` when there is none: text in the code page
-// is mostly ASCII, which converts as it stands, a run at a time.
-inline const char* firstBeyondAscii(const char* from, const char* to) {
-#if defined(__SSE2__)
-    for (; to - from >= 16; from += 16) {
-        const int mask = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
-        if (mask != 0) {
-            return from + std::countr_zero(static_cast<unsigned>(mask));
-        }
-    }
-#endif
-    for (; from < to; ++from) {
-        if (static_cast<unsigned char>(*from) >= 0x80) {
-            return from;
-        }
-    }
-    return to;
-}
-
 } // namespace drilbank::bytescan

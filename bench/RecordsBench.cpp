@@ -45,13 +45,33 @@
 // lines, the closing rule's look-ahead) about 13 M; key lines and headers 4 M; telling joined
 // copies 3.5 M. Export CSV's further 49 M: the copy that looks for quoting 13 M, the CSV
 // fields 9 M, UTF-8 and the rows' texts 12 M, libc copies 7 M.
-// Check's system time, some 0.13 s a GB, is the copy read() makes, which wc -l pays too. Mapping
-// the files would save it (0.01 s in a trial), but a student's program may cut a torn tail off
-// a file while it is read, and touching a mapped page past the new end raises SIGBUS; the
-// only way back from that handler is a long jump over the reader's and the visitor's frames,
-// which own strings and buffers whose destructors would be skipped (undefined in C++), and a
-// whole file mapped at once also counts against the 64 MB bound. So the tool keeps read().
 // Export's other half is writing about 0.7 bytes for every byte read (0.43 s system time).
+//
+// A third round. On Linux the files are now mapped rather than copied by read(), a megabyte
+// more at a time with the size asked again each time; a page the file no longer has (cut by
+// the student's program between two asks), or one the disk or network fails to bring in,
+// reads as zeros and is said, never a crash (platform/posix/FileMapping.cpp). A cache line
+// per 64 bytes is asked for a page ahead of each block read whole, since the processor does
+// not look past a page's end and a mapped file's pages lie anywhere; the time and date lines
+// and the look-ahead no longer go through memory in small stores read back whole. Rows view
+// the block's texts rather than copying them, the CSV writer puts a row straight into its
+// buffer, and Windows-1252 is read into UTF-8 without going through UTF-16.
+// Export's floor is now its own writer given the very rows it wrote, made beforehand a
+// thousand at a time and written while they are in the cache ("writing"); its "cost" is
+// reading the records and making rows of them, held against 3x wc -l. "bytes_writing" is
+// putting the output's bytes out alone, a megabyte at a time. The 1 GB class, CPU seconds,
+// three runs each on a quiet machine, wc -l 0.20 to 0.21 s; instructions per one student's
+// 10.6 MB under callgrind:
+//                  second round            third round                     per 10 MB
+//   check          0.50 s (2.6x)       ->  0.32 s (1.63x)                  45.3 M -> 41.5 M
+//   export CSV     1.72 s in all       ->  0.83 s in all = 0.33 s writing  93.9 M -> 74.6 M
+//                                          + 0.49 s beyond (2.45x); beyond
+//                                          the bytes alone (0.18 s) 3.24x
+//   export xlsx    24.9 s in all       ->  18.5 s in all = 18.4 s writing (8.5 s of it
+//                                          deflating) + 0.08 s beyond, within the noise of
+//                                          two 18 s times: its reading is CSV's
+//   summary        0.95 s              ->  0.65 to 0.75 s (about 3x)
+// Peak memory: check 9.8 MB, export 10.7 MB on the class; 20 MB on a file of a 300 MB line.
 //
 // Peak memory (/usr/bin/time -v), before -> after, on classes built to break a bound:
 //   800,000 runs in a 313 MB master file and 1.5 million notes in a 421 MB notes file:
@@ -62,20 +82,21 @@
 //   a 300 MB line and 300 answer lines of 1 MB: 19 MB either way
 //   the 1 GB class: report 365 -> 23 MB; check, summary and export 7 to 9 MB either way.
 //
-// xlsx is a zip, so its writing has a floor of its own, measured in the same run: deflating
-// the very sheet XML the tool wrote, at zlib's default level as the library does, with the
-// zip's CRC, and writing that (the "writing" counter). Its "cost" is the CPU beyond that
-// floor, held against 3x wc -l. On the 1.02 GB class, with Debian's libxlsxwriter 1.1.4:
-//   export xlsx  24.9 s in all = 9.7 s deflating (the floor) + 15.3 s beyond (58x wc -l),
-//                where the goal allows 0.8 s beyond: 2.4x over the goal in all.
-// Per 10 MB (1924 M instructions): zlib 887 M (deflate 829 M, CRC 58 M); the library's cell
-// writing 835 M; reading the records 160 M, as CSV does; this tool's own xlsx code 23 M. The
-// library's cell cost is not ours to lower by how it is called: each text goes through a
-// UTF-8 count, a control-character escape (taken for every text: its test counts the closing
-// NUL as one), an XML escape, each into a fresh zeroed buffer 5 to 7 times the text, then a
-// cell name made by snprintf and the cell by fprintf into a temporary file, copied once more
-// before it is deflated. No other call writes a text cell for less (a rich string makes a
-// temporary file per cell), and without constant memory the library keeps every cell.
+// xlsx is written by the spreadsheet library (Debian's libxlsxwriter 1.1.4), and its floor is
+// measured as export's: the tool's xlsx writer given the same rows. "deflating" is the part of
+// that the zip alone needs: the very sheet XML the tool wrote, deflated at zlib's default level
+// as the library does, with the zip's CRC, and written out. Before this round the floor was
+// deflating alone: 24.9 s in all = 9.7 s deflating + 15.3 s beyond, almost all of it the
+// library's cell writing. Per 10 MB (1924 M instructions then): zlib 887 M (deflate 829 M,
+// CRC 58 M); the library's cell writing 835 M; reading the records 160 M, as CSV does; this
+// tool's own xlsx code 23 M. The library's cell cost is not ours to lower by how it is called:
+// each text goes through a UTF-8 count, a control-character escape (taken for every text: its
+// test counts the closing NUL as one), an XML escape, each into a fresh zeroed buffer 5 to 7
+// times the text, then a cell name made by snprintf and the cell by fprintf into a temporary
+// file, copied once more before it is deflated. No other call writes a text cell for less (a
+// rich string makes a temporary file per cell), and without constant memory the library keeps
+// every cell. Its cost beyond writing is the difference of two times of some 18 s, so it is
+// measured three times, taking turns.
 #include "instructor/Commands.h"
 #include "instructor/RecordRows.h"
 #include "instructor/RowWriter.h"

@@ -50,19 +50,19 @@ struct KeptBlock {
     std::string answer;
 };
 
+// A header as told: its coding number, and all of it as a line to compare readings by.
 struct KeptHeader {
-    explicit KeptHeader(const RecordHeader& header)
-        : place(header.place), codingNumber(header.codingNumber), studentName(header.studentName),
-          assignmentNumber(header.assignmentNumber), assignmentHeader(header.assignmentHeader),
-          initials(header.initials), date(header.date), time(header.time) {}
-    RecordPlace place;
+    explicit KeptHeader(const RecordHeader& header) : codingNumber(header.codingNumber) {
+        described = std::to_string(header.place.line) + " " + std::to_string(header.place.offset) +
+                    " header " + std::to_string(header.codingNumber.value_or(-1));
+        for (const std::string_view text :
+             {header.studentName, header.assignmentNumber, header.assignmentHeader, header.initials,
+              header.date, header.time}) {
+            described.append("|").append(text);
+        }
+    }
     std::optional<int> codingNumber;
-    std::string studentName;
-    std::string assignmentNumber;
-    std::string assignmentHeader;
-    std::string initials;
-    std::string date;
-    std::string time;
+    std::string described;
 };
 
 struct Findings final : RecordVisitor {
@@ -106,10 +106,7 @@ std::string describe(const Findings& findings) {
 std::string everything(const Findings& findings, bool texts = true) {
     std::string text = findings.order + describe(findings);
     for (const KeptHeader& header : findings.headers) {
-        text += std::to_string(header.place.line) + " " + std::to_string(header.place.offset) +
-                " header " + std::to_string(header.codingNumber.value_or(-1)) + "|" +
-                header.studentName + "|" + header.assignmentNumber + "|" + header.assignmentHeader +
-                "|" + header.initials + "|" + header.date + "|" + header.time + "\n";
+        text += header.described + "\n";
     }
     for (const KeptBlock& block : findings.blocks) {
         text += std::to_string(block.place.line) + " " + std::to_string(block.place.offset) +

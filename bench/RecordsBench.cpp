@@ -97,10 +97,10 @@
 // rich string makes a temporary file per cell), and without constant memory the library keeps
 // every cell. Its cost beyond writing is the difference of two times of some 18 s, so it is
 // measured three times, taking turns.
+#include "format/RecordFormat.h"
 #include "instructor/Commands.h"
 #include "instructor/RecordRows.h"
 #include "instructor/RowWriter.h"
-#include "record/RecordFormat.h"
 #include "support/TemporaryFolder.h"
 #include "support/ZipMembers.h"
 

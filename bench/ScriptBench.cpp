@@ -1,6 +1,6 @@
 // The reader over a full store, and the line code per megabyte.
-#include "coding/LineCode.h"
-#include "platform/RunRandom.h"
+#include "format/LineCode.h"
+#include "os/RunRandom.h"
 #include "script/ScriptReader.h"
 #include "support/FakePlatform.h"
 

@@ -19,9 +19,9 @@
 #include "app/DrillSession.h"
 #include "app/ProgramExit.h"
 #include "app/QtModalDialogs.h"
-#include "platform/DriveMap.h"
-#include "platform/RunRandom.h"
-#include "platform/SystemClock.h"
+#include "files/DriveMap.h"
+#include "os/RunRandom.h"
+#include "os/SystemClock.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DurableFiles.h"
+#include "os/DurableFiles.h"
 
 #include <array>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "app/QtTextBoundary.h"
 
-#include "platform/Cp1252.h"
+#include "encoding/Cp1252.h"
 
 #include <QPlainTextEdit>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #include "coding/QueryCoder.h"
 
-#include "coding/LineCode.h"
-#include "platform/TextPieces.h"
+#include "encoding/TextPieces.h"
+#include "format/LineCode.h"
 
 #include <string>
 

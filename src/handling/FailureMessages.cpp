@@ -1,6 +1,6 @@
 #include "handling/FailureMessages.h"
 
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "texts/FailureTexts.h"
 
 #include <exception>

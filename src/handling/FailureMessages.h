@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "run/Run.h"
 #include "texts/FailureTexts.h"
 

@@ -1,6 +1,6 @@
 #include "handling/RecordPlaces.h"
 
-#include "platform/DriveMap.h"
+#include "files/DriveMap.h"
 #include "texts/FailureTexts.h"
 #include "texts/StudentTexts.h"
 

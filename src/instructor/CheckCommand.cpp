@@ -1,5 +1,5 @@
 #include "instructor/Commands.h"
-#include "platform/DurableFiles.h"
+#include "os/DurableFiles.h"
 #include "reading/RecordReader.h"
 
 namespace drilbank::instructor {

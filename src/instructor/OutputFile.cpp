@@ -1,6 +1,6 @@
 #include "instructor/OutputFile.h"
 
-#include "platform/DurableFiles.h"
+#include "os/DurableFiles.h"
 
 namespace drilbank::instructor {
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 #include "instructor/QuestionOrder.h"
 
-#include "platform/Cp1252.h"
+#include "encoding/Cp1252.h"
 #include "reading/Fingerprint.h"
 #include "script/BuiltInScript.h"
 

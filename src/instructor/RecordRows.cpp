@@ -1,7 +1,7 @@
 #include "instructor/RecordRows.h"
 
-#include "platform/Cp1252.h"
-#include "platform/DurableFiles.h"
+#include "encoding/Cp1252.h"
+#include "os/DurableFiles.h"
 #include "reading/ByteScan.h"
 #include "reading/RecordDates.h"
 

@@ -1,10 +1,10 @@
 #include "instructor/RecordSearch.h"
 
-#include "platform/DurableFiles.h"
-#include "platform/FileMapping.h"
-#include "platform/SystemDrives.h"
+#include "format/RecordFormat.h"
+#include "os/DurableFiles.h"
+#include "os/FileMapping.h"
+#include "os/SystemDrives.h"
 #include "reading/Fingerprint.h"
-#include "record/RecordFormat.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reading/RecordFileName.h"
+#include "format/RecordFileName.h"
 #include "reading/RecordReader.h"
 
 #include <filesystem>

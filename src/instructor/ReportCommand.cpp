@@ -5,7 +5,7 @@
 #include "instructor/Commands.h"
 #include "instructor/QuestionOrder.h"
 #include "instructor/RecordRows.h"
-#include "platform/DurableFiles.h"
+#include "os/DurableFiles.h"
 
 #include <map>
 #include <optional>

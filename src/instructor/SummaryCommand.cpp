@@ -1,7 +1,7 @@
+#include "encoding/Utf8.h"
 #include "instructor/Commands.h"
 #include "instructor/QuestionOrder.h"
 #include "instructor/RecordRows.h"
-#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <array>

@@ -2,7 +2,7 @@
 // "=1+1" stay as typed, and rows streamed to the file (constant memory) whatever the class.
 #include "instructor/RowWriter.h"
 
-#include "platform/DurableFiles.h"
+#include "os/DurableFiles.h"
 
 #include <xlsxwriter.h>
 

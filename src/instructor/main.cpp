@@ -2,7 +2,7 @@
 #include "instructor/CommandLine.h"
 #include "instructor/Commands.h"
 #include "instructor/OutputFile.h"
-#include "platform/DurableFiles.h"
+#include "os/DurableFiles.h"
 
 #include <cstdio>
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "pictures/PictureTools.h"
 
-#include "platform/Failure.h"
+#include "os/Failure.h"
 
 namespace drilbank {
 

@@ -1,6 +1,6 @@
 #include "reading/BlockOutlet.h"
 
-#include "record/RecordFormat.h"
+#include "format/RecordFormat.h"
 
 #include <string>
 

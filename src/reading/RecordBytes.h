@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileMapping.h"
+#include "os/FileMapping.h"
 
 #include <istream>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/RecordFormat.h"
+#include "format/RecordFormat.h"
 
 #include <chrono>
 #include <optional>

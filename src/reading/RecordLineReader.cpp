@@ -1,8 +1,8 @@
 #include "reading/RecordLineReader.h"
 
-#include "platform/RecordFiles.h"
+#include "format/RecordFormat.h"
+#include "format/RecordLines.h"
 #include "reading/ByteScan.h"
-#include "record/RecordBlocks.h"
 
 #include <algorithm>
 #include <cstring>

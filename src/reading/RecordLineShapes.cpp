@@ -1,10 +1,10 @@
 #include "reading/RecordLineShapes.h"
 
-#include "coding/LineCode.h"
-#include "platform/NumberReading.h"
+#include "encoding/NumberReading.h"
+#include "format/LineCode.h"
+#include "format/RecordFormat.h"
+#include "format/RecordLines.h"
 #include "reading/RecordDates.h"
-#include "record/RecordBlocks.h"
-#include "record/RecordFormat.h"
 
 #include <algorithm>
 #include <charconv>

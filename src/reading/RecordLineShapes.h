@@ -1,7 +1,7 @@
 #pragma once
 
+#include "format/RecordFormat.h"
 #include "reading/RecordDates.h"
-#include "record/RecordFormat.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "reading/RecordLineSource.h"
 
-#include "platform/Cp1252.h"
-#include "platform/Utf8.h"
+#include "encoding/Cp1252.h"
+#include "encoding/Utf8.h"
 #include "reading/RecordLineShapes.h"
 
 #include <algorithm>

@@ -1,15 +1,15 @@
 #include "reading/RecordReader.h"
 
-#include "coding/LineCode.h"
-#include "platform/Cp1252.h"
-#include "platform/SystemDrives.h"
+#include "encoding/Cp1252.h"
+#include "format/LineCode.h"
+#include "format/RecordFormat.h"
+#include "os/SystemDrives.h"
 #include "reading/BlockOutlet.h"
 #include "reading/Fingerprint.h"
 #include "reading/RecordDates.h"
 #include "reading/RecordLineShapes.h"
 #include "reading/RecordLineSource.h"
 #include "reading/WholeBlocks.h"
-#include "record/RecordFormat.h"
 
 #include <algorithm>
 #include <cstring>

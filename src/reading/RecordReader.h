@@ -1,7 +1,7 @@
 #pragma once
 
+#include "format/RecordFileName.h"
 #include "reading/RecordBytes.h"
-#include "reading/RecordFileName.h"
 
 #include <cstdint>
 #include <istream>

@@ -1,11 +1,11 @@
 #include "reading/WholeBlocks.h"
 
-#include "platform/Cp1252.h"
-#include "platform/SystemDrives.h"
+#include "encoding/Cp1252.h"
+#include "format/RecordFormat.h"
+#include "os/SystemDrives.h"
 #include "reading/Fingerprint.h"
 #include "reading/RecordLineShapes.h"
 #include "reading/WholeLines.h"
-#include "record/RecordFormat.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "format/RecordFileName.h"
 #include "reading/BlockOutlet.h"
-#include "reading/RecordFileName.h"
 #include "reading/RecordLineSource.h"
 #include "reading/RecordReader.h"
 

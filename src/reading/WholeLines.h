@@ -3,11 +3,10 @@
 // The lines of a record file's bytes as whole-block reading takes them: only as the program
 // writes them, giving up on anything else.
 
-#include "platform/RecordFiles.h"
+#include "format/RecordFormat.h"
 #include "reading/ByteScan.h"
 #include "reading/RecordLineShapes.h"
 #include "reading/WholeBlocks.h"
-#include "record/RecordFormat.h"
 
 #include <algorithm>
 #include <cstring>

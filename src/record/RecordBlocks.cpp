@@ -1,16 +1,13 @@
 #include "record/RecordBlocks.h"
 
-#include "coding/LineCode.h"
-#include "platform/NumberReading.h"
+#include "encoding/NumberReading.h"
+#include "files/RecordFiles.h"
+#include "format/LineCode.h"
+#include "format/RecordFormat.h"
 
 #include <initializer_list>
 
 namespace drilbank {
-
-std::string headerDateLine(Clock& clock, const std::string& between) {
-    const std::string date = clock.dateText();
-    return headerDateLineText(date, between, clock.timeText());
-}
 
 namespace {
 
@@ -25,26 +22,8 @@ void writeToEach(RecordFiles& files, std::initializer_list<int> channels, MakeLi
 
 } // namespace
 
-std::string numberItem(double value) {
-    const std::string sign = value < 0 ? "" : " ";
-    return sign + numberText(value) + " ";
-}
-
-std::string timeLine(Clock& clock) {
-    return timeLineText(clock.timeText());
-}
-
-std::string dateTimeLine(Clock& clock) {
-    const std::string date = clock.dateText();
-    return dateTimeLineText(date, clock.timeText());
-}
-
 double questionNumber(const RunState& state) {
     return leadingNumber(state.assignmentNumber) * 10000.0 + leadingNumber(state.currentQuestion);
-}
-
-std::string questionNumberLine(const RunState& state) {
-    return std::string("\r\n\r\n") + questionNumberTag + numberItem(questionNumber(state));
 }
 
 void writeResponseBlock(Run& run, const std::string& response) {
@@ -56,7 +35,8 @@ void writeResponseBlock(Run& run, const std::string& response) {
 
     writeToEach(files, both, [] { return openingRule; });
     writeToEach(files, both, [&] { return timeLine(clock); });
-    writeToEach(files, masterOnly, [&] { return questionNumberLine(state); }); // lines 3 to 5
+    writeToEach(files, masterOnly,
+                [&] { return questionNumberLine(questionNumber(state)); }); // lines 3 to 5
     writeToEach(files, both, [&] { return code(state.currentLine, state.codeNbr); });
     writeToEach(files, both, [] { return openingRule; });
     writeToEach(files, both, [] { return responseMarker; });

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Failure.h"
-#include "platform/RecordFiles.h"
+#include "files/RecordFiles.h"
+#include "os/Failure.h"
 
 #include <initializer_list>
 #include <optional>

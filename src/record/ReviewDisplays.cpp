@@ -3,7 +3,7 @@
 #include "handling/FailureMessages.h"
 #include "handling/RecordPlaces.h"
 #include "handling/TypedWorkGuard.h"
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "record/RecordBlocks.h"
 #include "record/RecordChannels.h"
 #include "texts/StudentTexts.h"

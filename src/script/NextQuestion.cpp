@@ -2,7 +2,7 @@
 
 #include "handling/FailureMessages.h"
 #include "handling/TypedWorkGuard.h"
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptStore.h"
 

@@ -1,9 +1,9 @@
 #include "script/ScriptReader.h"
 
+#include "encoding/NumberReading.h"
 #include "handling/FailureMessages.h"
 #include "handling/RecordPlaces.h"
-#include "platform/Failure.h"
-#include "platform/NumberReading.h"
+#include "os/Failure.h"
 #include "script/ScriptStore.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "script/ScriptStore.h"
 
-#include "platform/Failure.h"
+#include "os/Failure.h"
 
 namespace drilbank {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TextPieces.h"
+#include "encoding/TextPieces.h"
 #include "run/RunState.h"
 
 #include <string>

@@ -1,10 +1,10 @@
 #include "startup/OpenAssignment.h"
 
-#include "coding/LineCode.h"
+#include "encoding/NumberReading.h"
+#include "format/LineCode.h"
+#include "format/RecordLines.h"
 #include "handling/FailureMessages.h"
-#include "platform/Failure.h"
-#include "platform/NumberReading.h"
-#include "record/RecordBlocks.h"
+#include "os/Failure.h"
 #include "script/ScriptStore.h"
 
 #include <cmath>
@@ -32,21 +32,6 @@ void checkAssignmentRange(const RunState& state) {
     }
 }
 
-// The header block of one file, line by line in the order of its layout.
-std::string headerBlock(Run& run, const std::string& keyLine, const std::string& header,
-                        const char* betweenDateAndTime) {
-    const RunState& state = run.state;
-    std::string block;
-    for (const std::string& line :
-         {keyLine, code(studentNameLabel + state.studentName, state.codeNbr),
-          code(assignmentLabel + state.assignmentNumber, state.codeNbr),
-          code(header, state.codeNbr), initialsLabel + state.initials,
-          headerDateLine(run.platform.clock(), betweenDateAndTime)}) {
-        block += line + "\r\n";
-    }
-    return block;
-}
-
 // The presentation mode and both header blocks are fixed before any file step, so that a
 // folder that cannot be reached takes nothing from the run: the headers then go first into
 // their files with the first click that records there.
@@ -56,8 +41,10 @@ void positionAndWriteHeaders(Run& run) {
     const std::string header = findAssignmentHeader(state);
     state.presentationMode = 1;
     const std::string keyLine = makeCodeLine(state.codeNbr, run.platform.random());
-    const std::string masterHeader = headerBlock(run, keyLine, header, "");
-    const std::string sendHeader = headerBlock(run, keyLine, header, " ");
+    const HeaderFields fields{keyLine, state.studentName, state.assignmentNumber, header,
+                              state.initials};
+    const std::string masterHeader = headerBlock(fields, state.codeNbr, run.platform.clock(), "");
+    const std::string sendHeader = headerBlock(fields, state.codeNbr, run.platform.clock(), " ");
     const auto holdHeaders = [&] {
         files.holdHeader(state.masterFilePath, masterHeader);
         files.holdHeader(state.sendFilePath, sendHeader);

@@ -1,9 +1,9 @@
 #include "startup/StartUpDialogue.h"
 
+#include "encoding/NumberReading.h"
+#include "format/RecordFormat.h"
 #include "handling/FailureMessages.h"
-#include "platform/Failure.h"
-#include "platform/NumberReading.h"
-#include "record/RecordFormat.h"
+#include "os/Failure.h"
 #include "script/BuiltInScript.h"
 #include "texts/StudentTexts.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/RecordFormat.h"
+#include "format/RecordFormat.h"
 #include "run/Run.h"
 
 #include <string>

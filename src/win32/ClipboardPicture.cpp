@@ -1,6 +1,6 @@
 #include "win32/ClipboardPicture.h"
 
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "texts/FailureTexts.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PlatformServices.h"
+#include "run/PlatformServices.h"
 #include "win32/FormScroller.h"
 #include "window/ControlTable.h"
 

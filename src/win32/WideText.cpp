@@ -1,6 +1,6 @@
 #include "win32/WideText.h"
 
-#include "platform/Cp1252.h"
+#include "encoding/Cp1252.h"
 
 namespace drilbank {
 namespace {

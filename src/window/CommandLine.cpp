@@ -1,7 +1,7 @@
 #include "window/CommandLine.h"
 
-#include "platform/DriveMap.h"
-#include "platform/DurableFiles.h"
+#include "files/DriveMap.h"
+#include "os/DurableFiles.h"
 #include "texts/CommandLineTexts.h"
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 // the folder their administrator set up, each through a journal of their own, and one of
 // them is killed part way through a click. POSIX accounts need root to be taken on.
 #ifndef _WIN32
-#include "reading/RecordFileName.h"
+#include "format/RecordFileName.h"
 #include "reading/RecordReader.h"
 #include "record/EnterResponse.h"
 #include "record/SaveAsNotes.h"

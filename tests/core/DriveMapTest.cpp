@@ -1,5 +1,5 @@
-#include "platform/DriveMap.h"
-#include "platform/Failure.h"
+#include "files/DriveMap.h"
+#include "os/Failure.h"
 #include "support/TemporaryFolder.h"
 #include "texts/FailureTexts.h"
 

@@ -1,6 +1,6 @@
 // Whole blocks only: a recording process killed at any moment, or two processes recording
 // for the same student at once, leave every record file as a sequence of whole blocks.
-#include "platform/DurableFiles.h"
+#include "os/DurableFiles.h"
 #include "record/EnterResponse.h"
 #include "record/SaveAsNotes.h"
 #include "support/ChildProcess.h"

@@ -1,7 +1,7 @@
 // What the record layer relies on from the system's files, checked on every system the
 // program is built for: the same calls must give the same bytes and the same failures.
-#include "platform/DurableFiles.h"
-#include "platform/Failure.h"
+#include "os/DurableFiles.h"
+#include "os/Failure.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>

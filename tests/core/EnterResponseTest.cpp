@@ -1,7 +1,7 @@
 #include "record/EnterResponse.h"
 #include "core/DrillRun.h"
 #include "handling/FailureMessages.h"
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "record/SaveAsNotes.h"
 #include "script/NextQuestion.h"
 #include "script/ScriptStore.h"

@@ -2,8 +2,8 @@
 // start-up's recovery fails, for N = 1, 2, ... until the operation goes through with
 // nothing injected, with each kind of fault once and from then on. Then the student retries
 // and starts again, and every record file is read back as the instructor's tool reads it.
-#include "platform/Failure.h"
-#include "reading/RecordFileName.h"
+#include "format/RecordFileName.h"
+#include "os/Failure.h"
 #include "reading/RecordReader.h"
 #include "record/EnterResponse.h"
 #include "record/SaveAsNotes.h"

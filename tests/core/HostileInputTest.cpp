@@ -1,10 +1,10 @@
 // Odd and hostile input: nothing crashes, hangs, writes outside the working directory or
 // spoils a block written before.
 #include "DrillRun.h"
+#include "encoding/Cp1252.h"
 #include "handling/FailureMessages.h"
-#include "platform/Checksum.h"
-#include "platform/Cp1252.h"
-#include "platform/Failure.h"
+#include "journal/Checksum.h"
+#include "os/Failure.h"
 #include "record/EnterResponse.h"
 #include "record/ReviewDisplays.h"
 #include "record/SaveAsNotes.h"

@@ -1,6 +1,6 @@
-#include "coding/LineCode.h"
-#include "platform/Failure.h"
-#include "platform/RunRandom.h"
+#include "format/LineCode.h"
+#include "os/Failure.h"
+#include "os/RunRandom.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>

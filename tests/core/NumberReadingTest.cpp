@@ -1,5 +1,5 @@
-#include "platform/NumberReading.h"
-#include "platform/Failure.h"
+#include "encoding/NumberReading.h"
+#include "os/Failure.h"
 
 #include <gtest/gtest.h>
 

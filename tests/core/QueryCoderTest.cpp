@@ -1,6 +1,6 @@
 #include "coding/QueryCoder.h"
 #include "core/DrillRun.h"
-#include "platform/Failure.h"
+#include "os/Failure.h"
 
 #include <gtest/gtest.h>
 

@@ -63,7 +63,7 @@ TEST(RecordBlocks, QuestionNumberIsAssignmentTimesTenThousandPlusQuestion) {
         RunState state;
         state.assignmentNumber = assignment;
         state.currentQuestion = question;
-        EXPECT_EQ(questionNumberLine(state), line) << assignment << " " << question;
+        EXPECT_EQ(questionNumberLine(questionNumber(state)), line) << assignment << " " << question;
     }
 }
 

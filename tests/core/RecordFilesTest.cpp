@@ -1,6 +1,6 @@
-#include "platform/RecordFiles.h"
-#include "platform/ClickJournal.h"
-#include "platform/Failure.h"
+#include "files/RecordFiles.h"
+#include "journal/ClickJournal.h"
+#include "os/Failure.h"
 #ifndef _WIN32
 #include "support/AsUnprivilegedUser.h"
 #endif

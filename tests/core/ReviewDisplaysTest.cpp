@@ -2,7 +2,7 @@
 #include "core/DrillRun.h"
 #include "handling/FailureMessages.h"
 #include "handling/TypedWorkGuard.h"
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "texts/StudentTexts.h"
 
 #include <gtest/gtest.h>

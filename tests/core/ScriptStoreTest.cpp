@@ -1,5 +1,5 @@
 #include "script/ScriptStore.h"
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "script/BuiltInScript.h"
 
 #include <gtest/gtest.h>

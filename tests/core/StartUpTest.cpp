@@ -1,5 +1,5 @@
 #include "handling/FailureMessages.h"
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "startup/StartUpDialogue.h"
 #include "support/FakePlatform.h"
 #include "window/Handler.h"

@@ -1,7 +1,7 @@
 // decode either fails with failure 5 exactly when a computed code leaves 0..255, or gives
 // one character for every character it keeps.
-#include "coding/LineCode.h"
-#include "platform/Failure.h"
+#include "format/LineCode.h"
+#include "os/Failure.h"
 
 #include <cmath>
 #include <cstdint>

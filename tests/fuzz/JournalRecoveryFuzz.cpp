@@ -1,9 +1,9 @@
 // Journal recovery over any journal and any record files: no crash, nothing written outside
 // the folder, no record file ever loses a byte it held (but zeros a power cut left at its
 // end), and a second recovery changes nothing.
-#include "platform/Checksum.h"
-#include "platform/ClickJournal.h"
-#include "platform/Failure.h"
+#include "journal/Checksum.h"
+#include "journal/ClickJournal.h"
+#include "os/Failure.h"
 #include "support/TemporaryFolder.h"
 
 #include <cstdint>
@@ -67,7 +67,6 @@ bool keptOrZerosCut(const std::string& before, const std::string& after) {
 
 } // namespace
 
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) {
         return 0;
@@ -100,8 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const drilbank::Failure&) {
         }
         if (!keptOrZerosCut(a, bytesOf(folder / "a.txt")) ||
-            !keptOrZerosCut(b, bytesOf(folder / "b.txt")) ||
-            fs::exists(root.path() / "x.txt")) {
+            !keptOrZerosCut(b, bytesOf(folder / "b.txt")) || fs::exists(root.path() / "x.txt")) {
             std::abort();
         }
     }

@@ -1,6 +1,6 @@
 // Number reading never crashes, and a text read strictly as a number reads the same leniently.
-#include "platform/Failure.h"
-#include "platform/NumberReading.h"
+#include "encoding/NumberReading.h"
+#include "os/Failure.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The query coder over any query file: it fails only as a missing or empty file may, and
 // otherwise writes one line for every line read, the "query " lines shortened as they should.
 #include "coding/QueryCoder.h"
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "support/FakePlatform.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The reader and the navigation buttons over any script: no crash, the cursor never leaves
 // the store, and the question box only ever grows at its end.
-#include "platform/Failure.h"
+#include "os/Failure.h"
 #include "script/NextQuestion.h"
 #include "support/FakePlatform.h"
 #include "window/Handler.h"

@@ -1,12 +1,12 @@
 // The reader's problems on record files broken on purpose, and none on whole ones.
+#include "encoding/Cp1252.h"
+#include "format/RecordFormat.h"
 #include "instructor/RecordSearch.h"
-#include "platform/Cp1252.h"
-#include "platform/FileMapping.h"
+#include "os/FileMapping.h"
 #include "reading/ByteScan.h"
 #include "reading/Fingerprint.h"
 #include "reading/JoinedCopies.h"
 #include "reading/RecordReader.h"
-#include "record/RecordFormat.h"
 #include "support/AsUnprivilegedUser.h"
 #include "support/TemporaryFolder.h"
 

@@ -1,10 +1,10 @@
 // The tool's edges: its command line, the folder search and the output forms.
+#include "encoding/Cp1252.h"
 #include "instructor/CommandLine.h"
 #include "instructor/Commands.h"
 #include "instructor/QuestionOrder.h"
 #include "instructor/RecordSearch.h"
 #include "instructor/RowWriter.h"
-#include "platform/Cp1252.h"
 #include "script/BuiltInScript.h"
 #include "support/TemporaryFolder.h"
 #include "support/ZipMembers.h"

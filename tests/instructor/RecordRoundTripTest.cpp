@@ -1,7 +1,7 @@
 // Records written by the core through the fake platform, read back by the export's rows.
+#include "encoding/Cp1252.h"
 #include "instructor/RecordRows.h"
-#include "platform/Cp1252.h"
-#include "platform/DurableFiles.h"
+#include "os/DurableFiles.h"
 #include "reading/RecordLineReader.h"
 #include "record/EnterResponse.h"
 #include "record/SaveAsNotes.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/PlatformServices.h"
-#include "platform/RunRandom.h"
+#include "os/RunRandom.h"
+#include "run/PlatformServices.h"
 #include "support/FaultInjectingFiles.h"
 #include "support/TemporaryFolder.h"
 

@@ -1,6 +1,6 @@
 #include "support/FaultInjectingFiles.h"
 
-#include "platform/Failure.h"
+#include "os/Failure.h"
 
 namespace drilbank::testing {
 namespace {

@@ -74,15 +74,15 @@ MainWindow::MainWindow(QWidget* parent)
     // Small enough that every caption fits its control: "Parameter 2" on one line of a
     // 57-pixel label, "Next Question / Answer" on three of a 65-pixel button.
     setFont(tableFont(windowFontPoints));
-    const QSize specified(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
-    form_->setFixedSize(specified);
+    const QSize designed(twipsToPixels(clientWidthTwips), twipsToPixels(clientHeightTwips));
+    form_->setFixedSize(designed);
     scroller_->setFrameShape(QFrame::NoFrame);
     scroller_->setFocusPolicy(Qt::NoFocus);
     scroller_->setWidget(form_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroller_);
-    resize(specified);
+    resize(designed);
     for (const ControlRow& row : controlTable()) {
         createControl(row);
     }
@@ -200,12 +200,12 @@ void MainWindow::fitInto(const QRect& available) {
     // window is first mapped, so the style's title-bar height stands for them.
     const int decoration = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2;
     const QSize room(available.width() - 2, available.height() - decoration);
-    const QSize specified = form_->size();
-    if (specified.width() <= room.width() && specified.height() <= room.height()) {
-        resize(specified);
+    const QSize designed = form_->size();
+    if (designed.width() <= room.width() && designed.height() <= room.height()) {
+        resize(designed);
         return;
     }
-    resize(specified.boundedTo(room));
+    resize(designed.boundedTo(room));
     if (isVisible()) {
         move(available.topLeft());
     }

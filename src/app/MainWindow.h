@@ -15,7 +15,7 @@ namespace drilbank {
 
 class PictureBox;
 
-// The program's one window, built from the control table on a form of the specified size.
+// The program's one window, built from the control table on a form of its designed size.
 // It knows its controls and nothing of the run: the session wires their events to the
 // handlers.
 class MainWindow : public QWidget {
@@ -36,11 +36,11 @@ public:
     PictureBox& picture(PictureArea area) const;
     QTimer& pendulumTimer() const { return *pendulumTimer_; }
 
-    // The surface that holds every control at its place, at the window's specified size.
+    // The surface that holds every control at its place, at the window's designed size.
     QWidget& form() const { return *form_; }
     QScrollArea& scroller() const { return *scroller_; }
 
-    // Keeps the window at its specified size where that fits the screen's free area, and
+    // Keeps the window at its designed size where that fits the screen's free area, and
     // otherwise shrinks it to that area; the form then scrolls, so every control stays
     // reachable. Called with the screen's free area when the window is first shown.
     void fitInto(const QRect& available);

@@ -1,34 +1,19 @@
 #include "app/QtTextBoundary.h"
 
-#include "encoding/Cp1252.h"
+#include "encoding/TextBoundary.h"
 
 #include <QPlainTextEdit>
-#include <QRegularExpression>
 #include <QTextDocument>
 
 namespace drilbank {
-namespace {
-
-// Every way a widget or a pasted text may break a line: CR LF, a lone CR or LF, and the
-// paragraph and line separators a text document keeps internally.
-const QRegularExpression& lineBreak() {
-    static const QRegularExpression pattern(QStringLiteral("\r\n|[\r\n\u2028\u2029]"));
-    return pattern;
-}
-
-} // namespace
 
 QString toWidgetText(std::string_view bytes) {
-    QString text = QString::fromStdU16String(cp1252ToUnicode(bytes, true));
-    text.replace(lineBreak(), QStringLiteral("\n"));
-    return text;
+    return QString::fromStdU16String(unicodeFromRecordBytes(bytes, u"\n"));
 }
 
 std::string fromWidgetText(const QString& text) {
-    QString crLf = text;
-    crLf.replace(lineBreak(), QStringLiteral("\r\n"));
-    return cp1252FromUnicode(std::u16string_view(reinterpret_cast<const char16_t*>(crLf.utf16()),
-                                                 static_cast<std::size_t>(crLf.size())));
+    return recordBytesFromUnicode(std::u16string_view(
+        reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
 std::string boxText(const QPlainTextEdit& box) {

@@ -2,22 +2,22 @@
 
 #include "encoding/NumberReading.h"
 #include "files/RecordFiles.h"
-#include "format/LineCode.h"
-#include "format/RecordFormat.h"
-
-#include <initializer_list>
+#include "format/RecordBlockLines.h"
 
 namespace drilbank {
-
 namespace {
 
-// Writes one block line to each channel in turn, making the line afresh for each file: a
-// time line reads the clock and a script line passes through `code` once per file.
-template <typename MakeLine>
-void writeToEach(RecordFiles& files, std::initializer_list<int> channels, MakeLine makeLine) {
-    for (const int channel : channels) {
-        files.writeLine(channel, makeLine());
-    }
+// The block's lines go to the open channels as they are made, so each time line holds the
+// time its line was written.
+void writeBlock(Run& run, const std::string& text,
+                void (*writeLines)(const BlockContent&, Clock&, const BlockLineOut&)) {
+    const RunState& state = run.state;
+    RecordFiles& files = run.platform.files();
+    const BlockContent block{questionNumber(state), state.currentLine, text, state.codeNbr};
+    writeLines(block, run.platform.clock(),
+               [&](int channel, std::string_view line, LineEnding ending) {
+                   files.writeLine(channel, line, ending);
+               });
 }
 
 } // namespace
@@ -27,39 +27,11 @@ double questionNumber(const RunState& state) {
 }
 
 void writeResponseBlock(Run& run, const std::string& response) {
-    const RunState& state = run.state;
-    RecordFiles& files = run.platform.files();
-    Clock& clock = run.platform.clock();
-    const auto both = {masterChannel, sendChannel};
-    const auto masterOnly = {masterChannel};
-
-    writeToEach(files, both, [] { return openingRule; });
-    writeToEach(files, both, [&] { return timeLine(clock); });
-    writeToEach(files, masterOnly,
-                [&] { return questionNumberLine(questionNumber(state)); }); // lines 3 to 5
-    writeToEach(files, both, [&] { return code(state.currentLine, state.codeNbr); });
-    writeToEach(files, both, [] { return openingRule; });
-    writeToEach(files, both, [] { return responseMarker; });
-    writeToEach(files, both, [&] { return code(response, state.codeNbr); });
-    writeToEach(files, both, [] { return closingRule; });
+    writeBlock(run, response, writeResponseBlockLines);
 }
 
 void writeNotesBlock(Run& run, const std::string& notesText) {
-    const RunState& state = run.state;
-    RecordFiles& files = run.platform.files();
-    Clock& clock = run.platform.clock();
-    const auto all = {masterChannel, sendChannel, notesChannel};
-
-    writeToEach(files, all, [] { return openingRule; });
-    writeToEach(files, all, [&] { return timeLine(clock); });
-    writeToEach(files, all, [&] { return dateTimeLine(clock); });
-    writeToEach(files, all, [&] { return code(state.currentLine, state.codeNbr); });
-    writeToEach(files, all, [] { return openingRule; });
-    writeToEach(files, all, [&] { return code(notesText, state.codeNbr); });
-    // The send and notes files end in the zone ending: the next block continues that line.
-    files.writeLine(masterChannel, closingRule);
-    files.writeLine(sendChannel, closingRule, LineEnding::NextPrintZone);
-    files.writeLine(notesChannel, closingRule, LineEnding::NextPrintZone);
+    writeBlock(run, notesText, writeNotesBlockLines);
 }
 
 } // namespace drilbank

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <string>
 
-// The words of every failure the student may see: the two messages the program is specified
-// to show, and the plain-words details below them that say what failed. Windows-1252 bytes.
+// The words of every failure the student may see: the two messages the program has always
+// shown, and the plain-words details below them that say what failed. Windows-1252 bytes.
 namespace drilbank {
 
 extern const char* const invalidAssignmentMessage;

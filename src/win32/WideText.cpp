@@ -1,38 +1,20 @@
 #include "win32/WideText.h"
 
-#include "encoding/Cp1252.h"
+#include "encoding/TextBoundary.h"
 
 namespace drilbank {
-namespace {
 
-std::wstring withCrLf(std::wstring_view text) {
-    std::wstring result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c == L'\r' || c == L'\n') {
-            result += L"\r\n";
-            if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
-                ++i;
-            }
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
-} // namespace
+// wchar_t is UTF-16 on Windows, the very units the core's boundary takes.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 std::wstring toWide(std::string_view bytes) {
-    const std::u16string text = cp1252ToUnicode(bytes, true);
-    return withCrLf(std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
+    const std::u16string text = unicodeFromRecordBytes(bytes, u"\r\n");
+    return std::wstring(reinterpret_cast<const wchar_t*>(text.data()), text.size());
 }
 
 std::string fromWide(std::wstring_view text) {
-    const std::wstring crLf = withCrLf(text);
-    return cp1252FromUnicode(
-        std::u16string_view(reinterpret_cast<const char16_t*>(crLf.data()), crLf.size()));
+    return recordBytesFromUnicode(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
 }
 
 std::wstring windowText(HWND window) {

@@ -8,8 +8,7 @@
 namespace drilbank {
 
 // The edge between the core's Windows-1252 bytes and the window's UTF-16, through the
-// core's one conversion. Every line break the window or a paste may hold (CR LF, a lone CR
-// or LF) becomes CR LF on both sides, the form edit controls and the record files share.
+// core's one text boundary. Edit controls break lines with CR LF, as the record files do.
 std::wstring toWide(std::string_view bytes);
 std::string fromWide(std::wstring_view text);
 

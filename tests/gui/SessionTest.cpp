@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(empty.dialogs.prompts.size(), box == 0 ? 1 : 4);
     }
 
-    // A campus drive that is not there: the specified message with the number, and below it
+    // A campus drive that is not there: the general error message with the number, and below it
     // which folder is missing, as the student knows it and where it is on this machine.
     void aMissingCampusFolderIsNamedInTheErrorDetail() {
         GuiSession run;

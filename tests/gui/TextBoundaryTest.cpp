@@ -54,22 +54,6 @@ private slots:
         QCOMPARE(boxText(box), bytes);
     }
 
-    // Every other form of a line break, or of a character, reaches the logic in one form.
-    void normalises_data() {
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<std::string>("bytes");
-        QTest::newRow("decomposed accent") << QString::fromUtf8("e\u0301") << std::string("\xE9");
-        QTest::newRow("line separator") << QString::fromUtf8("a\u2028b") << std::string("a\r\nb");
-        QTest::newRow("lone CR") << QStringLiteral("a\rb") << std::string("a\r\nb");
-        QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << std::string("a\r\nb");
-    }
-
-    void normalises() {
-        QFETCH(QString, shown);
-        QFETCH(std::string, bytes);
-        QCOMPARE(drilbank::fromWidgetText(shown), bytes);
-    }
-
     void typedAndPastedLineBreaksBecomeCrLf() {
         QPlainTextEdit box;
         box.show();

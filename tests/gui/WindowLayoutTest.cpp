@@ -223,7 +223,7 @@ private slots:
 
     // On a screen too small for the window (a 1280 by 1024 screen at twice the scale has
     // 640 by 512 logical pixels), the window fits the free area and the form scrolls: Tab
-    // brings every control into view. Where the window fits, it keeps its specified size.
+    // brings every control into view. Where the window fits, it keeps its designed size.
     void aSmallScreenScrollsSoEveryControlIsReachable() {
         MainWindow window;
         window.show();

@@ -57,7 +57,7 @@ std::wstring accessibleName(HWND control) {
 
 class WindowLayoutTest : public ::testing::TestWithParam<int> {};
 
-// Every control at its twip box through the DPI, on a form of the specified client size,
+// Every control at its twip box through the DPI, on a form of the designed client size,
 // with its caption or initial text.
 TEST_P(WindowLayoutTest, everyControlSitsAtItsTwipBox) {
     const int dpi = GetParam();

@@ -124,6 +124,8 @@ public:
     }
 
     void flush() override {
+        // On macOS fsync only reaches the drive's cache; a port there must use
+        // fcntl(F_FULLFSYNC) for the bytes to survive a power cut.
         retrying([this] { return ::fsync(descriptor_); });
     }
 

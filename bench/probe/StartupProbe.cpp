@@ -4,7 +4,8 @@
 //   drilbank_startup_probe text      the same with one line of text in the window, which
 //                                    makes Qt load the system's font configuration;
 //   drilbank_startup_probe form      the same with the window's controls as stock widgets
-//                                    (BareForm.h): the floor of the whole start-up;
+//                                    (BareForm.h) and the blocks written through a log:
+//                                    the floor of the whole start-up;
 //   drilbank_startup_probe drilbank  the whole program's start-up with scripted answers:
 //                                    dialogue, positioning, headers to real files, window shown;
 //   drilbank_startup_probe read MS   the program's start-up with its own boxes, each answered
@@ -61,8 +62,18 @@ int bareStartUp(Floor floor) {
         drilbank::DriveMap::fromEnvironment().root() / "c" / "floor";
     std::filesystem::create_directories(folder);
     const std::string headerBlock(160, 'h');
+    // The form's floor writes the headers as any write that must reach both files or
+    // neither: written ahead into a log and flushed, each appended and flushed, the log
+    // emptied, as the recording clicks' floor does.
+    const bool logged = floor == Floor::Form;
+    if (logged) {
+        drilbank::bench::appendAndFlush(folder / "floor.log", headerBlock + headerBlock);
+    }
     drilbank::bench::appendAndFlush(folder / "master.txt", headerBlock);
     drilbank::bench::appendAndFlush(folder / "send.txt", headerBlock);
+    if (logged) {
+        std::filesystem::resize_file(folder / "floor.log", 0);
+    }
     window.close();
     return 0;
 }

@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -55,9 +57,7 @@ std::wstring wide(std::string_view text) {
 } // namespace
 
 int wmain() {
-    drilbank::bench::becomeDpiAware();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    drilbank::bench::startAsAWindow();
     HWND frame = CreateWindowExW(0, WC_STATICW, L"Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                  CW_USEDEFAULT, 100, 100, nullptr, nullptr, nullptr, nullptr);
     const UINT dpi = GetDpiForWindow(frame) == 0 ? USER_DEFAULT_SCREEN_DPI : GetDpiForWindow(frame);
@@ -67,7 +67,8 @@ int wmain() {
     SetWindowPos(frame, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
                  SWP_NOMOVE | SWP_NOZORDER);
     HFONT boxFont = fontOf(L"Arial", drilbank::boxFontPoints, dpi);
-    NONCLIENTMETRICSW metrics{sizeof metrics};
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
     HFONT windowFont = CreateFontIndirectW(&metrics.lfMessageFont);
     for (const drilbank::ControlRow& row : drilbank::controlTable()) {

@@ -269,9 +269,7 @@ int coreClicks(const std::filesystem::path& drives) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    drilbank::bench::becomeDpiAware();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    drilbank::bench::startAsAWindow();
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     const std::filesystem::path drives = argc > 2 ? argv[2] : L".";
     startAsTheProgram();

@@ -7,6 +7,9 @@ int main(int argc, char** argv) {
     drilbank::bench::RatioReporter reporter({
         {"start-up (ms) vs bare Qt window and two flushes", "StartUpBesideBareQt", 1.2, ""},
         {"start-up (ms) vs Qt window with a line of text", "StartUpBesideQtWithText", 1.2, ""},
+        {"start-up (ms) vs the same widgets, stock", "StartUpBesideSameWidgets", 1.1, ""},
+        {"peak memory (KB) vs the same widgets, stock", "PeakMemoryBesideSameWidgets", 1.1, ""},
+        {"last box's OK to form painted (ms) vs 16 ms", "LastBoxToFormPainted", 1.0, ""},
         {"peak memory (KB) vs bare Qt window", "PeakMemoryBesideBareQt", 1.2, ""},
         {"peak memory (KB) vs Qt window with text", "PeakMemoryBesideQtWithText", 1.2, ""},
         {"Enter Response vs logged append and flush", "EnterResponseClick", 1.2, ""},

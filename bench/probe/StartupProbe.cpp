@@ -3,8 +3,14 @@
 //                                    and two header-sized blocks appended and flushed;
 //   drilbank_startup_probe text      the same with one line of text in the window, which
 //                                    makes Qt load the system's font configuration;
+//   drilbank_startup_probe form      the same with the window's controls as stock widgets
+//                                    (BareForm.h) and the blocks written through a log:
+//                                    the floor of the whole start-up;
 //   drilbank_startup_probe drilbank  the whole program's start-up with scripted answers:
 //                                    dialogue, positioning, headers to real files, window shown;
+//   drilbank_startup_probe read MS   the program's start-up with its own boxes, each answered
+//                                    after MS ms of reading; prints the ms from the last box's
+//                                    OK to the form painted;
 //   drilbank_startup_probe first-box the program's start until its first input box is up;
 //   drilbank_startup_probe bare-box  an application that shows one input box;
 //   drilbank_startup_probe quit      a started run ended by "quit program", as the program ends;
@@ -22,6 +28,7 @@
 #include "files/DriveMap.h"
 #include "os/RunRandom.h"
 #include "os/SystemClock.h"
+#include "probe/BareForm.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -39,11 +46,15 @@
 
 namespace {
 
-int bareStartUp(bool withText) {
+enum class Floor { Empty, Text, Form };
+
+int bareStartUp(Floor floor) {
     QWidget window;
     window.resize(725, 573);
-    if (withText) {
+    if (floor == Floor::Text) {
         new QLabel(QStringLiteral("drilbank"), &window);
+    } else if (floor == Floor::Form) {
+        drilbank::bench::buildBareForm(window);
     }
     window.show();
     QCoreApplication::processEvents();
@@ -51,8 +62,18 @@ int bareStartUp(bool withText) {
         drilbank::DriveMap::fromEnvironment().root() / "c" / "floor";
     std::filesystem::create_directories(folder);
     const std::string headerBlock(160, 'h');
+    // The form's floor writes the headers as any write that must reach both files or
+    // neither: written ahead into a log and flushed, each appended and flushed, the log
+    // emptied, as the recording clicks' floor does.
+    const bool logged = floor == Floor::Form;
+    if (logged) {
+        drilbank::bench::appendAndFlush(folder / "floor.log", headerBlock + headerBlock);
+    }
     drilbank::bench::appendAndFlush(folder / "master.txt", headerBlock);
     drilbank::bench::appendAndFlush(folder / "send.txt", headerBlock);
+    if (logged) {
+        std::filesystem::resize_file(folder / "floor.log", 0);
+    }
     window.close();
     return 0;
 }
@@ -82,6 +103,74 @@ int firstBox(bool bare) {
     drilbank::DrillSession session({dialogs, files, clock, random});
     session.load();
     return 1;
+}
+
+// Answers each start-up box once it has been read for a while, and notes when the last
+// answer's OK is pressed.
+class ReadingStudent : public QObject {
+public:
+    explicit ReadingStudent(int readingMs) : readingMs_(readingMs) {}
+
+    double lastOk = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = qobject_cast<QInputDialog*>(watched);
+        if (box != nullptr && event->type() == QEvent::Show && !answers_.isEmpty()) {
+            QTimer::singleShot(readingMs_, box, [this, box, answer = answers_.takeFirst()] {
+                box->setTextValue(answer);
+                lastOk = drilbank::bench::steadyMilliseconds();
+                box->accept();
+            });
+        }
+        return false;
+    }
+
+private:
+    int readingMs_;
+    QStringList answers_{"1", "Bea Bench", "BB", "1"};
+};
+
+// Notes the first paint of anything in the window.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget& window) : window_(window) {}
+
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Paint && widget != nullptr &&
+            (widget == &window_ || window_.isAncestorOf(widget))) {
+            painted = true;
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+};
+
+int formAfterReading(int readingMs) {
+    ReadingStudent student(readingMs);
+    qApp->installEventFilter(&student);
+    drilbank::QtModalDialogs dialogs;
+    drilbank::RecordFiles files(drilbank::DriveMap::fromEnvironment());
+    drilbank::SystemClock clock;
+    drilbank::RunRandom random;
+    drilbank::DrillSession session({dialogs, files, clock, random});
+    if (!session.load()) {
+        return 1;
+    }
+    PaintWatch watch(session.window());
+    qApp->installEventFilter(&watch);
+    session.window().show();
+    while (!watch.painted) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    std::printf("%.3f\n", drilbank::bench::steadyMilliseconds() - student.lastOk);
+    return 0;
 }
 
 void printMoment() {
@@ -163,8 +252,8 @@ int drilbankStartUp() {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: drilbank_startup_probe bare|text|drilbank|first-box|"
-                             "bare-box|quit|bare-quit|notes BYTES\n");
+        std::fprintf(stderr, "usage: drilbank_startup_probe bare|text|form|drilbank|read MS|"
+                             "first-box|bare-box|quit|bare-quit|notes BYTES\n");
         return 2;
     }
     QApplication application(argc, argv);
@@ -184,5 +273,8 @@ int main(int argc, char** argv) {
     if (mode == "notes" && argc == 3) {
         return pressDisplayNotes(std::stoull(argv[2]));
     }
-    return bareStartUp(mode == "text");
+    if (mode == "read" && argc == 3) {
+        return formAfterReading(std::stoi(argv[2]));
+    }
+    return bareStartUp(mode == "text" ? Floor::Text : mode == "form" ? Floor::Form : Floor::Empty);
 }

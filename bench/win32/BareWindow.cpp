@@ -7,9 +7,7 @@
 #include <cstdio>
 
 int wmain() {
-    drilbank::bench::becomeDpiAware();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    drilbank::bench::startAsAWindow();
     HWND frame = CreateWindowExW(0, WC_STATICW, L"Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                  CW_USEDEFAULT, 725, 573, nullptr, nullptr, nullptr, nullptr);
     CreateWindowExW(0, WC_BUTTONW, L"Next Question / Answer", WS_CHILD | WS_VISIBLE, 16, 0, 65, 49,

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 namespace drilbank::bench {
 
 // Milliseconds since this process was created, as the system counts it.
@@ -22,6 +24,13 @@ inline void becomeDpiAware() {
     if (!SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {
         SetProcessDPIAware();
     }
+}
+
+// What every window of this manifest does first: DPI awareness and the standard controls.
+inline void startAsAWindow() {
+    becomeDpiAware();
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
 }
 
 } // namespace drilbank::bench

@@ -20,6 +20,7 @@
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
@@ -134,13 +135,16 @@ struct StartedWindow {
 };
 
 // Launch to the form shown, and the last box's OK to the form shown: what a student who
-// answered the boxes waits for. With `reading`, each box is answered that many milliseconds
-// after it opens, as by a student who reads it first.
+// answered the boxes waits for; and the peak working set (KB). With `reading`, each box is answered
+// that many milliseconds after it opens, as by a student who reads it first.
 int programWindow(const std::filesystem::path& drives, UINT reading) {
     readingMs = reading;
     StartedWindow started(drives);
     const double shown = drilbank::bench::sinceProcessStart();
-    std::printf("%.2f %.2f\n", shown, shown - lastBoxClosed);
+    PROCESS_MEMORY_COUNTERS memory{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    std::printf("%.2f %.2f %.0f\n", shown, shown - lastBoxClosed,
+                static_cast<double>(memory.PeakWorkingSetSize) / 1024.0);
     return 0;
 }
 
@@ -265,9 +269,7 @@ int coreClicks(const std::filesystem::path& drives) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    drilbank::bench::becomeDpiAware();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    drilbank::bench::startAsAWindow();
     const std::wstring mode = argc > 1 ? argv[1] : L"";
     const std::filesystem::path drives = argc > 2 ? argv[2] : L".";
     startAsTheProgram();

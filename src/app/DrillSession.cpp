@@ -1,6 +1,8 @@
 #include "app/DrillSession.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
+#include <QSessionManager>
 
 namespace drilbank {
 namespace {
@@ -33,6 +35,25 @@ void DrillSession::wireControls() {
             [this] { dispatcher_.dispatch(&timerTicked); });
     connect(&window_, &MainWindow::closeRequested, this,
             [this] { dispatcher_.dispatch(&closeWindow); });
+    // Without an answer here the session would end the program, and typed work with it.
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(application, &QGuiApplication::commitDataRequest, this,
+                [this](QSessionManager& manager) {
+                    const bool mayAsk = manager.allowsInteraction();
+                    const bool mayEnd = endSession(mayAsk);
+                    if (mayAsk) {
+                        manager.release();
+                    }
+                    if (!mayEnd) {
+                        manager.cancel();
+                    }
+                });
+    }
+}
+
+bool DrillSession::endSession(bool studentMayBeAsked) {
+    dispatcher_.dispatch(studentMayBeAsked ? &closeWindow : &sessionEndWithoutAsking);
+    return dispatcher_.hasEnded();
 }
 
 bool DrillSession::load() {

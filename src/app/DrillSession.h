@@ -22,6 +22,12 @@ public:
     // the run ended during it; the window must then never be shown.
     bool load();
 
+    // A log-off or shutdown. True when the session may end: the run has then ended, as
+    // closing the window ends it. False, and the session must be refused, when the student
+    // keeps the typed work, when typed work is at stake and the student may not be asked, or
+    // while a handler waits in a box.
+    bool endSession(bool studentMayBeAsked);
+
     MainWindow& window() { return window_; }
     Run& run() { return run_; }
     bool hasEnded() const { return dispatcher_.hasEnded(); }

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextCursor>
@@ -29,7 +30,37 @@ QWidget* WindowServices::dialogParent() const {
     return widgets_.window.isVisible() ? &widgets_.window : nullptr;
 }
 
+namespace {
+
+// Long enough for the first box to be up and painted, well short of the time it is read.
+constexpr int boxReadMs = 50;
+
+// Does ahead what the window's first showing would: every control polished, the native window
+// made, the whole form painted once off the screen (fonts, glyphs and the style's pictures
+// loaded), so that the form is painted at once when the last box's answer comes.
+void prepareToShow(QWidget& window) {
+    if (window.isVisible()) {
+        return;
+    }
+    try {
+        window.ensurePolished();
+        static_cast<void>(window.winId()); // the native window
+        QPixmap offScreen(window.size());
+        window.render(&offScreen);
+    } catch (...) {
+        // Work done ahead only: showing the window does it again.
+    }
+}
+
+} // namespace
+
 std::optional<std::string> WindowServices::inputBox(const std::string& prompt) {
+    if (!windowPrepared_) {
+        // The window is made ready while the student reads the first box.
+        windowPrepared_ = true;
+        QTimer::singleShot(boxReadMs, &widgets_.window,
+                           [&window = widgets_.window] { prepareToShow(window); });
+    }
     const std::optional<QString> typed =
         parts_.dialogs.askText(dialogParent(), toWidgetText(prompt));
     if (!typed) {

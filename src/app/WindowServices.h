@@ -76,6 +76,7 @@ private:
     // An empty picture is never put on the clipboard, which keeps whatever the user copied
     // there; taking it back then gives the empty picture.
     bool emptyPictureCopied_ = false;
+    bool windowPrepared_ = false;
 };
 
 } // namespace drilbank

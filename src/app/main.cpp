@@ -6,6 +6,7 @@
 #include "os/RunRandom.h"
 #include "os/SystemClock.h"
 #include "texts/CommandLineTexts.h"
+#include "texts/FailureTexts.h"
 #include "texts/StudentTexts.h"
 #include "window/CommandLine.h"
 
@@ -67,6 +68,40 @@ void connectingMessages(QtMsgType type, const QMessageLogContext& context, const
     }
 }
 
+// The fault that ended start-up or the run, said in a box and on standard error; a box that
+// cannot be shown leaves the line on standard error alone.
+void showFault(const QString& text) {
+    std::fprintf(stderr, "drilbank: %s\n", text.toLocal8Bit().constData());
+    try {
+        QMessageBox::critical(nullptr, QString::fromLatin1(drilbank::boxTitle), text);
+    } catch (...) {
+    }
+}
+
+int runProgram(QApplication& application) {
+    std::optional<drilbank::DriveMap> drives;
+    try {
+        drives = drilbank::DriveMap::fromEnvironment();
+    } catch (const std::invalid_argument& wrongDrives) {
+        // Said before any box, so that no record goes to a folder nobody meant.
+        showFault(QString::fromUtf8(wrongDrives.what()));
+        return 2;
+    }
+    drilbank::QtModalDialogs dialogs;
+    drilbank::RecordFiles files(*drives);
+    drilbank::SystemClock clock;
+    drilbank::RunRandom random;
+    drilbank::DrillSession session({dialogs, files, clock, random});
+    QObject::connect(&session, &drilbank::DrillSession::runEnded, &application,
+                     [] { drilbank::leaveProgram(); });
+
+    if (!session.load()) {
+        drilbank::leaveProgram();
+    }
+    session.window().show();
+    return QApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -84,28 +119,14 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("drilbank"));
     // The start-up boxes come before the window; they carry its icon too.
     QApplication::setWindowIcon(drilbank::MainWindow::programIcon());
-
-    std::optional<drilbank::DriveMap> drives;
+    // Every handler catches what it meets; this is for what comes before or between them,
+    // such as memory running out while the window is built.
     try {
-        drives = drilbank::DriveMap::fromEnvironment();
-    } catch (const std::invalid_argument& wrongDrives) {
-        // Said before any box, so that no record goes to a folder nobody meant.
-        std::fprintf(stderr, "drilbank: %s\n", wrongDrives.what());
-        QMessageBox::critical(nullptr, QString::fromLatin1(drilbank::boxTitle),
-                              QString::fromUtf8(wrongDrives.what()));
-        return 2;
+        return runProgram(application);
+    } catch (const std::exception& fault) {
+        showFault(QString::fromUtf8(drilbank::unexpectedFaultDetail(fault.what())));
+    } catch (...) {
+        showFault(QString::fromLatin1(drilbank::unknownFaultDetail));
     }
-    drilbank::QtModalDialogs dialogs;
-    drilbank::RecordFiles files(*drives);
-    drilbank::SystemClock clock;
-    drilbank::RunRandom random;
-    drilbank::DrillSession session({dialogs, files, clock, random});
-    QObject::connect(&session, &drilbank::DrillSession::runEnded, &application,
-                     [] { drilbank::leaveProgram(); });
-
-    if (!session.load()) {
-        drilbank::leaveProgram();
-    }
-    session.window().show();
-    return QApplication::exec();
+    return 1;
 }

@@ -78,6 +78,12 @@ void quitClicked(Run& run) {
     }
 }
 
+void sessionEndWithoutAsking(Run& run) {
+    if (!typedWorkAtStake(run, GuardedAction::CloseWindow)) {
+        endRunAtOnce();
+    }
+}
+
 void loadWindow(Run& run) {
     sayWhenFilesWait(run);
     startUpDialogue(run);

@@ -20,6 +20,11 @@ bool runHandler(Run& run, HandlerFunction handler);
 void closeWindow(Run& run);
 void quitClicked(Run& run);
 
+// A log-off or shutdown where the student may not be asked: the run ends only when no typed
+// work would be lost. (Where the student may be asked, it is closing the window.) Whether the
+// run has ended is the answer: if it has not, the front end refuses to let the session end.
+void sessionEndWithoutAsking(Run& run);
+
 // The window's load: the start-up dialogue, then positioning and headers.
 void loadWindow(Run& run);
 

@@ -1,4 +1,9 @@
 #include "app/QtModalDialogs.h"
+#include "app/QtTextBoundary.h"
+#include "texts/FailureTexts.h"
+
+#include <QAccessible>
+#include <QClipboard>
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -146,6 +151,59 @@ private slots:
         QCOMPARE(icon, QMessageBox::NoIcon);
         QCOMPARE(buttons, 1);
         QVERIFY(framed);
+    }
+    // The core marks where a path in a message may break; the box lays the text out by those
+    // marks, but a screen reader and a copy get the message as the core wrote it.
+    void aReaderAndACopyGetThePathsWithoutBreakMarks_data() {
+        QTest::addColumn<bool>("guardQuestion");
+        QTest::newRow("message") << false;
+        QTest::newRow("guard question") << true;
+    }
+
+    void aReaderAndACopyGetThePathsWithoutBreakMarks() {
+        QFETCH(bool, guardQuestion);
+        const std::string place = drilbank::placeText(
+            "i:\\bkp_000416\\My Documents\\distance students", "/home/ann-lee/i/bkp_000416");
+        const QString plain = drilbank::toWidgetText(drilbank::folderText(place));
+        const QString marked = drilbank::toWidgetText(
+            drilbank::wrappingPlacesAtSeparators(drilbank::folderText(place)));
+        QVERIFY(marked.contains(QChar(0x200B)) && marked.contains(QChar(0x2060)));
+        const QString advice = QStringLiteral("Connect the drive.");
+
+        QtModalDialogs dialogs;
+        QStringList read;
+        QString copied;
+        whenModal([&](QWidget* box) {
+            for (auto* label : box->findChildren<QLabel*>()) {
+                if (label->text().isEmpty()) {
+                    continue; // the icon
+                }
+                QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(label);
+                read.append(reader->text(QAccessible::Name));
+                if (QAccessibleTextInterface* text = reader->textInterface()) {
+                    read.append(text->text(0, text->characterCount()));
+                }
+                QVERIFY(!label->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+            }
+            read.append(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description));
+            QTest::keySequence(box, QKeySequence::Copy);
+            copied = QGuiApplication::clipboard()->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        if (guardQuestion) {
+            dialogs.askToGoOn(nullptr, marked, QStringLiteral("Keep"), QStringLiteral("Lose it"));
+            QCOMPARE(copied, plain);
+        } else {
+            dialogs.showMessage(nullptr, QStringLiteral("The error is:  76"), marked, advice);
+            QCOMPARE(copied, "The error is:  76\n\n" + plain + "\n\n" + advice);
+        }
+        QVERIFY(read.size() >= 2);
+        for (const QString& text : read) {
+            QVERIFY2(!text.contains(QChar(0x200B)) && !text.contains(QChar(0x2060)) &&
+                         !text.contains(QChar::Nbsp),
+                     qPrintable(text));
+        }
+        QVERIFY2(read.join(u'|').contains(plain), qPrintable(read.join(u'|')));
     }
 };
 

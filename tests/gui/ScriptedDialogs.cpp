@@ -15,6 +15,9 @@ void ScriptedDialogs::showMessage(QWidget*, const QString& text, const QString& 
     messages.append(text);
     details.append(detail);
     advices.append(advice);
+    if (whileMessageShown) {
+        whileMessageShown();
+    }
 }
 
 bool ScriptedDialogs::askToGoOn(QWidget*, const QString& question, const QString&, const QString&) {

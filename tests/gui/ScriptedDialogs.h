@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 namespace drilbank::testing {
 
 // Input-box answers scripted in advance, message boxes, guard questions and beeps recorded
@@ -20,6 +22,7 @@ public:
     QList<bool> goOnAnswers; // guard answers in order; the safe choice when none is left
     QStringList guardQuestions;
     int beeps = 0;
+    std::function<void()> whileMessageShown; // what happens while a message box is up
 
     std::optional<QString> askText(QWidget* parent, const QString& prompt) override;
     void showMessage(QWidget* parent, const QString& text, const QString& detail,

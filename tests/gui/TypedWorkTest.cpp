@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 using drilbank::testing::GuiSession;
 using drilbank::testing::typeText;
@@ -53,8 +54,9 @@ private slots:
     void eachGuardKeepsOrDiscardsAsTheStudentChooses_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<bool>("goOn");
-        for (const char* action : {"next by Tab and Return", "close", "quit", "clear box",
-                                   "after a fault", "quit, typed in the question box"}) {
+        for (const char* action :
+             {"next by Tab and Return", "close", "quit", "clear box", "after a fault",
+              "quit, typed in the question box", "log-off", "log-off, typed in the question box"}) {
             QTest::newRow(qPrintable(QString(action) + ", keep")) << action << false;
             QTest::newRow(qPrintable(QString(action) + ", go on")) << action << true;
         }
@@ -82,6 +84,9 @@ private slots:
         if (action == "close") {
             asked = GuardedAction::CloseWindow;
             run.window().close();
+        } else if (action.startsWith("log-off")) {
+            asked = GuardedAction::CloseWindow;
+            QCOMPARE(run.session().endSession(true), goOn);
         } else if (action.startsWith("quit")) {
             asked = GuardedAction::Quit;
             run.click("cmd_quit");
@@ -125,6 +130,55 @@ private slots:
             QVERIFY(answerBox.toPlainText().startsWith("Enter, as appropriate"));
             QVERIFY(run.window().questionBox().toPlainText().size() > questionShown.size());
         }
+    }
+
+    // A log-off the student may not be asked about ends the run only when nothing typed would
+    // be lost, and shows no box; otherwise it is refused.
+    void aLogOffWithoutAskingNeverLosesTypedWork_data() {
+        QTest::addColumn<QString>("typedIn");
+        QTest::newRow("nothing typed") << QString();
+        QTest::newRow("typed in the answer box") << "answer box";
+        QTest::newRow("typed in the question box") << "question box";
+    }
+
+    void aLogOffWithoutAskingNeverLosesTypedWork() {
+        QFETCH(QString, typedIn);
+        GuiSession run;
+        QVERIFY(run.startShown());
+        run.click("cmdNextQuestion");
+        const std::string master = run.fileBytes(masterFile);
+        if (!typedIn.isEmpty()) {
+            QPlainTextEdit& box =
+                typedIn == "answer box" ? run.window().answerBox() : run.window().questionBox();
+            box.moveCursor(QTextCursor::End);
+            typeText(box, typed);
+        }
+        run.dialogs.goOnAnswers = {true};
+        QCOMPARE(run.session().endSession(false), typedIn.isEmpty());
+        QCOMPARE(run.dialogs.guardQuestions, QStringList());
+        QCOMPARE(run.runEndings, typedIn.isEmpty() ? 1 : 0);
+        QCOMPARE(run.fileBytes(masterFile), master);
+    }
+
+    // While a click waits in a box, a log-off is refused without a second box: the click may
+    // still have work to record, and the typed answer is still in its box.
+    void aLogOffWhileABoxIsUpIsRefused() {
+        GuiSession run;
+        QVERIFY(run.startShown());
+        run.click("cmdNextQuestion");
+        typeText(run.window().answerBox(), typed);
+        const auto master = run.files().drives().toLocal(masterFile);
+        std::filesystem::remove(master);
+        std::filesystem::create_directory(master);
+        std::optional<bool> mayEnd;
+        run.dialogs.goOnAnswers = {true};
+        run.dialogs.whileMessageShown = [&] { mayEnd = run.session().endSession(true); };
+        run.click("cmd_enter_response");
+        QCOMPARE(run.dialogs.messages.size(), 1);
+        QCOMPARE(mayEnd, std::optional<bool>(false));
+        QCOMPARE(run.dialogs.guardQuestions, QStringList());
+        QCOMPARE(run.runEndings, 0);
+        QCOMPARE(run.window().answerBox().toPlainText(), typed);
     }
 
     // After "Next Question / Answer" the keyboard is in the answer box: a sentence typed at once

@@ -109,14 +109,32 @@ void showInQuestionBox(Run& run, const std::string& text) {
     run.questionBoxShown = std::move(shown);
 }
 
-bool mayDiscardTypedWork(Run& run, GuardedAction action) {
+namespace {
+
+struct TypedIn {
+    bool answerBox;
+    bool questionBox;
+};
+
+TypedIn typedIn(Run& run, GuardedAction action) {
     const Stake stake = stakeOf(action);
-    const bool inAnswerBox = stake.answerBox && answerBoxTyped(run);
-    const bool inQuestionBox = stake.questionBox && !questionBoxTyping(run).empty();
-    if (!inAnswerBox && !inQuestionBox) {
+    return {stake.answerBox && answerBoxTyped(run),
+            stake.questionBox && !questionBoxTyping(run).empty()};
+}
+
+} // namespace
+
+bool typedWorkAtStake(Run& run, GuardedAction action) {
+    const TypedIn typed = typedIn(run, action);
+    return typed.answerBox || typed.questionBox;
+}
+
+bool mayDiscardTypedWork(Run& run, GuardedAction action) {
+    const TypedIn typed = typedIn(run, action);
+    if (!typed.answerBox && !typed.questionBox) {
         return true;
     }
-    return run.platform.askToGoOn(guardQuestion(action, inAnswerBox, inQuestionBox));
+    return run.platform.askToGoOn(guardQuestion(action, typed.answerBox, typed.questionBox));
 }
 
 } // namespace drilbank

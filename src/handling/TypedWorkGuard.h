@@ -26,6 +26,9 @@ std::string questionBoxTyping(Run& run);
 // in its place still counts as typed work; anything else the program put there does not.
 void showInQuestionBox(Run& run, const std::string& text);
 
+// Whether the action would lose text the student typed and has not recorded.
+bool typedWorkAtStake(Run& run, GuardedAction action);
+
 // True when nothing the action would lose is typed, or when the student chose to go on and
 // lose it. The safe answer, the default, keeps the typed work and the action is not taken.
 // Clearing the box and going on to the next question lose only the answer box's text;

@@ -78,6 +78,31 @@ void quitClicked(Run& run) {
     }
 }
 
+bool sessionEndLosesTypedWork(Run& run) {
+    try {
+        return typedWorkAtStake(run, GuardedAction::CloseWindow);
+    } catch (...) {
+        return true; // what the boxes hold is unknown: kept rather than risked
+    }
+}
+
+bool sessionMayEnd(Run& run) {
+    try {
+        return mayDiscardTypedWork(run, GuardedAction::CloseWindow);
+    } catch (...) {
+        return false;
+    }
+}
+
+void endSession(Run& run) {
+    closeEveryChannel(run);
+    try {
+        run.platform.endRun();
+    } catch (...) {
+        // The session goes on ending; every channel is closed already.
+    }
+}
+
 void loadWindow(Run& run) {
     sayWhenFilesWait(run);
     startUpDialogue(run);

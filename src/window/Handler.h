@@ -20,6 +20,13 @@ bool runHandler(Run& run, HandlerFunction handler);
 void closeWindow(Run& run);
 void quitClicked(Run& run);
 
+// Log-off or shutdown. Whether it would lose typed work; whether it may go on, the student
+// asked as when closing the window where typed work is at stake; and its end, which closes
+// every channel so that every block recorded so far is on disk whole. None of them throws.
+bool sessionEndLosesTypedWork(Run& run);
+bool sessionMayEnd(Run& run);
+void endSession(Run& run);
+
 // The window's load: the start-up dialogue, then positioning and headers.
 void loadWindow(Run& run);
 

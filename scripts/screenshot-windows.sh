@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes a picture of drilbank.exe as a student sees it: under Wine's X11 driver on a virtual
-# display with a small window manager, after the four start-up boxes and the first question.
+# display with a small window manager, after the four start-up boxes and the first question,
+# an answer typed and the focus moved by Tab to "Enter Response".
 # Writes docs/drilbank-windows.png (or the path given). Not part of the test command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -54,6 +55,10 @@ xdotool mousemove --window "$form" 48 24 click 1
 sleep 0.5
 xdotool mousemove --window "$form" 544 223 click 1
 xdotool type --delay 20 "Twice as deep: 11 cm."
+# Tab twice, past "Next Question / Answer" to "Enter Response", which shows the focus.
+xdotool key Tab
+sleep 0.3
+xdotool key Tab
 xdotool mousemove --window "$form" 600 650
 sleep 0.5
 mkdir -p "$(dirname "$output")"

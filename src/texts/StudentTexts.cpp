@@ -46,6 +46,7 @@ const char* const showEverythingLoss = "\"display everything\" puts your answers
                                        "questions in the question box in place of what it "
                                        "holds, and what you typed there is lost.";
 const char* const showEverythingChoice = "Display everything, lose what I typed";
+const char* const sessionEndBlockedReason = "What you typed is not recorded yet.";
 
 std::string questionBoxAnswerText(const std::string& typed) {
     // A long text is shown by its start; the whole of it is recorded.

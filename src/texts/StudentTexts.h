@@ -39,6 +39,9 @@ extern const char* const quitChoice;
 extern const char* const showEverythingLoss;
 extern const char* const showEverythingChoice;
 
+// Why the program holds up a log-off or shutdown, shown by the system while it asks.
+extern const char* const sessionEndBlockedReason;
+
 // Asked when "Enter Response" or "Save as Notes" finds the answer box empty and text typed
 // in the question box: whether that text is the answer.
 std::string questionBoxAnswerText(const std::string& typed);

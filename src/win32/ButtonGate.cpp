@@ -17,7 +17,7 @@ bool isPushButton(HWND window) {
         return false;
     }
     const LONG_PTR type = GetWindowLongPtrW(window, GWL_STYLE) & BS_TYPEMASK;
-    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
 bool ButtonGate::drops(const MSG& message) {

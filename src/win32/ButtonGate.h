@@ -6,7 +6,7 @@
 
 namespace drilbank {
 
-// A push button, drawn by the system or by the form.
+// A push button, the form's or a box's.
 bool isPushButton(HWND window);
 
 // The core's one-action-per-click rule on the window's messages: a push button's press

@@ -51,6 +51,29 @@ bool fitsIn(const RECT& needed, const RECT& area) {
     return needed.right <= area.right - area.left && needed.bottom <= area.bottom - area.top;
 }
 
+// The caption with a line break wherever the next word would no longer fit on the line, as
+// DrawText's word break lays it out; a word wider than the width stands alone.
+std::wstring brokenBetweenWords(HDC dc, const std::wstring& caption, int width) {
+    std::wstring broken;
+    std::wstring line;
+    std::size_t start = 0;
+    while (start <= caption.size()) {
+        const std::size_t blank = std::min(caption.find(L' ', start), caption.size());
+        const std::wstring word = caption.substr(start, blank - start);
+        const std::wstring longer = line.empty() ? word : line + L' ' + word;
+        SIZE size{};
+        GetTextExtentPoint32W(dc, longer.c_str(), static_cast<int>(longer.size()), &size);
+        if (line.empty() || size.cx <= width) {
+            line = longer;
+        } else {
+            broken += line + L"\r\n";
+            line = word;
+        }
+        start = blank + 1;
+    }
+    return broken + line;
+}
+
 } // namespace
 
 bool captionFits(HWND control, ControlKind kind) {
@@ -65,51 +88,29 @@ bool captionFits(HWND control, ControlKind kind) {
     return fitsIn(needed, area);
 }
 
-void drawButton(const DRAWITEMSTRUCT& item) {
-    RECT face = item.rcItem;
-    const bool pushed = (item.itemState & ODS_SELECTED) != 0;
-    DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0U));
-    RECT area = captionArea(item.hwndItem, ControlKind::CommandButton);
-    if (pushed) {
-        OffsetRect(&area, 1, 1);
-    }
-    const std::wstring caption = windowText(item.hwndItem);
-    HGDIOBJ previous = SelectObject(
-        item.hDC, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
-    const RECT needed = neededFor(item.hDC, caption, area);
-    RECT lines = area;
-    lines.top += std::max<LONG>(0, (area.bottom - area.top - needed.bottom) / 2);
-    SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, GetSysColor((item.itemState & ODS_DISABLED) != 0 ? COLOR_GRAYTEXT
-                                                                            : COLOR_BTNTEXT));
-    DrawTextW(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &lines, captionFormat);
-    SelectObject(item.hDC, previous);
-    if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
-        RECT focus = item.rcItem;
-        InflateRect(&focus, -3, -3);
-        DrawFocusRect(item.hDC, &focus);
-    }
-}
-
-HFONT fittedFont(HWND control, ControlKind kind, FontSet& fonts, int windowFontHeight) {
+HFONT fitCaption(HWND control, ControlKind kind, const std::wstring& caption, FontSet& fonts,
+                 int windowFontHeight) {
     // Measured in one memory context rather than the control's own, which costs a trip to
     // the window system for every size tried; the font alone decides a text's size.
     const RECT area = captionArea(control, kind);
-    const std::wstring caption = windowText(control);
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = nullptr;
+    const HGDIOBJ previous = SelectObject(dc, fonts.at(windowFontHeight));
     HFONT chosen = fonts.at(windowFontHeight);
     const int smallest = (windowFontHeight * 2 + 2) / 3;
     for (int height = windowFontHeight; height >= smallest; --height) {
-        const HGDIOBJ replaced = SelectObject(dc, fonts.at(height));
-        previous = previous == nullptr ? replaced : previous;
+        SelectObject(dc, fonts.at(height));
         if (fitsIn(neededFor(dc, caption, area), area)) {
             chosen = fonts.at(height);
             break;
         }
     }
+    SelectObject(dc, chosen);
+    const std::wstring shown = kind == ControlKind::CommandButton
+                                   ? brokenBetweenWords(dc, caption, area.right - area.left)
+                                   : caption;
     SelectObject(dc, previous);
     DeleteDC(dc);
+    setWindowText(control, shown);
     return chosen;
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <map>
+#include <string>
 
 namespace drilbank {
 
@@ -27,14 +28,12 @@ private:
 // between words, no word cut, no line below the box.
 bool captionFits(HWND control, ControlKind kind);
 
-// Draws a button of the form: the system's push-button face, and the caption broken between
-// words and centred, as captionFits measures it. The system's own multi-line caption breaks
-// at blanks that fit under Wine ("Save as" on two lines).
-void drawButton(const DRAWITEMSTRUCT& item);
-
-// The font for a button or a label at its present size: the window's font, or when its
+// The font for a button or a label at its present size: the window's font, or when the
 // caption does not fit at that size, the largest smaller one at which it does (down to two
-// thirds of it), as a student would rather read a smaller word than half of one.
-HFONT fittedFont(HWND control, ControlKind kind, FontSet& fonts, int windowFontHeight);
+// thirds of it), as a student would rather read a smaller word than half of one. A button
+// gets the caption with its line breaks put in: the system's own multi-line caption breaks at
+// the last blank that fits its narrower label, which under Wine puts "Save as" on two lines.
+HFONT fitCaption(HWND control, ControlKind kind, const std::wstring& caption, FontSet& fonts,
+                 int windowFontHeight);
 
 } // namespace drilbank

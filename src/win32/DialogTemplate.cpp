@@ -1,12 +1,13 @@
 #include "win32/DialogTemplate.h"
 
+#include "win32/FormLayout.h"
+#include "win32/MessageFont.h"
 #include "win32/WideText.h"
 
 namespace drilbank {
 
 DialogTemplate::DialogTemplate(const std::wstring& title, short width, short height) {
-    const DWORD style =
-        DS_MODALFRAME | DS_SETFONT | DS_SHELLFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    const DWORD style = DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
     addWord(LOWORD(style));
     addWord(HIWORD(style));
     addWord(0); // extended style
@@ -20,8 +21,9 @@ DialogTemplate::DialogTemplate(const std::wstring& title, short width, short hei
     addWord(0); // no menu
     addWord(0); // the predefined dialog class
     addText(title);
-    addWord(8); // point size of the shell font
-    addText(L"MS Shell Dlg");
+    // The system's message font, which also sizes the dialog units.
+    addWord(messageFontPoints());
+    addText(messageFontAt(defaultDpi).lfFaceName);
 }
 
 void DialogTemplate::add(WORD controlClass, WORD id, DWORD style, short x, short y, short width,

@@ -39,8 +39,9 @@ HWND createFormControl(HWND form, const ControlRow& row, int id, const RECT& box
     DWORD extended = 0;
     switch (row.kind) {
     case ControlKind::CommandButton:
-        // Drawn by the form, so that its caption breaks only where it must.
-        style |= BS_OWNERDRAW | WS_TABSTOP;
+        // Drawn by the system's theme like every other button; the form puts the caption's
+        // line breaks in, and is told of the focus to move the default-button rim with it.
+        style |= BS_PUSHBUTTON | BS_MULTILINE | BS_NOTIFY | WS_TABSTOP;
         break;
     case ControlKind::TextBox:
         windowClass = L"EDIT";

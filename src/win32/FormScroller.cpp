@@ -83,6 +83,35 @@ void FormScroller::scrollTo(int x, int y) {
     SetWindowPos(form_, nullptr, -x, -y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool FormScroller::onWheel(int bar, int delta) {
+    RECT view;
+    GetClientRect(frame_, &view);
+    const bool downwards = formSize_.cy > view.bottom;
+    const bool across = formSize_.cx > view.right;
+    if (bar == SB_VERT && !downwards) {
+        bar = SB_HORZ;
+    }
+    if (bar == SB_VERT ? !downwards : !across) {
+        return false;
+    }
+    UINT linesPerNotch = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &linesPerNotch, 0);
+    if (linesPerNotch == WHEEL_PAGESCROLL) {
+        onScroll(bar, delta > 0 ? SB_PAGEUP : SB_PAGEDOWN);
+        return true;
+    }
+    // The wheel turned up, away from the student, shows what is above.
+    wheelLeft_ += delta * static_cast<int>(linesPerNotch) * scrollLine;
+    const int step = wheelLeft_ / WHEEL_DELTA;
+    wheelLeft_ -= step * WHEEL_DELTA;
+    if (bar == SB_HORZ) {
+        scrollTo(scrolled_.x - step, scrolled_.y);
+    } else {
+        scrollTo(scrolled_.x, scrolled_.y - step);
+    }
+    return true;
+}
+
 void FormScroller::onScroll(int bar, WORD request) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;

@@ -1,6 +1,5 @@
 #include "win32/FormWindow.h"
 
-#include "win32/AccessibleNames.h"
 #include "win32/ButtonGate.h"
 #include "win32/CaptionFit.h"
 #include "win32/FormControls.h"
@@ -88,6 +87,7 @@ FormWindow::~FormWindow() {
     if (frame_ != nullptr) {
         SetWindowLongPtrW(frame_, GWLP_USERDATA, 0);
         SetWindowLongPtrW(form_, GWLP_USERDATA, 0);
+        accessibleNames_.clear();
         DestroyWindow(frame_);
     }
 }
@@ -109,7 +109,7 @@ void FormWindow::nameForAssistiveTools() {
         const std::string_view name = control.row->accessibleName.empty()
                                           ? control.row->caption
                                           : control.row->accessibleName;
-        setAccessibleName(control.window, wide(name));
+        accessibleNames_.name(control.window, wide(name));
     }
 }
 
@@ -140,7 +140,8 @@ HFONT FormWindow::fontFor(const Control& control, FontSet& fonts) const {
         return fonts.at(boxFontHeightAt(dpi_));
     }
     if (kind == ControlKind::CommandButton || kind == ControlKind::Label) {
-        return fittedFont(control.window, kind, fonts, windowFontHeightAt(dpi_));
+        return fitCaption(control.window, kind, wide(control.row->caption), fonts,
+                          windowFontHeightAt(dpi_));
     }
     return fonts.at(windowFontHeightAt(dpi_));
 }
@@ -213,28 +214,6 @@ void FormWindow::setTimerRunning(bool running) {
     timerRunning_ = running;
 }
 
-bool FormWindow::handleDialogMessage(MSG& message) {
-    if (frame_ == nullptr || (!IsChild(frame_, message.hwnd) && message.hwnd != frame_)) {
-        return false;
-    }
-    HWND before = GetFocus();
-    // Return presses the focused button, as it does a system-drawn one; the dialog manager
-    // sends it to the default button only, since it does not know a drawn one takes it.
-    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && before != nullptr &&
-        IsChild(form_, before) && isPushButton(before)) {
-        SendMessageW(before, BM_CLICK, 0, 0);
-        return true;
-    }
-    if (!IsDialogMessageW(frame_, &message)) {
-        return false;
-    }
-    HWND after = GetFocus();
-    if (after != before && after != nullptr && IsChild(form_, after)) {
-        scroller_.scrollIntoView(after);
-    }
-    return true;
-}
-
 LRESULT FormWindow::onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
@@ -265,6 +244,20 @@ LRESULT FormWindow::onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_VSCROLL:
         scroller_.onScroll(SB_VERT, LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        scroller_.onWheel(SB_VERT, GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
+    case WM_MOUSEHWHEEL:
+        // Turned to the right, towards what is right of the view.
+        scroller_.onWheel(SB_HORZ, -GET_WHEEL_DELTA_WPARAM(wParam));
+        return TRUE;
+    case WM_QUERYENDSESSION:
+        return events_.sessionEndQueried ? events_.sessionEndQueried() : TRUE;
+    case WM_ENDSESSION:
+        if (wParam != FALSE && events_.sessionEnded) {
+            events_.sessionEnded();
+        }
         return 0;
     case WM_DPICHANGED: {
         applyDpi(HIWORD(wParam));
@@ -302,9 +295,14 @@ LRESULT CALLBACK FormWindow::formProcedure(HWND window, UINT message, WPARAM wPa
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_DRAWITEM) {
-        drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
+    if (self != nullptr && message == WM_NEXTDLGCTL) {
+        self->moveFocus(wParam, lParam);
+        return 0;
+    }
+    if (message == WM_COMMAND &&
+        (HIWORD(wParam) == BN_SETFOCUS || HIWORD(wParam) == BN_KILLFOCUS)) {
+        markDefaultButton(reinterpret_cast<HWND>(lParam), HIWORD(wParam) == BN_SETFOCUS);
+        return 0;
     }
     if (self != nullptr && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         const std::size_t position = LOWORD(wParam) - static_cast<std::size_t>(firstControlId);

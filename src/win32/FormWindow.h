@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/PlatformServices.h"
+#include "win32/AccessibleNames.h"
 #include "win32/FormScroller.h"
 #include "window/ControlTable.h"
 
@@ -26,6 +27,10 @@ public:
         std::function<void(std::string_view button)> clicked;
         std::function<void()> closeRequested;
         std::function<void()> timerTicked;
+        // The system asks whether the session may end (log-off, shutdown): true lets it.
+        std::function<bool()> sessionEndQueried;
+        // The session ends; the process goes when this returns.
+        std::function<void()> sessionEnded;
     };
 
     explicit FormWindow(Events events);
@@ -65,10 +70,13 @@ public:
     void applyDpi(UINT dpi);
     UINT dpi() const { return dpi_; }
 
-    // Keyboard navigation of the form (Tab, Shift+Tab, Enter, Space); true when the message
-    // was handled so. A focused control that Tab reached is scrolled into view.
+    // Keyboard navigation of the form (Tab, Shift+Tab, Enter, Space) and the wheel; true
+    // when the message was handled so. A focused control that Tab reached is scrolled into
+    // view.
     bool handleDialogMessage(MSG& message);
     void scrollIntoView(HWND control) { scroller_.scrollIntoView(control); }
+    // Whether the system took the controls' accessible names (Wine does not).
+    bool accessibleNamesGiven() const { return accessibleNames_.given(); }
 
 private:
     struct Control {
@@ -80,6 +88,13 @@ private:
     static LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onFrameMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
+    // The form's answer to WM_NEXTDLGCTL, which a multi-line box sends for Tab and Shift+Tab.
+    void moveFocus(WPARAM wParam, LPARAM lParam);
+    // The focused push button has the default-button rim, as Enter presses it.
+    static void markDefaultButton(HWND button, bool focused);
+    // The wheel goes to the control under the pointer, not the focused one, so that it
+    // scrolls the form wherever no box under the pointer scrolls itself.
+    void aimWheel(MSG& message) const;
     HFONT fontFor(const Control& control, FontSet& fonts) const;
     void nameForAssistiveTools();
 
@@ -90,6 +105,7 @@ private:
     std::unique_ptr<FontSet> fonts_; // the controls' fonts at the present DPI
     UINT dpi_ = 96;
     FormScroller scroller_;
+    AccessibleNames accessibleNames_;
     bool timerRunning_ = false;
     HWND lastFocus_ = nullptr; // the control to give the focus back to
     std::array<std::optional<std::pair<float, float>>, 2> pictureScales_; // height, width

@@ -2,10 +2,14 @@
 
 #include "texts/StudentTexts.h"
 #include "win32/DialogTemplate.h"
+#include "win32/FormLayout.h"
+#include "win32/MessageFont.h"
 #include "win32/MessageWrap.h"
 #include "win32/WideText.h"
 
 #include <commctrl.h>
+
+#include <stdexcept>
 
 namespace drilbank {
 
@@ -156,27 +160,65 @@ void showMessage(HWND owner, const std::wstring& text, const std::wstring& detai
     box.run(owner, &messageBoxProcedure, reinterpret_cast<LPARAM>(&shown));
 }
 
-HWND createNotice(HWND owner) {
-    constexpr int width = 380;
-    constexpr int height = 110;
+WaitingNotice::WaitingNotice(HWND owner)
+    : owner_(owner), box_(CreateWindowExW(WS_EX_DLGMODALFRAME, WC_DIALOG, toWide(boxTitle).c_str(),
+                                          WS_POPUP | WS_CAPTION, 0, 0, 0, 0, owner, nullptr,
+                                          GetModuleHandleW(nullptr), nullptr)),
+      font_(nullptr) {
+    if (box_ == nullptr) {
+        throw std::runtime_error("the window could not be created");
+    }
+    const UINT dpi = GetDpiForWindow(box_);
+    const LOGFONTW font = messageFontAt(dpi == 0 ? defaultDpi : dpi);
+    font_ = CreateFontIndirectW(&font);
+    CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
+                    box_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(textId)),
+                    GetModuleHandleW(nullptr), nullptr);
+    SendDlgItemMessageW(box_, textId, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+}
+
+WaitingNotice::~WaitingNotice() {
+    DestroyWindow(box_);
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+}
+
+void WaitingNotice::show(const std::wstring& text) {
+    const UINT found = GetDpiForWindow(box_);
+    const int dpi = static_cast<int>(found == 0 ? defaultDpi : found);
+    // The margin and the longest line in the font's own terms, its height and 28 times it,
+    // so that both grow with the DPI and the font the student chose.
+    const LOGFONTW font = messageFontAt(static_cast<UINT>(dpi));
+    const int em = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+    const int margin = em;
+    HWND label = GetDlgItem(box_, textId);
+    setWindowText(label, text);
+    HDC dc = GetDC(label);
+    const HGDIOBJ previous = SelectObject(dc, font_);
+    RECT needed{0, 0, em * 28, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, margin, margin, needed.right, needed.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT frame{0, 0, needed.right + 2 * margin, needed.bottom + 2 * margin};
+    AdjustWindowRectExForDpi(&frame, WS_POPUP | WS_CAPTION, FALSE, WS_EX_DLGMODALFRAME,
+                             static_cast<UINT>(dpi));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
     RECT area;
-    if (owner != nullptr) {
-        GetWindowRect(owner, &area);
+    if (owner_ != nullptr) {
+        GetWindowRect(owner_, &area);
     } else {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     }
-    HWND notice = CreateWindowExW(WS_EX_DLGMODALFRAME, WC_DIALOG, toWide(boxTitle).c_str(),
-                                  WS_POPUP | WS_CAPTION, (area.left + area.right - width) / 2,
-                                  (area.top + area.bottom - height) / 2, width, height, owner,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-    RECT inside;
-    GetClientRect(notice, &inside);
-    HWND text = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                                12, 12, inside.right - 24, inside.bottom - 24, notice,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(textId)),
-                                GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
-    return notice;
+    SetWindowPos(box_, nullptr, (area.left + area.right - width) / 2,
+                 (area.top + area.bottom - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(box_, SW_SHOWNA);
+    UpdateWindow(box_);
 }
 
 bool askToGoOn(HWND owner, const std::wstring& question, const std::wstring& safeChoice,

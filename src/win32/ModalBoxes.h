@@ -33,7 +33,21 @@ bool askToGoOn(HWND owner, const std::wstring& question, const std::wstring& saf
                const std::wstring& goOnChoice);
 
 // A box without buttons that tells the student what the program waits for; its text is the
-// control textId. Shown by its caller, destroyed by its caller.
-HWND createNotice(HWND owner);
+// control textId, in the system's message font at the box's DPI, and the box is as large as
+// its text needs. Up from show until the notice goes.
+class WaitingNotice {
+public:
+    explicit WaitingNotice(HWND owner);
+    ~WaitingNotice();
+    WaitingNotice(const WaitingNotice&) = delete;
+    WaitingNotice& operator=(const WaitingNotice&) = delete;
+
+    void show(const std::wstring& text);
+
+private:
+    HWND owner_;
+    HWND box_;
+    HFONT font_;
+};
 
 } // namespace drilbank

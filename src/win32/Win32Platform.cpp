@@ -30,6 +30,8 @@ template <class Change> void changeUndrawn(HWND box, Change change) {
 Win32Platform::Win32Platform(FormWindow& window, Parts parts, std::function<void()> endRun)
     : window_(window), parts_(parts), endRun_(std::move(endRun)) {}
 
+Win32Platform::~Win32Platform() = default;
+
 HWND Win32Platform::dialogOwner() const {
     // Before the window is first shown the boxes stand alone, centred on the screen.
     return window_.isVisible() ? window_.frame() : nullptr;
@@ -128,18 +130,13 @@ void Win32Platform::drawCircle(PictureArea area, float x, float y, float radius)
 
 void Win32Platform::showWaitingNotice(const std::string& text) {
     if (text.empty()) {
-        if (notice_ != nullptr) {
-            DestroyWindow(notice_);
-            notice_ = nullptr;
-        }
+        notice_.reset();
         return;
     }
     if (notice_ == nullptr) {
-        notice_ = createNotice(dialogOwner());
+        notice_ = std::make_unique<WaitingNotice>(dialogOwner());
     }
-    setWindowText(GetDlgItem(notice_, modalbox::textId), toWide(text));
-    ShowWindow(notice_, SW_SHOWNA);
-    UpdateWindow(notice_);
+    notice_->show(toWide(text));
 }
 
 void Win32Platform::setTimerEnabled(bool enabled) {

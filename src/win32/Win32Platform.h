@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 namespace drilbank {
 
 class FormWindow;
+class WaitingNotice;
 
 // The platform services over the Win32 window: its boxes, its controls, its picture
 // areas, the clipboard and the beep; files, clock and random source as given.
@@ -23,6 +25,7 @@ public:
     };
 
     Win32Platform(FormWindow& window, Parts parts, std::function<void()> endRun);
+    ~Win32Platform() override;
 
     std::optional<std::string> inputBox(const std::string& prompt) override;
     void messageBox(const std::string& text, const std::string& detail,
@@ -59,7 +62,7 @@ private:
     Parts parts_;
     std::function<void()> endRun_;
     bool emptyPictureCopied_ = false;
-    HWND notice_ = nullptr;
+    std::unique_ptr<WaitingNotice> notice_;
 };
 
 } // namespace drilbank

@@ -1,11 +1,15 @@
 #include "win32/Win32Session.h"
 
+#include "texts/StudentTexts.h"
+#include "win32/WideText.h"
+
 namespace drilbank {
 
 Win32Session::Win32Session(Win32Platform::Parts parts)
     : window_({[this](std::string_view button) { clicked(button); },
                [this] { dispatcher_.dispatch(&closeWindow); },
-               [this] { dispatcher_.dispatch(&timerTicked); }}),
+               [this] { dispatcher_.dispatch(&timerTicked); },
+               [this] { return sessionEndQueried(); }, [this] { dispatcher_.endSession(); }}),
       platform_(window_, parts, [this] { endRun(); }), run_(platform_), dispatcher_(run_) {}
 
 bool Win32Session::load() {
@@ -27,6 +31,21 @@ void Win32Session::endRun() {
     if (onRunEnded) {
         onRunEnded();
     }
+}
+
+bool Win32Session::sessionEndQueried() {
+    HWND frame = window_.frame();
+    if (!sessionEndLosesTypedWork(run_)) {
+        ShutdownBlockReasonDestroy(frame);
+        return true;
+    }
+    // The reason stands while the student is asked, and afterwards while the work is kept.
+    ShutdownBlockReasonCreate(frame, toWide(sessionEndBlockedReason).c_str());
+    const bool may = dispatcher_.mayEndSession();
+    if (may) {
+        ShutdownBlockReasonDestroy(frame);
+    }
+    return may;
 }
 
 void Win32Session::handle(MSG& message) {

@@ -37,6 +37,7 @@ private:
     void handle(MSG& message);
     void clicked(std::string_view button);
     void endRun();
+    bool sessionEndQueried();
 
     FormWindow window_;
     ButtonGate gate_;

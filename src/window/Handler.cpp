@@ -78,9 +78,34 @@ void quitClicked(Run& run) {
     }
 }
 
+bool sessionEndLosesTypedWork(Run& run) {
+    try {
+        return typedWorkAtStake(run, GuardedAction::CloseWindow);
+    } catch (...) {
+        return true; // what the boxes hold is unknown: kept rather than risked
+    }
+}
+
 void sessionEndWithoutAsking(Run& run) {
-    if (!typedWorkAtStake(run, GuardedAction::CloseWindow)) {
+    if (!sessionEndLosesTypedWork(run)) {
         endRunAtOnce();
+    }
+}
+
+bool sessionMayEnd(Run& run) {
+    try {
+        return mayDiscardTypedWork(run, GuardedAction::CloseWindow);
+    } catch (...) {
+        return false;
+    }
+}
+
+void endSession(Run& run) {
+    closeEveryChannel(run);
+    try {
+        run.platform.endRun();
+    } catch (...) {
+        // The session goes on ending; every channel is closed already.
     }
 }
 

@@ -20,9 +20,15 @@ bool runHandler(Run& run, HandlerFunction handler);
 void closeWindow(Run& run);
 void quitClicked(Run& run);
 
-// A log-off or shutdown where the student may not be asked: the run ends only when no typed
-// work would be lost. (Where the student may be asked, it is closing the window.) Whether the
-// run has ended is the answer: if it has not, the front end refuses to let the session end.
+// Log-off or shutdown. Whether it would lose typed work; whether it may go on, the student
+// asked as when closing the window where typed work is at stake; and its end, which closes
+// every channel so that every block recorded so far is on disk whole. None of them throws.
+bool sessionEndLosesTypedWork(Run& run);
+bool sessionMayEnd(Run& run);
+void endSession(Run& run);
+// Where the student may not be asked: the run ends only when no typed work would be lost.
+// Whether the run has ended is the answer: if it has not, the front end refuses to let the
+// session end. (Where the student may be asked, it is closing the window.)
 void sessionEndWithoutAsking(Run& run);
 
 // The window's load: the start-up dialogue, then positioning and headers.

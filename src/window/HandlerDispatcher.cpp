@@ -11,4 +11,24 @@ void HandlerDispatcher::dispatch(HandlerFunction handler) {
     handling_ = false;
 }
 
+bool HandlerDispatcher::mayEndSession() {
+    if (ended_) {
+        return true;
+    }
+    if (handling_) {
+        return !sessionEndLosesTypedWork(run_);
+    }
+    handling_ = true;
+    const bool may = sessionMayEnd(run_);
+    handling_ = false;
+    return may;
+}
+
+void HandlerDispatcher::endSession() {
+    if (!ended_) {
+        ended_ = true;
+        drilbank::endSession(run_);
+    }
+}
+
 } // namespace drilbank

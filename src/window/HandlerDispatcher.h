@@ -12,6 +12,11 @@ public:
     explicit HandlerDispatcher(Run& run) : run_(run) {}
 
     void dispatch(HandlerFunction handler);
+    // Log-off or shutdown. While a handler waits in a box the student is not asked again:
+    // the session may end only when no typed work is at stake. Its end ends the run even
+    // while a handler waits.
+    bool mayEndSession();
+    void endSession();
     bool hasEnded() const { return ended_; }
 
 private:

@@ -1,4 +1,5 @@
 #include "encoding/Cp1252.h"
+#include "encoding/Utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,31 @@ TEST(Cp1252, FileNamesCrossUtf8BothWays) {
                              "b"),
               "&#65533;&#65533;b");                                        // an overlong slash
     EXPECT_EQ(cp1252FromUtf8("\xED\xA0\x80"), "&#65533;&#65533;&#65533;"); // a surrogate
+}
+
+// Columns line up alike on every system: an accented letter is one column, whether the system
+// calls it a non-spacing letter or not; a combining mark adds none; a wide character two.
+TEST(Cp1252, ColumnWidthsAreTheSameOnEverySystem) {
+    const struct {
+        const char* utf8;
+        std::size_t columns;
+    } rows[] = {
+        {"Ann Lee", 7},
+        {"Zo\xC3\xAB \xC3\x98ster", 9}, // ë, Ø
+        {"Jos\xC3\xA9 Nu\xC3\xB1"
+         "ez D\xC3\xAD"
+         "az",
+         15},                            // é, ñ, í
+        {"e\xCC\x81", 1},                // e and a combining acute accent
+        {"\xD0\x94\xCE\xA9", 2},         // Cyrillic and Greek capitals
+        {"\xE6\xBC\xA2\xE5\xAD\x97", 4}, // two ideographs
+        {"\xEF\xBC\xA1", 2},             // a fullwidth A
+        {"\xF0\x9F\x98\x80!", 3},        // an emoji
+        {"", 0},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(displayWidth(row.utf8), row.columns) << row.utf8;
+    }
 }
 
 } // namespace

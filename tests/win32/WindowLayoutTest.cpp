@@ -80,7 +80,13 @@ TEST_P(WindowLayoutTest, everyControlSitsAtItsTwipBox) {
         EXPECT_EQ(box.right, pixels(row.left, dpi) + pixels(row.width, dpi));
         EXPECT_EQ(box.bottom, pixels(row.top, dpi) + pixels(row.height, dpi));
         if (row.kind != ControlKind::PictureArea && row.kind != ControlKind::ListBox) {
-            EXPECT_EQ(run.text(control), drilbank::toWide(row.caption));
+            // A button's caption with its line breaks put in, between words only.
+            std::wstring caption = run.text(control);
+            for (std::size_t at; (at = caption.find(L"\r\n")) != std::wstring::npos;) {
+                EXPECT_EQ(row.kind, ControlKind::CommandButton);
+                caption.replace(at, 2, L" ");
+            }
+            EXPECT_EQ(caption, drilbank::toWide(row.caption));
         }
         // Every control clips its siblings, so an overlapping label never hides a box.
         EXPECT_TRUE(GetWindowLongPtrW(control, GWL_STYLE) & WS_CLIPSIBLINGS);
@@ -104,30 +110,75 @@ TEST_P(WindowLayoutTest, everyControlSitsAtItsTwipBox) {
 
 INSTANTIATE_TEST_SUITE_P(AtTwoDpis, WindowLayoutTest, ::testing::Values(96, 144));
 
-// Tab runs from the question box through the tab indexes; labels never take the focus.
-TEST(WindowKeyboard, tabFollowsTheTabIndexes) {
+// Tab runs from the question box through the tab indexes and round again, pressed as keys
+// through the window's message loop; Shift+Tab runs back. Labels never take the focus, and
+// neither box keeps Tab for itself.
+TEST(WindowKeyboard, tabAndShiftTabFollowTheTabIndexes) {
     WindowRun run;
-    std::vector<const ControlRow*> expected;
+    ASSERT_TRUE(run.startShown());
+    std::vector<HWND> expected;
+    std::vector<const ControlRow*> rows;
     for (const ControlRow& row : controlTable()) {
         if (row.kind != ControlKind::Timer && row.kind != ControlKind::Label) {
-            expected.push_back(&row);
+            rows.push_back(&row);
         }
     }
-    std::sort(expected.begin(), expected.end(),
+    std::sort(rows.begin(), rows.end(),
               [](const ControlRow* a, const ControlRow* b) { return a->tabIndex < b->tabIndex; });
-    HWND at = run.window().questionBox();
-    for (const ControlRow* row : expected) {
-        SCOPED_TRACE(std::string(row->name) + " " + std::to_string(row->index));
-        EXPECT_EQ(at, run.window().control(row->name, row->index));
-        at = GetNextDlgTabItem(run.window().frame(), at, FALSE);
+    for (const ControlRow* row : rows) {
+        expected.push_back(run.window().control(row->name, row->index));
     }
-    EXPECT_EQ(at, run.window().questionBox()); // and round again
+    SetFocus(run.window().questionBox());
+    for (std::size_t step = 1; step <= expected.size(); ++step) {
+        run.press(VK_TAB);
+        EXPECT_EQ(GetFocus(), expected[step % expected.size()]) << "Tab " << step;
+    }
+    for (std::size_t step = expected.size(); step >= 1; --step) {
+        run.press(VK_TAB, true);
+        EXPECT_EQ(GetFocus(), expected[step - 1]) << "Shift+Tab " << step;
+    }
+    // Neither box took a tab character in on the way.
+    EXPECT_EQ(run.text(run.window().questionBox()).find(L'\t'), std::wstring::npos);
+    EXPECT_EQ(run.text(run.window().answerBox()).find(L'\t'), std::wstring::npos);
+}
+
+// w, Tab, v, Shift+Tab, u in the answer box: Tab leaves it for "Next Question / Answer", on
+// which v does nothing, and Shift+Tab comes back with the caret where it was. Tab from the
+// answer box reaches "Enter Response" in two, with the default-button rim on it.
+TEST(WindowKeyboard, typingGoesOnWhereTabLeftIt) {
+    WindowRun run;
+    ASSERT_TRUE(run.startShown());
+    HWND answerBox = run.window().answerBox();
+    SetFocus(answerBox);
+    SendMessageW(answerBox, EM_SETSEL, 0, -1);
+    run.typeKeys(L"w");
+    run.press(VK_TAB);
+    EXPECT_EQ(GetFocus(), run.window().control("cmdNextQuestion"));
+    run.typeKeys(L"v");
+    run.press(VK_TAB, true);
+    EXPECT_EQ(GetFocus(), answerBox);
+    run.typeKeys(L"u");
+    EXPECT_EQ(run.text(answerBox), L"wu");
+
+    run.press(VK_TAB);
+    run.press(VK_TAB);
+    HWND enter = run.window().control("cmd_enter_response");
+    EXPECT_EQ(GetFocus(), enter);
+    EXPECT_EQ(GetWindowLongPtrW(enter, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLongPtrW(run.window().control("cmdNextQuestion"), GWL_STYLE) & BS_TYPEMASK,
+              BS_PUSHBUTTON);
+    run.press(VK_RETURN);
+    EXPECT_EQ(run.text(answerBox), L""); // recorded, and the box emptied
 }
 
 // Screen readers hear the same names as from the Qt window: the table's name, or the
 // caption where the caption says it.
 TEST(WindowAccessibility, everyControlHasItsAccessibleName) {
     WindowRun run;
+    run.window().build();
+    if (!run.window().accessibleNamesGiven()) {
+        GTEST_SKIP() << "no accessibility annotations on this system";
+    }
     for (const ControlRow& row : controlTable()) {
         if (row.kind == ControlKind::Timer) {
             continue;
@@ -139,24 +190,55 @@ TEST(WindowAccessibility, everyControlHasItsAccessibleName) {
     }
 }
 
-// On a screen smaller than the form the window fits the free area and scrolls; Tab to a
-// control out of sight brings it into view.
-TEST(WindowKeyboard, aSmallScreenScrollsTheFormToTheFocus) {
+// On a screen smaller than the form the window fits the free area and scrolls: Tab to a
+// control out of sight brings it into view, from a box too, and the wheel over the form
+// scrolls it while the focus stays in a box.
+TEST(WindowKeyboard, aSmallScreenScrollsTheFormToTheFocusAndWithTheWheel) {
     WindowRun run;
     ASSERT_TRUE(run.startShown());
     // Where the form fits, no scroll bar takes room from it.
     EXPECT_EQ(GetWindowLongPtrW(run.window().frame(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
     SetWindowPos(run.window().frame(), nullptr, 0, 0, 300, 200, SWP_NOZORDER | SWP_NOMOVE);
     run.session().handlePendingMessages();
-    HWND clear = run.window().control("cmd_clear_answer_box");
-    SetFocus(clear);
-    run.window().scrollIntoView(clear);
+    HWND frame = run.window().frame();
     RECT view;
-    GetClientRect(run.window().frame(), &view);
-    RECT box;
-    GetWindowRect(clear, &box);
-    MapWindowPoints(nullptr, run.window().frame(), reinterpret_cast<POINT*>(&box), 2);
-    EXPECT_GE(box.left, 0);
-    EXPECT_LE(box.right, view.right);
-    EXPECT_GT(GetScrollPos(run.window().frame(), SB_HORZ), 0);
+    GetClientRect(frame, &view);
+    const auto inView = [&](HWND control) {
+        RECT box;
+        GetWindowRect(control, &box);
+        MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&box), 2);
+        return box.left >= 0 && box.top >= 0 && box.right <= view.right &&
+               box.bottom <= view.bottom;
+    };
+    // Shift+Tab from the question box goes round to "clear box", at the far right.
+    SetFocus(run.window().questionBox());
+    run.press(VK_TAB, true);
+    HWND clear = run.window().control("cmd_clear_answer_box");
+    ASSERT_EQ(GetFocus(), clear);
+    EXPECT_TRUE(inView(clear));
+    EXPECT_GT(GetScrollPos(frame, SB_HORZ), 0);
+    // Tab from there comes back to the question box, its left edge in view, and from the
+    // answer box to "Next Question / Answer".
+    run.press(VK_TAB);
+    ASSERT_EQ(GetFocus(), run.window().questionBox());
+    EXPECT_LE(GetScrollPos(frame, SB_HORZ), pixels(240, 96));
+    SetFocus(run.window().answerBox());
+    run.window().scrollIntoView(run.window().answerBox());
+    run.press(VK_TAB);
+    ASSERT_EQ(GetFocus(), run.window().control("cmdNextQuestion"));
+    EXPECT_TRUE(inView(GetFocus()));
+
+    // The wheel over the form's own ground, left of "Next Question / Answer": down a notch
+    // and up again, the focus and the question box's lines left as they are.
+    SetFocus(run.window().questionBox());
+    SendMessageW(frame, WM_HSCROLL, SB_TOP, 0);
+    SendMessageW(frame, WM_VSCROLL, SB_TOP, 0);
+    const int before = GetScrollPos(frame, SB_VERT);
+    run.turnWheel({2, 2}, -WHEEL_DELTA);
+    const int down = GetScrollPos(frame, SB_VERT);
+    EXPECT_GT(down, before);
+    run.turnWheel({2, 2}, WHEEL_DELTA);
+    EXPECT_LT(GetScrollPos(frame, SB_VERT), down);
+    EXPECT_EQ(GetFocus(), run.window().questionBox());
+    EXPECT_EQ(SendMessageW(run.window().questionBox(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }

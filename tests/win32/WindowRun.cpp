@@ -44,6 +44,33 @@ void WindowRun::click(std::string_view button) {
     session_->handlePendingMessages();
 }
 
+void WindowRun::press(WORD key, bool shift) {
+    // The loop reads Shift from the thread's key state, which posted keys do not change.
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const auto scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, scan | 1);
+    PostMessageW(GetFocus(), WM_KEYUP, key, scan | 1 | (LPARAM(3) << 30));
+    session_->handlePendingMessages();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+void WindowRun::typeKeys(const std::wstring& characters) {
+    for (const wchar_t c : characters) {
+        PostMessageW(GetFocus(), WM_CHAR, c, 1);
+        session_->handlePendingMessages();
+    }
+}
+
+void WindowRun::turnWheel(POINT inFrame, int delta) {
+    ClientToScreen(window().frame(), &inFrame);
+    PostMessageW(GetFocus(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(inFrame.x, inFrame.y));
+    session_->handlePendingMessages();
+}
+
 std::wstring WindowRun::text(HWND control) const {
     return windowText(control);
 }

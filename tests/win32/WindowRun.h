@@ -30,6 +30,13 @@ public:
     // A click as the button's own BM_CLICK makes it, through the window's message handling.
     void click(std::string_view button);
     std::wstring text(HWND control) const;
+    // Keys as the keyboard gives them, posted to the focused control and taken through the
+    // window's message loop: a key with Shift held or not, and characters typed.
+    void press(WORD key, bool shift = false);
+    void typeKeys(const std::wstring& characters);
+    // A notch of the wheel (WHEEL_DELTA, up) at a point of the frame's client area, sent as
+    // the system sends it: to the focused control.
+    void turnWheel(POINT inFrame, int delta);
 
     std::string fileBytes(const std::string& windowsPath) const;
     bool fileExists(const std::string& windowsPath) const;

@@ -125,17 +125,22 @@ TEST(WindowSession, cancelOrCloseOnAnyStartUpBoxLeaves) {
 TEST(WindowSession, eachGuardKeepsOrLosesTheTypedTextAsChosen) {
     using drilbank::GuardedAction;
     struct Case {
-        const char* button; // nullptr: the window's close control
+        const char* button; // nullptr: the window's close control, or a log-off
         GuardedAction action;
         bool inQuestionBox = false;
+        bool logOff = false; // the system's request, then its end when the program agrees
     };
     for (const Case& guard :
          {Case{"cmdNextQuestion", GuardedAction::NextQuestion},
           Case{"cmd_clear_answer_box", GuardedAction::ClearBox},
           Case{nullptr, GuardedAction::CloseWindow}, Case{"cmd_quit", GuardedAction::Quit},
-          Case{"cmd_quit", GuardedAction::Quit, true}}) {
+          Case{"cmd_quit", GuardedAction::Quit, true},
+          Case{nullptr, GuardedAction::CloseWindow, false, true},
+          Case{nullptr, GuardedAction::CloseWindow, true, true}}) {
         for (const bool goOn : {false, true}) {
-            SCOPED_TRACE(std::string(guard.button ? guard.button : "close") +
+            SCOPED_TRACE(std::string(guard.button   ? guard.button
+                                     : guard.logOff ? "log-off"
+                                                    : "close") +
                          (guard.inQuestionBox ? " question box" : "") +
                          (goOn ? " go on" : " keep"));
             WindowRun run;
@@ -150,6 +155,13 @@ TEST(WindowSession, eachGuardKeepsOrLosesTheTypedTextAsChosen) {
                                              : BoxRobot::key(VK_ESCAPE));
             if (guard.button != nullptr) {
                 run.click(guard.button);
+            } else if (guard.logOff) {
+                HWND frame = run.window().frame();
+                const LRESULT mayEnd =
+                    SendMessageW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+                EXPECT_EQ(mayEnd != FALSE, goOn);
+                SendMessageW(frame, WM_ENDSESSION, mayEnd, ENDSESSION_LOGOFF);
+                run.session().handlePendingMessages();
             } else {
                 SendMessageW(run.window().frame(), WM_CLOSE, 0, 0);
             }
@@ -178,6 +190,27 @@ TEST(WindowSession, eachGuardKeepsOrLosesTheTypedTextAsChosen) {
             }
         }
     }
+}
+
+// A log-off with nothing typed and unrecorded goes on without a question; every answer
+// recorded before it is in the record files whole, and the run is over.
+TEST(WindowSession, aLogOffWithoutTypingKeepsEveryRecordedClick) {
+    WindowRun run;
+    ASSERT_TRUE(run.startShown());
+    run.click("cmdNextQuestion");
+    typeInto(run.window().answerBox(), L"recorded before the log-off");
+    run.click("cmd_enter_response");
+    const std::string master = run.fileBytes(masterFile);
+    ASSERT_NE(master.find("recorded before the log-off"), std::string::npos);
+    HWND frame = run.window().frame();
+    EXPECT_NE(SendMessageW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    EXPECT_EQ(run.boxes.seen.size(), 4u); // the start-up boxes only
+    EXPECT_EQ(run.runEndings, 0);
+    SendMessageW(frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(run.runEndings, 1);
+    EXPECT_TRUE(run.session().hasEnded());
+    EXPECT_EQ(run.fileBytes(masterFile), master);
+    EXPECT_NE(run.fileBytes(sendFile).find("recorded before the log-off"), std::string::npos);
 }
 
 // After "Next Question / Answer" the keyboard is in the answer box with the program's blank

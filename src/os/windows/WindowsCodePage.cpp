@@ -89,7 +89,9 @@ int columnsOf(char32_t codePoint) {
     if (!GetStringTypeW(CT_CTYPE3, units, count, types)) {
         return 1;
     }
-    if ((types[0] & C3_NONSPACING) != 0) {
+    // The call marks precomposed letters (ë, Ø, é) non-spacing too, but alphabetic; a
+    // true combining mark is non-spacing alone.
+    if ((types[0] & C3_NONSPACING) != 0 && (types[0] & C3_ALPHA) == 0) {
         return 0;
     }
     return (types[0] & (C3_FULLWIDTH | C3_IDEOGRAPH)) != 0 || codePoint >= 0x1F300 ? 2 : 1;

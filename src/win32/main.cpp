@@ -5,6 +5,7 @@
 #include "os/DurableFiles.h"
 #include "os/RunRandom.h"
 #include "os/SystemClock.h"
+#include "texts/FailureTexts.h"
 #include "win32/ModalBoxes.h"
 #include "win32/WideText.h"
 #include "win32/Win32Session.h"
@@ -95,8 +96,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             session.runMessageLoop();
         }
     } catch (const std::exception& fault) {
-        drilbank::showMessage(nullptr, drilbank::toWide(drilbank::cp1252FromUtf8(fault.what())),
+        // Every handler catches what it meets; this is for what comes before or between them.
+        drilbank::showMessage(nullptr,
+                              drilbank::toWide(drilbank::cp1252FromUtf8(
+                                  drilbank::unexpectedFaultDetail(fault.what()))),
                               {});
+        status = 1;
+    } catch (...) {
+        drilbank::showMessage(nullptr, drilbank::toWide(drilbank::unknownFaultDetail), {});
         status = 1;
     }
     if (SUCCEEDED(com)) {

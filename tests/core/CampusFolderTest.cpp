@@ -149,7 +149,7 @@ TEST(CampusFolder, TwoAccountsInOneFolderEachRecordEveryClickOnce) {
             ::stat((folder / ("masterFile_" + std::string(ann.fileNamePart) + ".txt")).c_str(),
                    &status),
             0);
-        EXPECT_EQ(status.st_mode & 0777, 0664u);
+        EXPECT_EQ(status.st_mode & 0777, 0644u) << "no classmate may write it";
         EXPECT_EQ(status.st_uid, ann.account);
         if (setup.mode & S_ISGID) {
             EXPECT_EQ(status.st_gid, classGroup);

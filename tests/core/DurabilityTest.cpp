@@ -364,7 +364,8 @@ TEST(Durability, AFullDiskThenFreedSpaceLeavesEveryAnswerOnceInEachOfItsFiles) {
         while (filler.write(kilobyte.data(), kilobyte.size()) && filler.flush()) {
         }
     }
-    fs::resize_file(working / "filler", fs::file_size(working / "filler") - 6 * 1024);
+    // A little room: the journal keeps its last entry, so only the record files still grow.
+    fs::resize_file(working / "filler", fs::file_size(working / "filler") - 1024);
     constexpr int clicks = 28;
     int number = 0;
     int failed = 0;

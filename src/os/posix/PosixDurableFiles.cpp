@@ -209,7 +209,13 @@ public:
             if (errno == ENOENT && access == FileAccess::Read) {
                 return nullptr;
             }
-            throwErrno();
+            // Most often a classmate's file refuses her because it is his: say so.
+            const int error = errno;
+            if ((error == EACCES || error == EPERM) && access != FileAccess::Read &&
+                ownerOf(path) == FileOwner::AnotherAccount) {
+                throw Failure(failure::PermissionDenied, anotherAccountsFileText);
+            }
+            throw failureFor(error);
         }
         auto file = std::make_unique<PosixFile>(descriptor);
         struct stat status {};

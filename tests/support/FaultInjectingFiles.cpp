@@ -65,10 +65,16 @@ private:
 } // namespace
 
 bool FaultInjectingFiles::countCall() {
-    if (failAtCall == 0) {
+    if (failAtCall == 0 && hookAtCall == 0) {
         return false;
     }
     ++calls;
+    if (calls == hookAtCall && hook) {
+        hook();
+    }
+    if (failAtCall == 0) {
+        return false;
+    }
     return calls == failAtCall || (persistent && calls > failAtCall);
 }
 
@@ -95,7 +101,7 @@ std::unique_ptr<DurableFile> FaultInjectingFiles::open(const std::filesystem::pa
     std::unique_ptr<DurableFile> real =
         counted([&] { return systemFiles().open(path, access, created); });
     const bool byName = !failingName.empty() && path.filename() == failingName;
-    if (real && (byName || failAtCall != 0)) {
+    if (real && (byName || failAtCall != 0 || hookAtCall != 0)) {
         return std::make_unique<FaultyFile>(std::move(real), *this, byName);
     }
     return real;

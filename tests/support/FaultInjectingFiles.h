@@ -3,6 +3,7 @@
 #include "os/DurableFiles.h"
 #include "os/Failure.h"
 
+#include <functional>
 #include <string>
 
 namespace drilbank::testing {
@@ -40,6 +41,11 @@ public:
     bool persistent = false;
     InjectedFault fault = InjectedFault::NoSpace;
     int calls = 0; // calls counted so far
+
+    // Called before the `hookAtCall`-th call, which is then made as it is: to do something to
+    // the world (stop a server) part way through an operation.
+    int hookAtCall = 0;
+    std::function<void()> hook;
 
     std::unique_ptr<DurableFile> open(const std::filesystem::path& path, FileAccess access,
                                       bool* created = nullptr) override;

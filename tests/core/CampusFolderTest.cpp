@@ -7,6 +7,7 @@
 #include "reading/RecordReader.h"
 #include "record/EnterResponse.h"
 #include "record/SaveAsNotes.h"
+#include "support/AnswerCounts.h"
 #include "support/ChildProcess.h"
 #include "support/FakePlatform.h"
 #include "texts/FailureTexts.h"
@@ -76,17 +77,9 @@ std::string argumentFor(const Student& student, int clicks, int first, const fs:
            std::to_string(first) + " " + drives.string();
 }
 
-// The answers one record file holds, each with how often; problems count as -1 entries.
 std::map<std::string, int> answersIn(const fs::path& file) {
-    struct Counting final : RecordVisitor {
-        std::map<std::string, int> answers;
-        void header(const RecordHeader&) override {}
-        void block(const RecordBlock& read) override { ++answers[std::string(read.answer)]; }
-        void problem(const RecordProblem& read) override { ++answers["problem: " + read.what]; }
-    } counting;
     std::ifstream bytes(file, std::ios::binary);
-    readRecordFile(bytes, *parseRecordFileName(file.filename().string()), counting);
-    return counting.answers;
+    return testing::answersIn(bytes, file.filename().string());
 }
 
 TEST(CampusFolder, TwoAccountsInOneFolderEachRecordEveryClickOnce) {

@@ -1,9 +1,8 @@
 // A session recorded on a real network share, whose server is stopped and started again
 // between clicks and part way through a click. scripts/test-smb-share.sh serves and mounts
 // the share and names it here; without it the test is skipped.
-#include "format/RecordFileName.h"
-#include "reading/RecordReader.h"
 #include "record/EnterResponse.h"
+#include "support/AnswerCounts.h"
 #include "support/FakePlatform.h"
 #include "window/Handler.h"
 
@@ -20,19 +19,6 @@ namespace drilbank {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The answers a record file holds, each with how often; problems count as entries too.
-std::map<std::string, int> answersIn(const std::string& bytes, const std::string& name) {
-    struct Counting final : RecordVisitor {
-        std::map<std::string, int> answers;
-        void header(const RecordHeader&) override {}
-        void block(const RecordBlock& read) override { ++answers[std::string(read.answer)]; }
-        void problem(const RecordProblem& read) override { ++answers["problem: " + read.what]; }
-    } counting;
-    std::istringstream in(bytes);
-    readRecordFile(in, *parseRecordFileName(name), counting);
-    return counting.answers;
-}
 
 TEST(RealShare, EveryClickOnceThoughTheServerStopsBetweenAndDuringClicks) {
     const char* drives = std::getenv("DRILBANK_SHARE_DRIVES");
@@ -79,8 +65,9 @@ TEST(RealShare, EveryClickOnceThoughTheServerStopsBetweenAndDuringClicks) {
             << "click " << click << " never went through: " << platform.details.back();
     }
     for (const std::string& file : {run.state.masterFilePath, run.state.sendFilePath}) {
+        std::istringstream bytes(platform.fileBytes(file));
         const std::map<std::string, int> answers =
-            answersIn(platform.fileBytes(file), file.substr(file.rfind('\\') + 1));
+            testing::answersIn(bytes, file.substr(file.rfind('\\') + 1));
         for (int click = 0; click < clicks; ++click) {
             const auto found = answers.find("share answer " + std::to_string(click));
             EXPECT_TRUE(found != answers.end() && found->second == 1) << file << " " << click;

@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 # unpacks that source.
 windows_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest
     librsvg2-bin icoutils nsis zip unzip dpkg-dev libz-mingw-w64-dev)
+# A real SMB share in the tests: Samba serves it, smbnetfs mounts it through FUSE.
 # Only for scripts/screenshot-windows.sh: a window manager, a keyboard, a camera.
 screenshot_packages=(xvfb openbox xdotool imagemagick)
 packages=(
@@ -21,6 +22,7 @@ packages=(
     fonts-liberation
     clang libclang-rt-14-dev
     xvfb xauth
+    samba smbnetfs fuse3
     "${windows_packages[@]}"
 )
 if [ "${1:-}" = "--windows" ]; then

@@ -77,6 +77,10 @@ void CountingFiles::rename(const std::filesystem::path& from, const std::filesys
     timed(tallies_[Folder], [&] { systemFiles().rename(from, to); });
 }
 
+FileOwner CountingFiles::ownerOf(const std::filesystem::path& path) {
+    return timed(tallies_[Folder], [&] { return systemFiles().ownerOf(path); });
+}
+
 void CountingFiles::report(std::FILE* out, int clicks) const {
     static constexpr const char* names[Count] = {"open",     "size",      "read", "append", "flush",
                                                  "truncate", "linkCount", "lock", "folder"};

@@ -18,6 +18,7 @@ public:
     void createFolder(const std::filesystem::path& path) override;
     void flushFolder(const std::filesystem::path& path) override;
     void rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    FileOwner ownerOf(const std::filesystem::path& path) override;
 
     // Calls and milliseconds of each kind since the last reset, per click.
     void report(std::FILE* out, int clicks) const;

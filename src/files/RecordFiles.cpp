@@ -6,6 +6,7 @@
 #include "os/Failure.h"
 #include "os/FileBytes.h"
 #include "texts/FailureTexts.h"
+#include "texts/StudentTexts.h"
 
 #include <chrono>
 #include <map>
@@ -40,12 +41,15 @@ std::filesystem::path RecordFiles::journalPath(std::string_view windowsFolder) c
     return drives_.toLocal(std::string(windowsFolder) + "\\" + journalName_);
 }
 
+// The run, the click's place among the run's acknowledged clicks, and its text: a retry names
+// the click it retries, and the same text clicked again once it went through is a new click.
 std::string RecordFiles::clickName(std::string_view recordedText) const {
-    return runName_ + ' ' + clickOf(recordedText);
+    return runName_ + ' ' + std::to_string(namedNumber_) + ' ' + clickOf(recordedText);
 }
 
 void RecordFiles::nameClick(std::string_view recordedText) {
     completedClick_.reset();
+    namedNumber_ = acknowledgedClicks_;
     clickName_ = clickName(recordedText);
 }
 
@@ -53,14 +57,21 @@ void RecordFiles::holdHeader(std::string_view windowsPath, std::string header) {
     heldHeaders_.try_emplace(std::string(windowsPath), HeldHeader{std::move(header), {}});
 }
 
-std::vector<std::string> RecordFiles::takeSetAsideJournals() {
-    return std::exchange(setAside_, {});
+std::vector<RecordFiles::JournalNotice> RecordFiles::takeJournalNotices() {
+    return std::exchange(journalNotices_, {});
 }
 
-void RecordFiles::noteSetAside(const ClickJournal& journal, std::string_view windowsFolder) {
+void RecordFiles::noteJournal(const ClickJournal& journal, std::string_view windowsFolder) {
+    const auto placeOf = [&](const std::filesystem::path& path) {
+        return describePlace(
+            std::string(windowsFolder) + "\\" + cp1252FromUtf8(utf8Of(path.filename())), path);
+    };
     if (const auto& aside = journal.setAsideAs()) {
-        setAside_.push_back(describePlace(
-            std::string(windowsFolder) + "\\" + cp1252FromUtf8(utf8Of(aside->filename())), *aside));
+        journalNotices_.push_back({journalSetAsideMessage, placeOf(*aside)});
+    }
+    const auto& other = journal.otherName();
+    if (other && toldOtherName_.insert(other->parent_path()).second) {
+        journalNotices_.push_back({journalOtherNameMessage, placeOf(*other)});
     }
 }
 
@@ -235,12 +246,12 @@ void RecordFiles::seekInput(int channel, std::uint64_t offset) {
 void RecordFiles::recover(std::string_view windowsFolder) {
     completedClick_.reset();
     try {
-        const std::filesystem::path path = journalPath(windowsFolder);
-        if (!ClickJournal::mayHoldEntry(system_, path)) {
+        const std::filesystem::path wanted = journalPath(windowsFolder);
+        if (!ClickJournal::mayNeedRecovery(system_, ClickJournal::pathFor(system_, wanted))) {
             return;
         }
-        ClickJournal journal(system_, path, lockWait);
-        noteSetAside(journal, windowsFolder);
+        ClickJournal journal(system_, wanted, lockWait);
+        noteJournal(journal, windowsFolder);
         completedClick_ = journal.recover();
     } catch (const Failure& fault) {
         throw about(fault,
@@ -278,12 +289,14 @@ void RecordFiles::commit(std::vector<Channel>& closing) {
             fault = fault.value_or(about(failed, folderText(describePlace(windowsFolder, folder))));
         }
     }
+    const bool acknowledged = !fault && !clicks.empty() && clickName_;
     if (!clicks.empty()) {
         clickName_.reset();
     }
     if (fault) {
         throw *fault;
     }
+    acknowledgedClicks_ += acknowledged ? 1 : 0;
 }
 
 // One folder's appends as one click of the student's journal. An earlier click left
@@ -295,7 +308,7 @@ void RecordFiles::commitClick(const std::string& windowsFolder,
     const std::string click =
         clickName_.value_or(runName_ + " unnamed " + std::to_string(++unnamedClicks_));
     ClickJournal journal(system_, journalPath(windowsFolder), lockWait);
-    noteSetAside(journal, windowsFolder);
+    noteJournal(journal, windowsFolder);
     const std::filesystem::path folder = channels.front()->localPath.parent_path();
     if (!journalsFlushed_.contains(folder)) {
         system_.flushFolder(folder); // the journal's name too, whoever made it

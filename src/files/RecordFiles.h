@@ -67,8 +67,8 @@ public:
     void recover(std::string_view windowsFolder);
 
     // Names the click that the next close records, by the text it records. When the journal
-    // still holds that very click of this run, unacknowledged, the close completes it and
-    // records nothing more: a retry never records a text twice.
+    // holds that very click of this run, unacknowledged, done or not, the close completes it
+    // and records nothing more: a retry never records a text twice.
     void nameClick(std::string_view recordedText);
     // The click that the last close or recovery found in the journal and completed, named as
     // `clickName` names it; nothing when the journal held none.
@@ -79,9 +79,15 @@ public:
     // the file puts it there first, in the same click. Holding it again keeps the first.
     void holdHeader(std::string_view windowsPath, std::string header);
 
-    // Where journals that were not the program's own were set aside since the last call, as
-    // the student knows the place and where it is on this computer.
-    std::vector<std::string> takeSetAsideJournals();
+    // What the student is to be told about journals since the last call: each one that was
+    // not the program's own and was set aside, and, once a run for each folder, a journal
+    // kept under another name because another account's file holds its own; with where the
+    // journal now is, as the student knows the place and where it is on this computer.
+    struct JournalNotice {
+        const char* message;
+        std::string place;
+    };
+    std::vector<JournalNotice> takeJournalNotices();
 
     LockWait lockWait;
 
@@ -113,7 +119,7 @@ private:
     void commitClick(const std::string& windowsFolder, const std::vector<Channel*>& channels);
     void refill(Channel& reading);
     std::filesystem::path journalPath(std::string_view windowsFolder) const;
-    void noteSetAside(const ClickJournal& journal, std::string_view windowsFolder);
+    void noteJournal(const ClickJournal& journal, std::string_view windowsFolder);
 
     DriveMap drives_;
     DurableFiles& system_;
@@ -121,10 +127,13 @@ private:
     std::string journalName_{ClickJournal::namePrefix};
     std::string runName_; // tells this run's clicks from every other run's
     std::uint64_t unnamedClicks_ = 0;
+    std::uint64_t acknowledgedClicks_ = 0; // named clicks of this run that went through
+    std::uint64_t namedNumber_ = 0;        // the named click's place among them
     std::optional<std::string> clickName_;
     std::optional<std::string> completedClick_;
     std::map<std::string, HeldHeader> heldHeaders_; // by the file's Windows path
-    std::vector<std::string> setAside_;
+    std::vector<JournalNotice> journalNotices_;
+    std::set<std::filesystem::path> toldOtherName_;   // folders whose other journal name was said
     std::set<std::filesystem::path> journalsFlushed_; // folders whose journal name is durable
 };
 

@@ -11,9 +11,9 @@ void sayWhenFilesWait(Run& run) {
     };
 }
 
-void showSetAsideJournals(Run& run) {
-    for (const std::string& place : run.platform.files().takeSetAsideJournals()) {
-        run.platform.messageBox(journalSetAsideMessage, place);
+void showJournalNotices(Run& run) {
+    for (const RecordFiles::JournalNotice& notice : run.platform.files().takeJournalNotices()) {
+        run.platform.messageBox(notice.message, notice.place);
     }
 }
 

@@ -8,8 +8,8 @@ namespace drilbank {
 // for another copy of the program says so on the platform while it waits.
 void sayWhenFilesWait(Run& run);
 
-// Says once, for each journal the record files set aside as not the program's own, that it
-// was set aside and where it now is.
-void showSetAsideJournals(Run& run);
+// Says what the record files have to tell about journals: each one set aside as not the
+// program's own, a journal kept under another name; and where it now is.
+void showJournalNotices(Run& run);
 
 } // namespace drilbank

@@ -13,9 +13,10 @@
 // How a click stays whole across its two or three record files.
 //
 // A click writes the journal's entry and flushes it before it touches any record file, then
-// appends and flushes each block, then empties the journal. So whoever next takes the lock
-// (the next click, the next start-up, another copy of the program) finds an entry only where
-// a click was not acknowledged, and completes it file by file:
+// appends and flushes each block, then writes the entry's done line. So whoever next takes
+// the lock (the next click, the next start-up, another copy of the program) finds an entry
+// without its done line only where a click was not acknowledged, and completes it file by
+// file:
 //   - a file still at its size before gets its block;
 //   - a file that holds the block whole at that place is done;
 //   - a file that ends in a first part of the block there gets the rest;
@@ -27,11 +28,23 @@
 // Any other fault (no space, a network drop, no permission) keeps the entry for the next
 // try. An entry without its right end line was cut short while being written, before any
 // record file was touched, and is dropped. Every block thus reaches every file exactly once.
+//
+// Every call may also do its work and then report failure, as a share does whose reply was
+// lost. None of them decides anything afterwards: each step is idempotent, and the next try
+// reads what the disk holds. Above all a finished click is never erased but marked done, so
+// the retry of a click whose last call "failed" finds it named there and done, instead of an
+// empty journal that would have it recorded twice.
+//
+// The journal stays small: the next click drops the done entry before writing its own, so it
+// holds one entry at most. That cut is safe: it comes after recovery has found the entry done,
+// and before the new click touches any record file, so whether it lands, fails or lands and
+// says it failed, no file holds anything the journal would still have to answer for.
 namespace drilbank {
 namespace {
 
 constexpr std::size_t longestStudentPart = 200;
 constexpr int setAsideNames = 100;
+constexpr int otherNames = 8; // a journal's names beside the wanted one
 
 // A name the entry may name: a file of this folder only, never a path that leaves it, and
 // never a journal.
@@ -81,9 +94,37 @@ std::string ClickJournal::fileNameFor(std::string_view studentFilePart) {
     return name.ends_with('.') ? name + "_" : name;
 }
 
-ClickJournal::ClickJournal(DurableFiles& system, std::filesystem::path path, const LockWait& wait)
-    : system_(system), path_(std::move(path)), folder_(path_.parent_path()), wait_(wait) {
+ClickJournal::ClickJournal(DurableFiles& system, const std::filesystem::path& wanted,
+                           const LockWait& wait)
+    : system_(system), path_(pathFor(system, wanted)), folder_(path_.parent_path()), wait_(wait) {
+    if (path_ != wanted) {
+        otherName_ = path_;
+    }
     openOwnJournal();
+}
+
+// A classmate may put anything at a student's journal's name, where a folder lets everyone
+// create files: an entry that would be completed into her files as her own click, or a file
+// she may not rename that would block every click. Such a thing is never read nor moved; the
+// other names are tried in a fixed order, so every run of hers finds the same journal.
+std::filesystem::path ClickJournal::pathFor(DurableFiles& system,
+                                            const std::filesystem::path& wanted) {
+    std::optional<std::filesystem::path> free;
+    for (int number = 1; number <= otherNames + 1; ++number) {
+        const std::filesystem::path name =
+            number == 1 ? wanted : pathFromUtf8(utf8Of(wanted) + "-" + std::to_string(number));
+        const FileOwner owner = system.ownerOf(name);
+        if (owner == FileOwner::ThisAccount) {
+            return name;
+        }
+        if (owner == FileOwner::Nothing && !free) {
+            free = name;
+        }
+    }
+    if (!free) {
+        throw Failure(failure::PermissionDenied, journalNamesTakenText);
+    }
+    return *free;
 }
 
 void ClickJournal::openOwnJournal() {
@@ -163,10 +204,10 @@ void ClickJournal::lock() {
     tell(false);
 }
 
-bool ClickJournal::mayHoldEntry(DurableFiles& system, const std::filesystem::path& path) {
+bool ClickJournal::mayNeedRecovery(DurableFiles& system, const std::filesystem::path& path) {
     try {
         const std::unique_ptr<DurableFile> journal = system.open(path, FileAccess::Read);
-        return journal != nullptr && journal->size() > 0;
+        return journal != nullptr && journal->size() > 0 && !endsDone(*journal);
     } catch (const Failure& fault) {
         // Something that is no journal stands there: the journal's own opening sets it aside.
         return fault.number() == failure::PathFileAccessError;
@@ -178,12 +219,20 @@ std::optional<std::string> ClickJournal::recover() {
         return std::nullopt;
     }
     const std::optional<JournalEntry> entry = readEntry(*journal_);
+    if (!entry) {
+        journal_->truncate(0); // torn before any record file was touched
+        journal_->flush();
+        return std::nullopt;
+    }
+    if (entry->done) {
+        return entry->click;
+    }
     std::optional<Failure> fault;
     std::string changed; // the files proven changed by someone else, for the report
     const auto noteChanged = [&changed](const EntryFile& file) {
         changed += (changed.empty() ? "" : ", ") + cp1252FromUtf8(file.name);
     };
-    for (const EntryFile& file : entry ? entry->files : std::vector<EntryFile>()) {
+    for (const EntryFile& file : entry->files) {
         try {
             if (!isPlainName(file.name)) {
                 noteChanged(file);
@@ -228,12 +277,20 @@ std::optional<std::string> ClickJournal::recover() {
     if (fault) {
         throw *fault;
     }
-    journal_->truncate(0);
+    markDone(*entry);
     journal_->flush();
     if (!changed.empty()) {
         throw Failure(failure::PathFileAccessError, changedSinceInterruptedText(changed));
     }
-    return entry ? std::optional<std::string>(entry->click) : std::nullopt;
+    return entry->click;
+}
+
+// A first part of a done line, torn by a power cut, goes before the whole line is written.
+void ClickJournal::markDone(const JournalEntry& entry) {
+    if (journal_->size() > entry.end) {
+        journal_->truncate(entry.end);
+    }
+    journal_->append(doneLine(entry.checksum));
 }
 
 void ClickJournal::record(std::string_view click, std::vector<BlockAppend>& appends) {
@@ -242,8 +299,10 @@ void ClickJournal::record(std::string_view click, std::vector<BlockAppend>& appe
         append.sizeBefore = append.file->size();
         blocks.push_back({append.name, *append.sizeBefore, append.block});
     }
+    const std::string entry = entryBytes(click, blocks);
     try {
-        journal_->append(entryBytes(click, blocks));
+        journal_->truncate(0); // the entry before is done: recovery went through
+        journal_->append(entry);
         journal_->flush();
     } catch (const Failure&) {
         // Not one record file was touched. The entry goes when it can; what stays of it is
@@ -279,10 +338,13 @@ void ClickJournal::record(std::string_view click, std::vector<BlockAppend>& appe
     if (fault) {
         throw *fault;
     }
-    // Every file holds its block now. The emptied journal need not reach the disk at once: an
-    // entry that comes back after a power cut is found complete and changes nothing. Where
-    // it cannot be emptied, the click counts as not acknowledged: its retry finds it complete.
-    journal_->truncate(0);
+    // Every file holds its block, flushed: the click is acknowledged whatever becomes of the
+    // done line. Nor need that line reach the disk at once: an entry found without it after a
+    // fault or a power cut is checked, found complete, and only marked done.
+    try {
+        journal_->append(doneLineFor(entry));
+    } catch (const Failure&) {
+    }
 }
 
 } // namespace drilbank

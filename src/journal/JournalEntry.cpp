@@ -13,11 +13,20 @@ namespace {
 constexpr std::string_view magic = "drilbank journal 2\r\n";
 constexpr std::string_view firstMagic = "drilbank journal 1\r\n";
 constexpr std::string_view clickLabel = "click ";
+constexpr std::string_view doneLabel = "done ";
+constexpr std::size_t longestTail = 48; // an end line and a done line, with room to spare
 constexpr std::size_t headLimit = 64 * 1024;
 constexpr std::size_t fileLimit = 8;
 
+constexpr std::string_view endLabel = "end ";
+
 std::string endLine(std::uint32_t checksum) {
-    return "end " + std::to_string(checksum) + "\r\n";
+    return std::string(endLabel) + std::to_string(checksum) + "\r\n";
+}
+
+// The end line and, when `done`, the done line that follows it.
+std::string tailOf(std::uint32_t checksum, bool done) {
+    return endLine(checksum) + (done ? doneLine(checksum) : std::string());
 }
 
 std::uint32_t checksumOf(std::string_view bytes) {
@@ -84,6 +93,18 @@ std::optional<JournalEntry> readHead(std::string_view head, std::uint64_t journa
 
 } // namespace
 
+std::string doneLine(std::uint32_t checksum) {
+    return std::string(doneLabel) + std::to_string(checksum) + "\r\n";
+}
+
+std::string doneLineFor(std::string_view entry) {
+    std::string_view number = entry.substr(entry.rfind(endLabel) + endLabel.size());
+    number.remove_suffix(2);
+    std::uint32_t checksum = 0;
+    readNumber(number, checksum, '\0');
+    return doneLine(checksum);
+}
+
 std::string clickOf(std::string_view recordedText) {
     return std::to_string(recordedText.size()) + ' ' + std::to_string(checksumOf(recordedText));
 }
@@ -115,7 +136,7 @@ std::optional<JournalEntry> readEntry(DurableFile& journal) {
         blocksLength += file.length;
     }
     const std::uint64_t blocksEnd = position + blocksLength;
-    if (blocksEnd >= size || size - blocksEnd > 32) {
+    if (blocksEnd >= size || size - blocksEnd > longestTail) {
         return std::nullopt;
     }
     // Every byte before the end line must be as it was written.
@@ -137,11 +158,29 @@ std::optional<JournalEntry> readEntry(DurableFile& journal) {
         at += file.length;
     }
     std::string tail(static_cast<std::size_t>(size - blocksEnd), '\0');
+    const std::string doneTail = tailOf(whole.value(), true);
     if (journal.readAt(blocksEnd, tail.data(), tail.size()) != tail.size() ||
-        tail != endLine(whole.value())) {
+        !tail.starts_with(endLine(whole.value())) || !doneTail.starts_with(tail)) {
         return std::nullopt;
     }
+    entry->checksum = whole.value();
+    entry->end = blocksEnd + endLine(whole.value()).size();
+    entry->done = tail == doneTail;
     return entry;
+}
+
+bool endsDone(DurableFile& journal) {
+    const std::uint64_t size = journal.size();
+    std::string tail(static_cast<std::size_t>(std::min<std::uint64_t>(size, longestTail)), '\0');
+    tail.resize(journal.readAt(size - tail.size(), tail.data(), tail.size()));
+    const std::size_t lineStart = tail.rfind(doneLabel);
+    if (lineStart == std::string::npos || !tail.ends_with("\r\n")) {
+        return false;
+    }
+    std::string_view number = std::string_view(tail).substr(lineStart + doneLabel.size());
+    number.remove_suffix(2);
+    std::uint32_t checksum = 0;
+    return readNumber(number, checksum, '\0') && tail.ends_with(tailOf(checksum, true));
 }
 
 bool startsAsJournal(DurableFile& journal) {

@@ -39,6 +39,9 @@ enum class FileAccess {
     Replace, // created, or emptied when it exists
 };
 
+// Whose is whatever stands at a path.
+enum class FileOwner { Nothing, ThisAccount, AnotherAccount };
+
 // The operating system's files and folders, behind one interface with one implementation
 // per system, so that the record logic never calls the system itself.
 class DurableFiles {
@@ -48,7 +51,10 @@ public:
     // Opens the regular file at `path`, never through a symbolic link at the path itself
     // (links further up are followed). A link, pipe, device or folder there is failure 75
     // at once, never a wait. Gives null when nothing is at the path and `access` is Read.
-    // `created` tells whether Append or Replace made a new file.
+    // `created` tells whether Append or Replace made a new file. A file made is writable by
+    // its owner alone whatever the umask, and hidden where its name begins with a full stop.
+    // Append and Replace refuse a file that belongs to another account with failure 70
+    // before anything changes it: only the student's own files are trusted.
     virtual std::unique_ptr<DurableFile> open(const std::filesystem::path& path, FileAccess access,
                                               bool* created = nullptr) = 0;
     // Makes one folder and flushes its parent, so that the folder survives a power loss.
@@ -58,6 +64,9 @@ public:
     // Gives whatever stands at `from` (a file, a folder or a link itself, never a link's
     // target) the name `to` in the same folder; fails when `to` exists.
     virtual void rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // Who owns whatever stands at `path`, a link itself and never its target. Where the
+    // system or the share gives every file one owner, everything there is this account's.
+    virtual FileOwner ownerOf(const std::filesystem::path& path) = 0;
 };
 
 // Paths and names as UTF-8 text, the same on every system (std::filesystem's narrow

@@ -227,6 +227,8 @@ const char* const mayNotWriteText = "this user may not write there";
 const char* const nameTooLongForDiskText = "the name is too long for the disk";
 const char* const inputOutputErrorText = "the disk reported an input/output error";
 const char* const notPlainFileText = "something other than a plain file is there";
+const char* const anotherAccountsFileText =
+    "the file belongs to another account; the instructor or the administrator must remove it";
 
 std::string networkDroppedText(int error) {
     return "the network folder did not answer (system error " + std::to_string(error) +
@@ -261,6 +263,9 @@ std::string journalKeepsBeingReplacedText(const std::string& journalName) {
 
 const char* const tooManySetAsideText =
     "too many journals that are not the program's own were set aside here";
+const char* const journalNamesTakenText =
+    "every name the program's journal may take in this folder is held by a file of another "
+    "account; the instructor or the administrator must remove those files";
 
 std::string changedSinceInterruptedText(const std::string& changedFiles) {
     return "a recording into " + changedFiles +

@@ -59,6 +59,7 @@ extern const char* const mayNotWriteText;
 extern const char* const nameTooLongForDiskText;
 extern const char* const inputOutputErrorText;
 extern const char* const notPlainFileText;
+extern const char* const anotherAccountsFileText;
 std::string networkDroppedText(int error);
 std::string systemErrorText(int error);
 std::string pathTooLongText(std::size_t characters);
@@ -70,6 +71,7 @@ extern const char* const folderUnreachableText;
 std::string changedSinceInterruptedText(const std::string& changedFiles);
 std::string journalKeepsBeingReplacedText(const std::string& journalName);
 extern const char* const tooManySetAsideText;
+extern const char* const journalNamesTakenText;
 
 // The same on Windows, where the system's code is named after the words.
 std::string windowsCannotText(const std::string& action, const std::string& plainWords,

@@ -77,6 +77,12 @@ const char* const journalSetAsideMessage =
     "itself, so it moved that file aside and started a new one. Your records were not "
     "changed. If you did not put the file there, tell the instructor. The file was moved to:";
 
+const char* const journalOtherNameMessage =
+    "A file that belongs to another account stands where the program keeps the journal of "
+    "your clicks. The program leaves that file alone and keeps your journal under another "
+    "name in the same folder. Your records were not changed. Tell the instructor, who may "
+    "have the file removed. Your journal is:";
+
 const char* const noNotesMessage = "No notes have been saved yet.";
 
 std::string olderNotesLine(const std::string& notesFilePlace) {

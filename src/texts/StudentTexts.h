@@ -59,6 +59,9 @@ extern const char* const waitingForAnotherCopyNotice;
 // Said once when a journal that was not the program's own was set aside; where it went
 // stands below it.
 extern const char* const journalSetAsideMessage;
+// Said once a run when a file of another account stands at the journal's name; the journal
+// the program keeps instead stands below it.
+extern const char* const journalOtherNameMessage;
 
 // "display notes" with no notes file yet, and the lines that say where older text is.
 extern const char* const noNotesMessage;

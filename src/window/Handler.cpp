@@ -57,7 +57,7 @@ bool runHandler(Run& run, HandlerFunction handler) {
         } catch (...) {
             showFailureSafely(run, currentFailure());
         }
-        reportingFailures(run, &showSetAsideJournals);
+        reportingFailures(run, &showJournalNotices);
         return true;
     } catch (const RunEnded&) {
         closeEveryChannel(run);
@@ -113,7 +113,7 @@ void loadWindow(Run& run) {
     sayWhenFilesWait(run);
     startUpDialogue(run);
     openAssignment(run);
-    reportingFailures(run, &showSetAsideJournals);
+    reportingFailures(run, &showJournalNotices);
 }
 
 std::span<const ButtonHandler> buttonHandlers() {

@@ -32,16 +32,15 @@ const std::map<Scope, const char*> scopeNames = {{Scope::EnterResponse, "Enter R
                                                  {Scope::StartUpRecovery, "start-up recovery"}};
 // Under Wine a case costs forty times what it does on Linux. There the kinds that differ in
 // what reaches the Windows file layer are kept: nothing lands, a part lands, all of it lands.
+// A "lie" is any call that does its work and then reports failure, as when a share's reply
+// is lost.
 const std::map<InjectedFault, const char*> faultNames = {
     {InjectedFault::NoSpace, "no space"},
 #ifndef _WIN32
-    {InjectedFault::IoError, "I/O error"},
-    {InjectedFault::Permission, "permission"},
-    {InjectedFault::NetworkDrop, "network drop"},
-    {InjectedFault::Interrupted, "interrupted"},
+    {InjectedFault::IoError, "I/O error"},        {InjectedFault::Permission, "permission"},
+    {InjectedFault::NetworkDrop, "network drop"}, {InjectedFault::Interrupted, "interrupted"},
 #endif
-    {InjectedFault::ShortWrite, "short write"},
-    {InjectedFault::LandedButFailed, "landed but failed"}};
+    {InjectedFault::ShortWrite, "short write"},   {InjectedFault::Lie, "lie"}};
 
 const std::string answer = "the answer\r\nin two lines";
 

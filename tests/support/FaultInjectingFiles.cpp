@@ -11,22 +11,43 @@ public:
         : real_(std::move(real)), faults_(faults), byName_(byName) {}
 
     std::uint64_t size() override {
-        counted();
-        return real_->size();
+        return faults_.counted([&] { return real_->size(); });
     }
     std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t length) override {
-        counted();
-        return real_->readAt(offset, buffer, length);
+        return faults_.counted([&] { return real_->readAt(offset, buffer, length); });
     }
     void append(std::string_view bytes) override {
+        if (faults_.fault != InjectedFault::ShortWrite) {
+            faults_.counted([&] { appendByName(bytes); });
+            return;
+        }
         if (faults_.countCall()) {
-            if (faults_.fault == InjectedFault::ShortWrite) {
-                real_->append(bytes.substr(0, bytes.size() / 2));
-            } else if (faults_.fault == InjectedFault::LandedButFailed) {
-                real_->append(bytes);
-            }
+            real_->append(bytes.substr(0, bytes.size() / 2));
             faults_.failCall();
         }
+        appendByName(bytes);
+    }
+    void flush() override {
+        faults_.counted([&] { real_->flush(); });
+    }
+    void truncate(std::uint64_t size) override {
+        faults_.counted([&] {
+            if (byName_ && faults_.cutsFail && !faults_.failingName.empty()) {
+                throw Failure(faults_.failureNumber, "an injected fault");
+            }
+            real_->truncate(size);
+        });
+    }
+    std::uint64_t linkCount() override {
+        return faults_.counted([&] { return real_->linkCount(); });
+    }
+    bool tryLock() override {
+        return faults_.counted([&] { return real_->tryLock(); });
+    }
+
+private:
+    // The appends that fail by name land their first bytes only.
+    void appendByName(std::string_view bytes) {
         if (!byName_ || faults_.failingName.empty()) {
             real_->append(bytes);
             return;
@@ -34,32 +55,6 @@ public:
         real_->append(bytes.substr(0, faults_.bytesBeforeFault));
         ++faults_.faultsInjected;
         throw Failure(faults_.failureNumber, "an injected fault");
-    }
-    void flush() override {
-        counted();
-        real_->flush();
-    }
-    void truncate(std::uint64_t size) override {
-        counted();
-        if (byName_ && faults_.cutsFail && !faults_.failingName.empty()) {
-            throw Failure(faults_.failureNumber, "an injected fault");
-        }
-        real_->truncate(size);
-    }
-    std::uint64_t linkCount() override {
-        counted();
-        return real_->linkCount();
-    }
-    bool tryLock() override {
-        counted();
-        return real_->tryLock();
-    }
-
-private:
-    void counted() {
-        if (faults_.countCall()) {
-            faults_.failCall();
-        }
     }
 
     std::unique_ptr<DurableFile> real_;
@@ -70,10 +65,16 @@ private:
 } // namespace
 
 bool FaultInjectingFiles::countCall() {
-    if (failAtCall == 0) {
+    if (failAtCall == 0 && hookAtCall == 0) {
         return false;
     }
     ++calls;
+    if (calls == hookAtCall && hook) {
+        hook();
+    }
+    if (failAtCall == 0) {
+        return false;
+    }
     return calls == failAtCall || (persistent && calls > failAtCall);
 }
 
@@ -88,7 +89,7 @@ void FaultInjectingFiles::failCall() {
     case InjectedFault::IoError:
     case InjectedFault::NetworkDrop:
     case InjectedFault::Interrupted:
-    case InjectedFault::LandedButFailed:
+    case InjectedFault::Lie:
         break;
     }
     throw Failure(failure::DeviceIoError, "an injected fault: input/output, network or "
@@ -97,37 +98,30 @@ void FaultInjectingFiles::failCall() {
 
 std::unique_ptr<DurableFile> FaultInjectingFiles::open(const std::filesystem::path& path,
                                                        FileAccess access, bool* created) {
-    if (countCall()) {
-        failCall();
-    }
-    std::unique_ptr<DurableFile> real = systemFiles().open(path, access, created);
+    std::unique_ptr<DurableFile> real =
+        counted([&] { return systemFiles().open(path, access, created); });
     const bool byName = !failingName.empty() && path.filename() == failingName;
-    if (real && (byName || failAtCall != 0)) {
+    if (real && (byName || failAtCall != 0 || hookAtCall != 0)) {
         return std::make_unique<FaultyFile>(std::move(real), *this, byName);
     }
     return real;
 }
 
 void FaultInjectingFiles::createFolder(const std::filesystem::path& path) {
-    if (countCall()) {
-        failCall();
-    }
-    systemFiles().createFolder(path);
+    counted([&] { systemFiles().createFolder(path); });
 }
 
 void FaultInjectingFiles::flushFolder(const std::filesystem::path& path) {
-    if (countCall()) {
-        failCall();
-    }
-    systemFiles().flushFolder(path);
+    counted([&] { systemFiles().flushFolder(path); });
 }
 
 void FaultInjectingFiles::rename(const std::filesystem::path& from,
                                  const std::filesystem::path& to) {
-    if (countCall()) {
-        failCall();
-    }
-    systemFiles().rename(from, to);
+    counted([&] { systemFiles().rename(from, to); });
+}
+
+FileOwner FaultInjectingFiles::ownerOf(const std::filesystem::path& path) {
+    return counted([&] { return systemFiles().ownerOf(path); });
 }
 
 } // namespace drilbank::testing

@@ -1,20 +1,22 @@
 #pragma once
 
 #include "os/DurableFiles.h"
+#include "os/Failure.h"
 
+#include <functional>
 #include <string>
 
 namespace drilbank::testing {
 
 // What an injected fault looks like to the record layer.
 enum class InjectedFault {
-    NoSpace,         // failure 61
-    IoError,         // failure 57, the disk's
-    Permission,      // failure 70
-    NetworkDrop,     // failure 57, a share that stopped answering
-    Interrupted,     // failure 57, a call cut short by the system
-    ShortWrite,      // an append lands half its bytes, then no space
-    LandedButFailed, // an append lands every byte, then reports failure (a lost reply)
+    NoSpace,     // failure 61
+    IoError,     // failure 57, the disk's
+    Permission,  // failure 70
+    NetworkDrop, // failure 57, a share that stopped answering
+    Interrupted, // failure 57, a call cut short by the system
+    ShortWrite,  // an append lands half its bytes, then no space
+    Lie,         // the call does all its work, then reports failure (a lost reply)
 };
 
 // The system's real files, with faults on demand.
@@ -25,7 +27,7 @@ enum class InjectedFault {
 // part way through an append leaves it.
 //
 // By count, for sweeps: the `failAtCall`-th call of the file layer (every open, read, size,
-// append, flush, cut, lock, rename and folder call counts) fails with `fault`; with
+// append, flush, cut, lock, rename, owner and folder call counts) fails with `fault`; with
 // `persistent`, every call after it fails too.
 class FaultInjectingFiles final : public DurableFiles {
 public:
@@ -40,15 +42,36 @@ public:
     InjectedFault fault = InjectedFault::NoSpace;
     int calls = 0; // calls counted so far
 
+    // Called before the `hookAtCall`-th call, which is then made as it is: to do something to
+    // the world (stop a server) part way through an operation.
+    int hookAtCall = 0;
+    std::function<void()> hook;
+
     std::unique_ptr<DurableFile> open(const std::filesystem::path& path, FileAccess access,
                                       bool* created = nullptr) override;
     void createFolder(const std::filesystem::path& path) override;
     void flushFolder(const std::filesystem::path& path) override;
     void rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    FileOwner ownerOf(const std::filesystem::path& path) override;
 
     // Counts one call; true when it is to fail. `failCall` throws the failure to give.
     bool countCall();
     [[noreturn]] void failCall();
+
+    // Makes a counted call of the real layer: as it is, or failed as `fault` says.
+    template <typename Call> auto counted(Call real) -> decltype(real()) {
+        if (!countCall()) {
+            return real();
+        }
+        if (fault == InjectedFault::Lie) {
+            try {
+                real();
+            } catch (const Failure&) {
+                // It failed of itself (a folder made twice): the injected failure stands.
+            }
+        }
+        failCall();
+    }
 };
 
 } // namespace drilbank::testing

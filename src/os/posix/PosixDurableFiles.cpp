@@ -74,9 +74,11 @@ template <typename Call> void retrying(Call call) {
     }
 }
 
-// New files and folders get everything the umask allows, so that a folder a class shares
-// (setgid, group-writable, umask 002) works as its administrator set it up.
-constexpr mode_t newFileMode = 0666;
+// Nobody but the student writes a record file or a journal, whatever the umask: with the
+// umask 002 of a setgid class folder, 0666 would let every classmate write them. Who may read
+// them is the folder's setting. Folders get everything the umask allows, as the class's
+// administrator set it up.
+constexpr mode_t newFileMode = 0644;
 constexpr mode_t newFolderMode = 0777;
 
 class PosixFile final : public DurableFile {
@@ -209,7 +211,13 @@ public:
             if (errno == ENOENT && access == FileAccess::Read) {
                 return nullptr;
             }
-            throwErrno();
+            // Most often a classmate's file refuses her because it is his: say so.
+            const int error = errno;
+            if ((error == EACCES || error == EPERM) && access != FileAccess::Read &&
+                ownerOf(path) == FileOwner::AnotherAccount) {
+                throw Failure(failure::PermissionDenied, anotherAccountsFileText);
+            }
+            throw failureFor(error);
         }
         auto file = std::make_unique<PosixFile>(descriptor);
         struct stat status {};
@@ -218,6 +226,9 @@ public:
         }
         if (!S_ISREG(status.st_mode)) {
             throw failureFor(EISDIR);
+        }
+        if (access != FileAccess::Read && status.st_uid != ::geteuid()) {
+            throw Failure(failure::PermissionDenied, anotherAccountsFileText);
         }
         // Blocking again for the plain file: O_NONBLOCK was only to refuse a pipe at once.
         ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
@@ -250,6 +261,17 @@ public:
         if (::rename(from.c_str(), to.c_str()) != 0) {
             throwErrno();
         }
+    }
+
+    FileOwner ownerOf(const std::filesystem::path& path) override {
+        struct stat status {};
+        if (::lstat(path.c_str(), &status) != 0) {
+            if (errno == ENOENT) {
+                return FileOwner::Nothing;
+            }
+            throwErrno();
+        }
+        return status.st_uid == ::geteuid() ? FileOwner::ThisAccount : FileOwner::AnotherAccount;
     }
 
     void flushFolder(const std::filesystem::path& path) override {

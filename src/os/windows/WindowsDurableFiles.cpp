@@ -103,6 +103,11 @@ bool isNoPlainFile(const FILE_ATTRIBUTE_TAG_INFO& file) {
             IsReparseTagNameSurrogate(file.ReparseTag));
 }
 
+// A journal's name begins with a full stop, which hides it on POSIX; here it gets the mark.
+bool isHiddenName(const std::filesystem::path& path) {
+    return path.filename().native().starts_with(L'.');
+}
+
 OVERLAPPED at(std::uint64_t offset) {
     OVERLAPPED position{};
     position.Offset = static_cast<DWORD>(offset);
@@ -238,7 +243,9 @@ public:
         const bool reading = access == FileAccess::Read;
         const char* action = reading ? "open for reading" : "open for writing";
         DWORD error = 0;
-        const HANDLE handle = openHandle(whole, access, FILE_FLAG_OPEN_REPARSE_POINT, error);
+        const HANDLE handle = openHandle(
+            whole, access,
+            FILE_FLAG_OPEN_REPARSE_POINT | (isHiddenName(path) ? FILE_ATTRIBUTE_HIDDEN : 0), error);
         if (handle == INVALID_HANDLE_VALUE) {
             if (reading && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) {
                 return nullptr;
@@ -286,12 +293,33 @@ public:
 
     void flushFolder(const std::filesystem::path&) override {}
 
-    // A link is renamed itself: MoveFileExW never follows one at the old name.
+    // A link is renamed itself: MoveFileExW never follows one at the old name. A name that
+    // begins with a full stop is hidden, whatever was renamed; the mark is only for the eye,
+    // so a share that cannot keep it costs the rename nothing.
     void rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        if (!MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(),
-                         MOVEFILE_WRITE_THROUGH)) {
+        const std::wstring target = systemPath(to);
+        if (!MoveFileExW(systemPath(from).c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
             fail("rename", GetLastError());
         }
+        if (isHiddenName(to)) {
+            const DWORD attributes = GetFileAttributesW(target.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES) {
+                SetFileAttributesW(target.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+            }
+        }
+    }
+
+    // Windows gives a student's own files no owner of another account that the program could
+    // tell from a classmate's; the share's own permissions decide there.
+    FileOwner ownerOf(const std::filesystem::path& path) override {
+        if (GetFileAttributesW(systemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES) {
+            return FileOwner::ThisAccount;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return FileOwner::Nothing;
+        }
+        fail("look at the file", error);
     }
 
 private:
@@ -302,7 +330,7 @@ private:
         const HANDLE handle = CreateFileW(
             path.c_str(), reading ? GENERIC_READ : GENERIC_READ | FILE_APPEND_DATA,
             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, reading ? OPEN_EXISTING : OPEN_ALWAYS,
-            FILE_ATTRIBUTE_NORMAL | flags, nullptr);
+            ((flags & FILE_ATTRIBUTE_HIDDEN) != 0 ? 0 : FILE_ATTRIBUTE_NORMAL) | flags, nullptr);
         error = GetLastError();
         return handle;
     }

@@ -40,7 +40,8 @@ void writeResponseBlock(Run& run, const std::string& response) {
     writeToEach(files, both, [&] { return code(state.currentLine, state.codeNbr); });
     writeToEach(files, both, [] { return openingRule; });
     writeToEach(files, both, [] { return responseMarker; });
-    writeToEach(files, both, [&] { return code(response, state.codeNbr); });
+    writeToEach(files, both,
+                [&] { return storedTypedText(code(response, state.codeNbr)); });
     writeToEach(files, both, [] { return closingRule; });
 }
 
@@ -55,7 +56,7 @@ void writeNotesBlock(Run& run, const std::string& notesText) {
     writeToEach(files, all, [&] { return dateTimeLine(clock); });
     writeToEach(files, all, [&] { return code(state.currentLine, state.codeNbr); });
     writeToEach(files, all, [] { return openingRule; });
-    writeToEach(files, all, [&] { return code(notesText, state.codeNbr); });
+    writeToEach(files, all, [&] { return storedTypedText(code(notesText, state.codeNbr)); });
     // The send and notes files end in the zone ending: the next block continues that line.
     files.writeLine(masterChannel, closingRule);
     files.writeLine(sendChannel, closingRule, LineEnding::NextPrintZone);

@@ -37,7 +37,9 @@ public:
     }
     void flush() override {
         counted();
-        real_->flush();
+        if (!faults_.skipFlushes) {
+            real_->flush();
+        }
     }
     void truncate(std::uint64_t size) override {
         counted();
@@ -119,7 +121,9 @@ void FaultInjectingFiles::flushFolder(const std::filesystem::path& path) {
     if (countCall()) {
         failCall();
     }
-    systemFiles().flushFolder(path);
+    if (!skipFlushes) {
+        systemFiles().flushFolder(path);
+    }
 }
 
 void FaultInjectingFiles::rename(const std::filesystem::path& from,

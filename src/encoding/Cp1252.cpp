@@ -177,9 +177,10 @@ bool standsForTypedFullStop(std::basic_string_view<Char> text, std::size_t hash,
 
 // Whether the "&" at `position` is read as something other than itself: it starts a
 // reference to a character the code page cannot hold (or the stored first full stop of a typed
-// line of full stops), or it is "&#38;" standing before the rest of such an ampersand ("&#38;#916;" for a typed "&#916;"). The writer escapes exactly
-// these ampersands as "&#38;" and the reader turns exactly these back, so whatever was typed
-// comes back as typed and every other byte sequence reads as it stands.
+// line of full stops), or it is "&#38;" standing before the rest of such an ampersand ("&#38;#916;"
+// for a typed "&#916;"). The writer escapes exactly these ampersands as "&#38;" and the reader
+// turns exactly these back, so whatever was typed comes back as typed and every other byte sequence
+// reads as it stands.
 template <typename Char>
 bool readAsOtherThanItself(std::basic_string_view<Char> text, std::size_t position,
                            char32_t* codePoint = nullptr, std::size_t* length = nullptr) {

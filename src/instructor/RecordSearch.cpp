@@ -125,7 +125,8 @@ std::uint64_t prefixFingerprint(const fs::path& path, std::uintmax_t length) {
     std::vector<char> piece(1 << 16);
     Fingerprinter print;
     while (length > 0) {
-        const auto want = static_cast<std::streamsize>(std::min<std::uintmax_t>(length, piece.size()));
+        const auto want =
+            static_cast<std::streamsize>(std::min<std::uintmax_t>(length, piece.size()));
         if (!in.read(piece.data(), want) && in.gcount() == 0) {
             break;
         }

@@ -60,7 +60,8 @@ public:
             return line;
         }
         const bool crlf = stop > begin && stop[-1] == '\r';
-        line.text = std::string_view(begin, static_cast<std::size_t>(stop - begin) - (crlf ? 1 : 0));
+        line.text =
+            std::string_view(begin, static_cast<std::size_t>(stop - begin) - (crlf ? 1 : 0));
         line.end = crlf ? Line::End::CrLf : Line::End::Lf;
         if (!crlf && !text) {
             noteBareEnd(static_cast<std::size_t>(stop - bytes_.data()));

@@ -64,6 +64,16 @@ Line labelled(Cursor& lines, RecordPlace start, std::string_view label, const ch
     return line;
 }
 
+// Whether the line the file ends in may be the start of a block or a header cut short: of the
+// opening rule, or of a key line (its characters from 66 on, never 117).
+bool startsLikeCut(Cursor lines) {
+    const std::string_view rest = lines.next().text;
+    return opening.starts_with(rest) || std::all_of(rest.begin(), rest.end(), [](char c) {
+               const auto code = static_cast<unsigned char>(c);
+               return code >= fillerCodeLowest && code != fillerCodeHighest + 1;
+           });
+}
+
 } // namespace
 
 bool RecordGrammar::atBlockStart(Cursor lines) const {
@@ -224,7 +234,8 @@ void RecordGrammar::readAnswer(Cursor& lines, const Line& first, RecordBlock& bl
             if (lines.startsWith(closing)) {
                 Cursor after = lines;
                 const bool whole = after.take(closing);
-                const bool zoned = !whole && after.startsWith(std::string(closing).append(zonePadding, ' '));
+                const bool zoned =
+                    !whole && after.startsWith(std::string(closing).append(zonePadding, ' '));
                 if (zoned) {
                     after.skip(closing.size() + zonePadding);
                 }
@@ -280,7 +291,7 @@ void RecordGrammar::readAnswer(Cursor& lines, const Line& first, RecordBlock& bl
 // rule was padded to the next print zone, and a block goes on on its line.
 bool RecordGrammar::closesAnswer(Cursor after, bool zoned) {
     try {
-        if (after.atFileEnd() || after.fileEndsInLine()) {
+        if (after.atFileEnd() || (after.fileEndsInLine() && startsLikeCut(after))) {
             return true; // the end of the file, or a file cut inside what came next
         }
         if (after.startsWith(opening)) {
@@ -301,7 +312,7 @@ bool RecordGrammar::closesAnswer(Cursor after, bool zoned) {
 
 bool RecordGrammar::startsLikeHeaderOrBlock(Cursor lines) const {
     if (lines.atFileEnd() || lines.fileEndsInLine()) {
-        return true;
+        return lines.atFileEnd() || startsLikeCut(lines);
     }
     if (lines.take(opening)) {
         std::string_view time;

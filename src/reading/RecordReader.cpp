@@ -82,7 +82,8 @@ private:
         toldUtf8_ = true;
         const std::uint64_t at = std::max(*window_.utf8From(), pos_);
         const std::string_view before = window_.from(pos_).substr(0, at - pos_);
-        report({at, line_ + static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n'))},
+        report({at,
+                line_ + static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n'))},
                "the file was saved again in UTF-8, as an editor does; it was read as UTF-8");
     }
 
@@ -207,8 +208,9 @@ private:
     void endPassing(bool atEnd) {
         if (passing_ == Passing::NoRecord) {
             if (atEnd) {
-                visitor_.notARecord({{0, 1}, "no header and no block anywhere: not a record file, "
-                                             "though named like one; not read"});
+                visitor_.notARecord({{0, 1},
+                                     "no header and no block anywhere: not a record file, "
+                                     "though named like one; not read"});
                 passing_ = Passing::None;
                 return;
             }

@@ -40,8 +40,7 @@ void writeResponseBlock(Run& run, const std::string& response) {
     writeToEach(files, both, [&] { return code(state.currentLine, state.codeNbr); });
     writeToEach(files, both, [] { return openingRule; });
     writeToEach(files, both, [] { return responseMarker; });
-    writeToEach(files, both,
-                [&] { return storedTypedText(code(response, state.codeNbr)); });
+    writeToEach(files, both, [&] { return storedTypedText(code(response, state.codeNbr)); });
     writeToEach(files, both, [] { return closingRule; });
 }
 

@@ -278,7 +278,8 @@ TEST(RecordCheck, TheCopyFinderIsBounded) {
 
 // One byte changed in each kind of line of the master file; each is reported on that line. A
 // closing rule changed is no longer one, and one before a block that is not as the program
-// writes it ends no answer: the answer reads on to the next, and that is said as a note. Any byte in a text (a control character too) is text: read, and no problem.
+// writes it ends no answer: the answer reads on to the next, and that is said as a note. Any byte
+// in a text (a control character too) is text: read, and no problem.
 TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
     enum class Said { Problem, Note, Nothing };
     struct Change {

@@ -5,7 +5,6 @@
 // or alone where an editor changed the line ends; any other byte, a control character too, is
 // text. Fixed lines are compared whole where they should stand, without a scan for their end.
 
-#include "reading/ByteScan.h"
 #include "reading/RecordReader.h"
 
 #include <cstdint>
@@ -23,7 +22,7 @@ struct Line {
     enum class End { CrLf, Lf, Missing }; // Missing: the file ends inside the line
     std::string_view text;
     End end = End::CrLf;
-    bool plain = true; // holds neither a '&' nor a byte beyond ASCII
+    bool plain = false; // known to hold neither a '&' nor a byte beyond ASCII
 };
 
 class Cursor {
@@ -37,15 +36,11 @@ public:
     Line next(bool text = false) {
         const char* const begin = bytes_.data() + at_;
         const char* const end = bytes_.data() + bytes_.size();
-        const char* stop = begin;
+        // Only the line feed ends a line: every other byte is the line's, so the library's
+        // search, many bytes at a time, finds the end.
+        const void* feed = std::memchr(begin, '\n', static_cast<std::size_t>(end - begin));
+        const char* const stop = feed != nullptr ? static_cast<const char*>(feed) : end;
         Line line;
-        for (;;) {
-            stop = bytescan::firstControl<false>(stop, end, &line.plain);
-            if (stop == end || *stop == '\n') {
-                break;
-            }
-            ++stop; // a control character, a tab, a carriage return: text
-        }
         if (stop == end) {
             if (!fileEnds_) {
                 throw NeedMore{};
@@ -124,6 +119,11 @@ public:
 
     // Passes over `count` bytes that end no line (a closing rule's zone padding).
     void skip(std::size_t count) { at_ += count; }
+    // Passes over bytes read before, holding `lineEnds` line ends.
+    void advance(std::size_t count, std::uint64_t lineEnds) {
+        at_ += count;
+        lineEnds_ += lineEnds;
+    }
 
     bool atFileEnd() const { return at_ == bytes_.size() && fileEnds_; }
     std::size_t at() const { return at_; }

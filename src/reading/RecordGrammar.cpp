@@ -165,6 +165,31 @@ void RecordGrammar::readHeader(Cursor& lines, RecordHeader& header,
 void RecordGrammar::readBlock(Cursor& lines, RecordBlock& block,
                               std::vector<RecordProblem>* problems, bool answer) {
     const RecordPlace start = lines.place();
+    const char* const at = lines.bytes().data() + lines.at();
+    Line first;
+    if (answer && looked_.at == at) {
+        // Looked at whole just now, after the closing rule before it: taken as it was read.
+        block = looked_.block;
+        first = looked_.first;
+        lines.advance(looked_.bytes, looked_.lineEnds);
+        looked_.at = nullptr;
+    } else {
+        looked_.at = nullptr;
+        readHead(lines, block, problems, first);
+        if (!answer) {
+            return;
+        }
+    }
+    if (block.kind == RecordBlock::Kind::Response) {
+        first = inside(lines, start, true);
+    }
+    readAnswer(lines, first, block, start);
+}
+
+// A block up to its answer: a note's first answer line is on its marker line, into `first`.
+void RecordGrammar::readHead(Cursor& lines, RecordBlock& block,
+                             std::vector<RecordProblem>* problems, Line& first) {
+    const RecordPlace start = lines.place();
     block.place = start;
     block.date = {};
     block.questionNumber.clear();
@@ -172,7 +197,6 @@ void RecordGrammar::readBlock(Cursor& lines, RecordBlock& block,
     if (!lines.takeShaped(timeLineLength, timeOfTimeLine, block.time)) {
         missing(lines, start, "the time line");
     }
-    Line first;
     if (lines.takeShaped(dateTimeLineLength, dateOfDateTimeLine, block.date)) {
         block.kind = RecordBlock::Kind::Note;
         const Line question = inside(lines, start);
@@ -185,37 +209,30 @@ void RecordGrammar::readBlock(Cursor& lines, RecordBlock& block,
             throw Fault{markerPlace, "expected the notes line"};
         }
         first.text.remove_prefix(std::string_view(notesMarker).size());
-    } else {
-        block.kind = RecordBlock::Kind::Response;
-        if (name_.kind == RecordFileKind::Notes) {
-            if (lines.fileEndsInLine()) {
-                throw Fault{start, "", true}; // a note whose date line the file ends inside
-            }
-            remark(problems, start, "a response block in a notes file");
-        }
-        if (name_.kind == RecordFileKind::Master) {
-            expect(lines, "", start, "an empty line before the question number");
-            expect(lines, "", start, "an empty line before the question number");
-            const RecordPlace numberPlace = lines.place();
-            const std::optional<std::string> number = questionNumberOf(inside(lines, start).text);
-            if (!number) {
-                throw Fault{numberPlace, "expected the question-number line"};
-            }
-            block.questionNumber = *number;
-        }
-        const Line question = inside(lines, start);
-        block.question = question.text;
-        block.questionPlain = question.plain;
-        expect(lines, opening, start, "the opening rule before the response");
-        expect(lines, responseMarker, start, "the response marker line");
-        if (!answer) {
-            return;
-        }
-        first = inside(lines, start, true);
+        return;
     }
-    if (answer) {
-        readAnswer(lines, first, block, start);
+    block.kind = RecordBlock::Kind::Response;
+    if (name_.kind == RecordFileKind::Notes) {
+        if (lines.fileEndsInLine()) {
+            throw Fault{start, "", true}; // a note whose date line the file ends inside
+        }
+        remark(problems, start, "a response block in a notes file");
     }
+    if (name_.kind == RecordFileKind::Master) {
+        expect(lines, "", start, "an empty line before the question number");
+        expect(lines, "", start, "an empty line before the question number");
+        const RecordPlace numberPlace = lines.place();
+        const std::optional<std::string> number = questionNumberOf(inside(lines, start).text);
+        if (!number) {
+            throw Fault{numberPlace, "expected the question-number line"};
+        }
+        block.questionNumber = *number;
+    }
+    const Line question = inside(lines, start);
+    block.question = question.text;
+    block.questionPlain = question.plain;
+    expect(lines, opening, start, "the opening rule before the response");
+    expect(lines, responseMarker, start, "the response marker line");
 }
 
 // The program writes an answer's first line whatever it holds; the answer then ends at the
@@ -239,7 +256,7 @@ void RecordGrammar::readAnswer(Cursor& lines, const Line& first, RecordBlock& bl
                 if (zoned) {
                     after.skip(closing.size() + zonePadding);
                 }
-                if ((whole || zoned) && closesAnswer(after, zoned)) {
+                if ((whole || zoned) && closesAnswer(after)) {
                     lines = after;
                     break;
                 }
@@ -287,20 +304,27 @@ void RecordGrammar::readAnswer(Cursor& lines, const Line& first, RecordBlock& bl
     }
 }
 
-// Whether the file goes on after a closing rule as the program writes it; `zoned` when the
-// rule was padded to the next print zone, and a block goes on on its line.
-bool RecordGrammar::closesAnswer(Cursor after, bool zoned) {
+// Whether the file goes on after a closing rule as the program writes it (after one padded to
+// the next print zone, on its line).
+bool RecordGrammar::closesAnswer(Cursor after) {
     try {
         if (after.atFileEnd() || (after.fileEndsInLine() && startsLikeCut(after))) {
             return true; // the end of the file, or a file cut inside what came next
         }
         if (after.startsWith(opening)) {
-            RecordBlock block;
-            readBlock(after, block, nullptr, false);
+            // Kept, so that the block is not read twice when it is read next.
+            Cursor head = after;
+            looked_.at = nullptr;
+            readHead(head, looked_.block, nullptr, looked_.first);
+            if (!head.bareEnd() || after.bareEnd()) {
+                looked_.at = after.bytes().data() + after.at();
+                looked_.bytes = head.at() - after.at();
+                looked_.lineEnds = head.lineEnds() - after.lineEnds();
+            }
             return true;
         }
-        if (zoned || !atHeaderStart(after)) {
-            return false;
+        if (!atHeaderStart(after)) {
+            return false; // after a padded rule too: the next run's header goes on on its line
         }
         RecordHeader header;
         readHeader(after, header, nullptr);

@@ -53,8 +53,10 @@ public:
     const std::optional<TypedLine>& typedRecordLine() const { return typedRecordLine_; }
 
 private:
+    void readHead(Cursor& lines, RecordBlock& block, std::vector<RecordProblem>* problems,
+                  Line& first);
     void readAnswer(Cursor& lines, const Line& first, RecordBlock& block, RecordPlace start);
-    bool closesAnswer(Cursor after, bool zoned);
+    bool closesAnswer(Cursor after);
     bool startsLikeHeaderOrBlock(Cursor lines) const;
     bool agreesWithFileName(std::string_view studentName);
 
@@ -62,6 +64,15 @@ private:
     std::string agreeingName_; // the last student name found to agree with the file's name
     std::string answer_;       // an answer whose line ends an editor changed, as written
     std::optional<TypedLine> typedRecordLine_;
+    // The block after the closing rule last looked past, as far as its answer, while it is
+    // where the next block is read: its first byte, the bytes and line ends it took.
+    struct LookedAt {
+        const char* at = nullptr;
+        std::size_t bytes = 0;
+        std::uint64_t lineEnds = 0;
+        RecordBlock block;
+        Line first;
+    } looked_;
 };
 
 } // namespace drilbank::reading

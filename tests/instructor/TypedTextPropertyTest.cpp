@@ -151,12 +151,16 @@ ByFile record(const std::filesystem::path& drives, TypedTexts& texts, std::size_
     std::mt19937 choice(7);
     for (std::size_t run = 0; run < runs; ++run) {
         testing::FakePlatform platform(drives);
-        platform.fakeClock.date = "04-" + std::to_string(10 + run) + "-2003";
+        // Two runs a day: the second's header goes on where the send file's last block ends,
+        // on the line of a note's padded closing rule.
+        const std::string day = std::to_string(10 + run / 2);
+        platform.fakeClock.date = "04-" + day + "-2003";
+        platform.fakeClock.secondsOfDay = static_cast<int>(run % 2 * 40000);
         testing::answerStartUp(platform, "1", "Ann Lee Smith", "ALS", "1");
         Run session{platform};
         runHandler(session, &loadWindow);
         runHandler(session, &nextQuestionClicked);
-        const std::string send = "send_04" + std::to_string(10 + run) + "Ann_Lee_Smith.txt";
+        const std::string send = "send_04" + day + "Ann_Lee_Smith.txt";
         const auto expect = [&](bool note, const std::string& typed) {
             const Recorded recorded{note ? "note" : "response", typed};
             expected["masterFile_Ann_Lee_Smith.txt"].push_back(recorded);
@@ -170,7 +174,7 @@ ByFile record(const std::filesystem::path& drives, TypedTexts& texts, std::size_
             const std::string typed = texts.next();
             const bool note = choice() % 3 == 0;
             platform.answer = cp1252FromUtf8(typed);
-            platform.fakeClock.secondsOfDay = 9 * 3600 + static_cast<int>(index);
+            platform.fakeClock.secondsOfDay = static_cast<int>(run % 2 * 40000 + 1 + index);
             runHandler(session, note ? &saveAsNotesClicked : &enterResponseClicked);
             session.state.cumulativeText.clear(); // the transcript: not what is tested here
             expect(note, typed);
@@ -187,7 +191,8 @@ ByFile record(const std::filesystem::path& drives, TypedTexts& texts, std::size_
                      ++inBatch, ++index) {
                     const std::string typed = texts.next();
                     const bool note = choice() % 3 == 0;
-                    platform.fakeClock.secondsOfDay = 10 * 3600 + static_cast<int>(index % 40000);
+                    platform.fakeClock.secondsOfDay =
+                        static_cast<int>(run % 2 * 40000 + 600 + index % 39000);
                     if (note) {
                         writeNotesBlock(session, notesMarker + cp1252FromUtf8(typed));
                     } else {

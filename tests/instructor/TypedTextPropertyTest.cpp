@@ -28,10 +28,11 @@
 namespace drilbank::instructor {
 namespace {
 
-std::size_t fromEnvironment(const char* name, std::size_t fallback) {
-    const char* value = std::getenv(name);
-    return value != nullptr && std::atol(value) > 0 ? static_cast<std::size_t>(std::atol(value))
-                                                    : fallback;
+// A count or seed from the environment where one is given.
+std::size_t given(const char* name, std::size_t fallback) {
+    const char* const value = std::getenv(name);
+    const unsigned long number = value != nullptr ? std::strtoul(value, nullptr, 10) : 0;
+    return number > 0 ? static_cast<std::size_t>(number) : fallback;
 }
 
 // Typed texts in UTF-8, as a window hands them to the core after its code-page conversion.
@@ -250,8 +251,8 @@ std::string shown(const std::string& text) {
 }
 
 TEST(TypedTextProperty, EveryTypedTextComesBackExactlyWithNoProblem) {
-    const std::size_t count = fromEnvironment("DRILBANK_PROPERTY_TEXTS", 100000);
-    TypedTexts texts(fromEnvironment("DRILBANK_PROPERTY_SEED", 24));
+    const std::size_t count = given("DRILBANK_PROPERTY_TEXTS", 100000);
+    TypedTexts texts(given("DRILBANK_PROPERTY_SEED", 24));
     const testing::TemporaryFolder drives(quickFolder());
     const ByFile expected = record(drives.path(), texts, count, 4);
     const ReadBack back = readBack(drives.path());
@@ -284,8 +285,8 @@ std::string asWrittenBefore(std::string bytes) {
 }
 
 TEST(TypedTextProperty, FilesWrittenBeforeAreReadWithNoProblem) {
-    const std::size_t count = fromEnvironment("DRILBANK_PROPERTY_TEXTS", 100000) / 10;
-    TypedTexts texts(fromEnvironment("DRILBANK_PROPERTY_SEED", 24) + 1);
+    const std::size_t count = given("DRILBANK_PROPERTY_TEXTS", 100000) / 10;
+    TypedTexts texts(given("DRILBANK_PROPERTY_SEED", 24) + 1);
     texts.typedReference_ = false; // typed as a reference, it was always stored as typed
     const testing::TemporaryFolder drives(quickFolder());
     const ByFile expected = record(drives.path(), texts, count, 2);

@@ -37,9 +37,7 @@ public:
     }
     void flush() override {
         counted();
-        if (!faults_.skipFlushes) {
-            real_->flush();
-        }
+        real_->flush();
     }
     void truncate(std::uint64_t size) override {
         counted();
@@ -121,9 +119,7 @@ void FaultInjectingFiles::flushFolder(const std::filesystem::path& path) {
     if (countCall()) {
         failCall();
     }
-    if (!skipFlushes) {
-        systemFiles().flushFolder(path);
-    }
+    systemFiles().flushFolder(path);
 }
 
 void FaultInjectingFiles::rename(const std::filesystem::path& from,

@@ -39,9 +39,6 @@ public:
     bool persistent = false;
     InjectedFault fault = InjectedFault::NoSpace;
     int calls = 0; // calls counted so far
-    // For a test that records a great many clicks and proves nothing about power loss: files
-    // are not flushed to the disk, which costs far more than the rest of a click.
-    bool skipFlushes = false;
 
     std::unique_ptr<DurableFile> open(const std::filesystem::path& path, FileAccess access,
                                       bool* created = nullptr) override;

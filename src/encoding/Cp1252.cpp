@@ -157,11 +157,30 @@ bool readReferenceBody(std::basic_string_view<Char> text, std::size_t hash, char
     return true;
 }
 
+// Whether the reference whose "#" is at `hash` is the record files' "&#46;" before the 48 full
+// stops that follow it where a typed line began with the closing rule's 49 (RecordFormat.h):
+// it stands for the first of them. Anywhere else "&#46;" is itself.
+template <typename Char>
+bool standsForTypedFullStop(std::basic_string_view<Char> text, std::size_t hash, char32_t value,
+                            std::size_t bodyLength) {
+    constexpr std::size_t restOfRule = 48;
+    if (value != '.' || bodyLength != 4 || text.size() - (hash + bodyLength) < restOfRule) {
+        return false; // "#46;", and no "#046;"
+    }
+    for (std::size_t at = hash + bodyLength; at < hash + bodyLength + restOfRule; ++at) {
+        if (text[at] != '.') {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Whether the "&" at `position` is read as something other than itself: it starts a
-// reference to a character the code page cannot hold, or it is "&#38;" standing before the
-// rest of such an ampersand ("&#38;#916;" for a typed "&#916;"). The writer escapes exactly
-// these ampersands as "&#38;" and the reader turns exactly these back, so whatever was typed
-// comes back as typed and every other byte sequence reads as it stands.
+// reference to a character the code page cannot hold (or the stored first full stop of a typed
+// line of full stops), or it is "&#38;" standing before the rest of such an ampersand ("&#38;#916;"
+// for a typed "&#916;"). The writer escapes exactly these ampersands as "&#38;" and the reader
+// turns exactly these back, so whatever was typed comes back as typed and every other byte sequence
+// reads as it stands.
 template <typename Char>
 bool readAsOtherThanItself(std::basic_string_view<Char> text, std::size_t position,
                            char32_t* codePoint = nullptr, std::size_t* length = nullptr) {
@@ -180,7 +199,7 @@ bool readAsOtherThanItself(std::basic_string_view<Char> text, std::size_t positi
             *length = bodyLength + 1;
         }
         first = false;
-        if (byteFor(value) < 0) {
+        if (byteFor(value) < 0 || standsForTypedFullStop(text, hash, value, bodyLength)) {
             return true;
         }
         if (value != '&' || bodyLength != 4) { // "#38;", and no "#038;"

@@ -13,7 +13,10 @@ namespace drilbank {
 std::string cp1252FromUnicode(std::u16string_view text);
 
 // With decodeReferences, references to characters the code page cannot hold (the only ones
-// cp1252FromUnicode makes) are shown as the character again; "&#65;" and the like stay literal.
+// cp1252FromUnicode makes), and the "&#46;" that the record writer stores for the first full
+// stop of a typed line of 49 (format/RecordFormat.h), are shown as the character again;
+// "&#65;" and the like stay literal. cp1252FromUnicode keeps a typed "&" that would read so
+// as "&#38;", so text typed as such a reference comes back as typed.
 std::u16string cp1252ToUnicode(std::string_view bytes, bool decodeReferences);
 
 // UTF-8, the file names' own form on this system, with references shown as the character.

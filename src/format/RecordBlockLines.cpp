@@ -27,7 +27,7 @@ void writeResponseBlockLines(const BlockContent& block, Clock& clock, const Bloc
     toEach(out, both, [&] { return code(block.scriptLine, block.codeNbr); });
     toEach(out, both, [] { return std::string(openingRule); });
     toEach(out, both, [] { return std::string(responseMarker); });
-    toEach(out, both, [&] { return code(block.text, block.codeNbr); });
+    toEach(out, both, [&] { return storedTypedText(code(block.text, block.codeNbr)); });
     toEach(out, both, [] { return std::string(closingRule); });
 }
 
@@ -39,7 +39,7 @@ void writeNotesBlockLines(const BlockContent& block, Clock& clock, const BlockLi
     toEach(out, all, [&] { return dateTimeLine(clock); });
     toEach(out, all, [&] { return code(block.scriptLine, block.codeNbr); });
     toEach(out, all, [] { return std::string(openingRule); });
-    toEach(out, all, [&] { return code(block.text, block.codeNbr); });
+    toEach(out, all, [&] { return storedTypedText(code(block.text, block.codeNbr)); });
     out(masterChannel, closingRule, LineEnding::CrLf);
     out(sendChannel, closingRule, LineEnding::NextPrintZone);
     out(notesChannel, closingRule, LineEnding::NextPrintZone);

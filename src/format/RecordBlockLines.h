@@ -11,7 +11,8 @@ namespace drilbank {
 
 // The response and notes blocks, line by line in the order of their layout, each line to
 // each file in turn: a time line reads the clock afresh and a coded line passes through
-// `code` once per file.
+// `code` once per file. The typed text is stored as `storedTypedText` gives it, so that no
+// typed line can end its block.
 
 // Takes one line for one file's channel.
 using BlockLineOut = std::function<void(int channel, std::string_view line, LineEnding ending)>;

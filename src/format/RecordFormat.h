@@ -47,6 +47,12 @@ inline constexpr char notesMarker[] = "NOTES -------> ";
 inline constexpr char questionNumberTag[] = "`questionNumber";
 inline constexpr std::size_t timeIndentWidth = 36;
 
+// No typed text can end a block: a line of typed text that begins as the closing rule does
+// (49 full stops) is stored with its first full stop as this character reference, which the
+// window and the reader turn back into the full stop. A block ends at the first line that
+// begins with 49 full stops.
+inline constexpr char typedFullStop[] = "&#46;";
+
 // A line ends in CR LF, or is padded with blanks to the start of the next print zone and
 // ends no line: the closing rule of a notes block in the send and notes files.
 enum class LineEnding { CrLf, NextPrintZone };

@@ -25,6 +25,11 @@ std::string questionNumberLine(double questionNumber);
 // the send file) and the time, each read from the clock as it is written.
 std::string headerDateLine(Clock& clock, std::string_view between);
 
+// Typed text as a record file stores it: each of its lines (after a CR, an LF or both) that
+// begins with the closing rule's 49 full stops has the first stored as typedFullStop, so that
+// no typed text can end its block; nothing else changes.
+std::string storedTypedText(std::string_view text);
+
 // What a run's header block says, before coding.
 struct HeaderFields {
     std::string keyLine;

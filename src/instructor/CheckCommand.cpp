@@ -25,6 +25,11 @@ public:
         out_ << file_ << ':' << problem.place.line << ": byte " << problem.place.offset << ": "
              << problem.what << '\n';
     }
+    void note(const RecordProblem& note) override {
+        ++remarks_;
+        out_ << file_ << ':' << note.place.line << ": byte " << note.place.offset
+             << ": note: " << note.what << '\n';
+    }
     bool wantsTexts() const override { return false; } // only counted
 
     std::size_t problems() const { return problems_; }
@@ -34,6 +39,9 @@ public:
              << (problems_ == 0
                      ? "whole"
                      : std::to_string(problems_) + (problems_ == 1 ? " problem" : " problems"))
+             << (remarks_ == 0   ? ""
+                 : remarks_ == 1 ? " (1 note)"
+                                 : " (" + std::to_string(remarks_) + " notes)")
              << ", " << runs_ << " runs";
         if (runs_ > 0) {
             out_ << " (coding numbers " << codingNumbers_;
@@ -50,6 +58,7 @@ private:
     const std::string& file_;
     std::ostream& out_;
     std::size_t problems_ = 0;
+    std::size_t remarks_ = 0;
     std::size_t runs_ = 0;
     std::size_t responses_ = 0;
     std::size_t notes_ = 0;

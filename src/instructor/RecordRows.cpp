@@ -138,6 +138,10 @@ public:
             report_.problems.push_back(problem);
         }
     }
+    void notARecord(const RecordProblem& problem) override {
+        report_.notARecord = true;
+        this->problem(problem);
+    }
 
 private:
     void keepRun(const RecordHeader& header) {
@@ -203,8 +207,9 @@ const std::vector<RecordRows::Run>& RecordRows::runsOf(const RecordFile& notesFi
     const std::filesystem::path master = masterFileBeside(notesFile);
     if (!masterRuns_.contains(master) && std::filesystem::is_regular_file(master)) {
         // The master file was not among those asked for: read it for its runs only.
-        read({master, {RecordFileKind::Master, notesFile.name.name, ""}, std::nullopt},
-             [](const RecordRow&) {});
+        read(
+            {master, {RecordFileKind::Master, notesFile.name.name, ""}, std::nullopt, std::nullopt},
+            [](const RecordRow&) {});
     }
     return masterRuns_[master];
 }

@@ -21,6 +21,7 @@ struct FileReport {
     std::size_t problemCount = 0;
     std::size_t responses = 0;
     std::size_t notes = 0;
+    bool notARecord = false; // no header and no block anywhere: nobody's
 };
 
 // Reads record files one after the other and turns their blocks into rows. A response block

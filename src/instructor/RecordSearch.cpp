@@ -29,7 +29,7 @@ std::string shown(const fs::path& path) {
 
 void addFile(const fs::path& path, SearchResult& result) {
     if (const auto name = parseRecordFileName(utf8Of(path.filename()))) {
-        result.files.push_back({path, *name, std::nullopt});
+        result.files.push_back({path, *name, std::nullopt, std::nullopt});
     }
 }
 
@@ -119,6 +119,66 @@ void markCopies(std::vector<RecordFile>& files) {
     }
 }
 
+// The fingerprint of a file's first `length` bytes, as Fingerprinter makes it of them whole.
+std::uint64_t prefixFingerprint(const fs::path& path, std::uintmax_t length) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> piece(1 << 16);
+    Fingerprinter print;
+    while (length > 0) {
+        const auto want =
+            static_cast<std::streamsize>(std::min<std::uintmax_t>(length, piece.size()));
+        if (!in.read(piece.data(), want) && in.gcount() == 0) {
+            break;
+        }
+        print.add(std::string_view(piece.data(), static_cast<std::size_t>(in.gcount())));
+        length -= static_cast<std::uintmax_t>(in.gcount());
+    }
+    return print.value();
+}
+
+// A file handed in while the student was still working, and again later under the same name
+// (in capitals or not): the earlier copy's bytes are the start of the later one, which holds
+// all its rows.
+void markEarlierCopies(std::vector<RecordFile>& files) {
+    std::map<std::string, std::vector<std::size_t>> byName;
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        if (!files[index].sameAs) {
+            std::string name = utf8Of(files[index].path.filename());
+            std::transform(name.begin(), name.end(), name.begin(), [](char c) {
+                return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            });
+            byName[name].push_back(index);
+        }
+    }
+    for (auto& [name, indexes] : byName) {
+        if (indexes.size() < 2) {
+            continue;
+        }
+        std::vector<std::pair<std::uintmax_t, std::size_t>> bySize;
+        for (const std::size_t index : indexes) {
+            std::error_code error;
+            const std::uintmax_t size = fs::file_size(files[index].path, error);
+            if (!error && size > 0) {
+                bySize.push_back({size, index});
+            }
+        }
+        std::sort(bySize.begin(), bySize.end());
+        // Each file against the largest that holds it; the largest is read.
+        for (std::size_t shorter = 0; shorter < bySize.size(); ++shorter) {
+            const auto [size, index] = bySize[shorter];
+            const std::uint64_t whole = prefixFingerprint(files[index].path, size);
+            for (std::size_t longer = bySize.size(); longer-- > shorter + 1;) {
+                const std::size_t other = bySize[longer].second;
+                if (bySize[longer].first > size &&
+                    prefixFingerprint(files[other].path, size) == whole) {
+                    files[index].earlierCopyOf = files[other].path;
+                    break;
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 
 SearchResult findRecordFiles(const std::vector<std::string>& paths) {
@@ -157,6 +217,7 @@ SearchResult findRecordFiles(const std::vector<std::string>& paths) {
         return true;
     });
     markCopies(result.files);
+    markEarlierCopies(result.files);
     return result;
 }
 
@@ -165,6 +226,12 @@ void readFoundFile(const RecordFile& file, RecordVisitor& visitor) {
         visitor.problem({{0, 1},
                          "the same bytes as " + shown(*file.sameAs) +
                              ", which was read; this copy is not read again"});
+        return;
+    }
+    if (file.earlierCopyOf) {
+        visitor.problem({{0, 1},
+                         "an earlier copy of " + shown(*file.earlierCopyOf) +
+                             ", which holds all of it and more, and was read; not read again"});
         return;
     }
     if (const std::unique_ptr<FileMapping> mapped = FileMapping::open(file.path)) {

@@ -15,6 +15,9 @@ struct RecordFile {
     RecordFileName name;
     // An earlier file with the same bytes: this one is a copy and is not read again.
     std::optional<std::filesystem::path> sameAs;
+    // A file of the same name that holds all this one's bytes and more after them: this one is
+    // an earlier copy of it (handed in before the student went on) and is not read.
+    std::optional<std::filesystem::path> earlierCopyOf;
 };
 
 struct SearchResult {
@@ -27,7 +30,7 @@ struct SearchResult {
 // own working files there. Only regular files are taken.
 SearchResult findRecordFiles(const std::vector<std::string>& paths);
 
-// Reads a file found, or reports it as the copy it is.
+// Reads a file found, or reports it as the copy it is, or as the earlier copy it is.
 void readFoundFile(const RecordFile& file, RecordVisitor& visitor);
 
 // The master file of the same name in the same folder as a record file.

@@ -7,65 +7,89 @@
 namespace drilbank::instructor {
 namespace {
 
+// Rows are put together in a buffer and written a megabyte at a time: written to the stream
+// a piece at a time, a class's millions of fields cost more than reading the records.
 class JsonWriter final : public RowWriter {
 public:
-    explicit JsonWriter(std::ostream& out) : out_(out) { out_ << '['; }
+    explicit JsonWriter(std::ostream& out) : out_(out) {
+        buffer_.reserve(2 * flushAt);
+        buffer_ += '[';
+    }
 
     void row(const RecordRow& row) override {
-        out_ << (first_ ? "\n  {" : ",\n  {");
+        buffer_ += first_ ? "\n  {" : ",\n  {";
         first_ = false;
         const RowTexts values = rowValues(row);
         for (std::size_t index = 0; index < values.size(); ++index) {
-            out_ << (index > 0 ? ", " : "");
+            if (index > 0) {
+                buffer_ += ", ";
+            }
             string(rowColumns[index]);
-            out_ << ": ";
+            buffer_ += ": ";
             string(values[index]);
         }
-        out_ << '}';
+        buffer_ += '}';
+        if (buffer_.size() >= flushAt) {
+            out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+            buffer_.clear();
+        }
     }
 
     bool finish(std::ostream&) override {
-        out_ << (first_ ? "]\n" : "\n]\n");
+        buffer_ += first_ ? "]\n" : "\n]\n";
+        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
         return static_cast<bool>(out_.flush());
     }
 
 private:
+    static constexpr std::size_t flushAt = std::size_t{1} << 20;
+
+    // Whether a byte is written escaped: control characters, the quote and the backslash.
+    static bool escapes(unsigned char c) { return c < 0x20 || c == '"' || c == '\\'; }
+
     void string(std::string_view text) {
-        out_ << '"';
+        buffer_ += '"';
         std::size_t from = 0;
         for (std::size_t at = 0; at < text.size(); ++at) {
             const auto c = static_cast<unsigned char>(text[at]);
-            if (c >= 0x20 && c != '"' && c != '\\') {
+            if (!escapes(c)) {
                 continue;
             }
-            out_.write(text.data() + from, static_cast<std::streamsize>(at - from));
+            buffer_.append(text.data() + from, at - from);
             from = at + 1;
-            out_ << escaped(c);
+            escaped(c);
         }
-        out_.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
-        out_ << '"';
+        buffer_.append(text.data() + from, text.size() - from);
+        buffer_ += '"';
     }
 
-    static std::string escaped(unsigned char c) {
+    void escaped(unsigned char c) {
         switch (c) {
         case '"':
-            return "\\\"";
+            buffer_ += "\\\"";
+            return;
         case '\\':
-            return "\\\\";
+            buffer_ += "\\\\";
+            return;
         case '\r':
-            return "\\r";
+            buffer_ += "\\r";
+            return;
         case '\n':
-            return "\\n";
+            buffer_ += "\\n";
+            return;
         case '\t':
-            return "\\t";
+            buffer_ += "\\t";
+            return;
         default:
             char text[8];
             std::snprintf(text, sizeof text, "\\u%04x", static_cast<unsigned>(c));
-            return text;
+            buffer_ += text;
         }
     }
 
     std::ostream& out_;
+    std::string buffer_;
     bool first_ = true;
 };
 

@@ -109,7 +109,7 @@ int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& s
         });
         if (!report.problems.empty()) {
             ++broken;
-            if (keys.empty()) {
+            if (keys.empty() && !report.notARecord) {
                 keys.insert({studentFromFileName(file.name), ""});
             }
             for (const auto& key : keys) {

@@ -1,45 +1,34 @@
 #include "reading/RecordReader.h"
 
-#include "encoding/Cp1252.h"
-#include "format/LineCode.h"
-#include "format/RecordFormat.h"
-#include "os/SystemDrives.h"
 #include "reading/BlockOutlet.h"
 #include "reading/Fingerprint.h"
-#include "reading/RecordDates.h"
-#include "reading/RecordLineShapes.h"
-#include "reading/RecordLineSource.h"
-#include "reading/WholeBlocks.h"
+#include "reading/RecordCursor.h"
+#include "reading/RecordGrammar.h"
+#include "reading/RecordWindow.h"
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace drilbank {
 namespace {
 
-// A line the file ended in part of may be the start of what is expected.
-bool startsLike(const RecordLine* line, std::string_view expected) {
-    return line != nullptr &&
-           (line->text.starts_with(expected) ||
-            (line->ending == RecordLine::Ending::Missing && expected.starts_with(line->text)));
-}
+using reading::Cursor;
+using reading::Fault;
+using reading::NeedMore;
 
-// A block that cannot be read on; `torn` when the file ends inside it.
-struct BlockFault {
-    RecordPlace place;
-    std::string what;
-    bool torn = false;
-};
-
-class Parser {
+// Reads a file a header or block at a time, each from its first byte in the window; one the
+// window ends inside is read again from its start once more is read. Between them, lines that
+// are neither (after damage, or stray) are passed over one at a time, letting their bytes go.
+class Reader {
 public:
-    Parser(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor,
-           RecordReading reading)
-        : lines_(bytes, visitor), name_(name), visitor_(visitor), outlet_(visitor),
-          whole_(name, visitor.wantsTexts()), wholeBlocks_(reading == RecordReading::WholeBlocks) {}
+    Reader(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor)
+        : window_(bytes), name_(name), visitor_(visitor), grammar_(name), outlet_(visitor) {}
 
     void run() {
-        if (peek(0) == nullptr) {
+        window_.more(0);
+        tellUtf8();
+        if (window_.end() == 0 && window_.atFileEnd()) {
             if (!reportedLostBytes()) {
                 report({0, 1}, "the file is empty; the program never leaves a record file empty "
                                "(was it cut short when it was copied or sent?)");
@@ -51,29 +40,33 @@ public:
                            "it was read all the same");
         }
         for (;;) {
-            if (wholeBlocks_) {
-                // What stands as the program writes it, whole; the rest line by line below.
-                whole_.readFrom(lines_, outlet_, read_);
-            }
-            if (peek(0) == nullptr) {
-                break;
-            }
-            if (atBlockStart()) {
-                readGuarded(&Parser::readBlock);
-            } else if (atHeaderStart()) {
-                readGuarded(&Parser::readHeader);
-            } else {
-                skipStrayLines();
+            try {
+                if (!step()) {
+                    break;
+                }
+            } catch (const NeedMore&) {
+                if (passing_ == Passing::None && window_.end() - pos_ > maxBlockLength) {
+                    report({pos_, line_}, tooLong());
+                    outlet_.interrupt();
+                    passing_ = Passing::AfterFault;
+                    midLine_ = true;
+                }
+                window_.more(pos_);
+                tellUtf8();
             }
         }
         reportedLostBytes();
     }
 
 private:
-    const RecordLine* peek(std::size_t ahead) { return lines_.peek(ahead); }
+    // Past damage, past lines outside any block, or over a file's first lines while it may be
+    // no record file at all.
+    enum class Passing { None, AfterFault, Stray, NoRecord };
+
+    void report(RecordPlace place, std::string what) { visitor_.problem({place, std::move(what)}); }
 
     bool reportedLostBytes() {
-        if (!lines_.bytes().lostBytes()) {
+        if (!window_.lostBytes()) {
             return false;
         }
         report({0, 1}, "part of the file could not be read: the disk or the network failed, or "
@@ -82,311 +75,186 @@ private:
         return true;
     }
 
-    static RecordPlace placeOf(const RecordLine& line) { return {line.offset, line.number}; }
-
-    void report(RecordPlace place, std::string what) { visitor_.problem({place, std::move(what)}); }
-
-    RecordLine take() {
-        RecordLine line = lines_.take();
-        // The block's fingerprint, over its bytes as the program wrote them: a copy is told
-        // by it without keeping the block's bytes.
-        block_.add(line.text);
-        block_.add(endingBytes(line.ending));
-        return line;
-    }
-
-    // The next line of a block: the block is torn when the file ends before or inside it.
-    const RecordLine& peekInside() {
-        const RecordLine* next = peek(0);
-        if (next == nullptr || next->ending == RecordLine::Ending::Missing) {
-            throw BlockFault{{}, "", true};
+    void tellUtf8() {
+        if (toldUtf8_ || !window_.utf8From()) {
+            return;
         }
-        if (next->cut) {
-            throw BlockFault{placeOf(*next),
-                             "a line of more than " + std::to_string(maxLineLength >> 20) +
-                                 " MB, far longer than the program writes; its block was "
-                                 "not read",
-                             false};
+        toldUtf8_ = true;
+        const std::uint64_t at = std::max(*window_.utf8From(), pos_);
+        const std::string_view before = window_.from(pos_).substr(0, at - pos_);
+        report({at,
+                line_ + static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n'))},
+               "the file was saved again in UTF-8, as an editor does; it was read as UTF-8");
+    }
+
+    // Reads one header or block, or passes over one line; false at the end of the file.
+    bool step() {
+        Cursor lines(window_.from(pos_), window_.atFileEnd(), pos_, line_);
+        if (passing_ != Passing::None) {
+            return passLine(lines);
         }
-        return *next;
-    }
-
-    RecordLine takeInside() {
-        peekInside();
-        return take();
-    }
-
-    [[noreturn]] static void fault(const RecordLine& line, const std::string& expected) {
-        throw BlockFault{placeOf(line), "expected " + expected, false};
-    }
-
-    void expectExact(const char* text, const char* what) {
-        const RecordLine line = takeInside();
-        if (line.text != text) {
-            fault(line, what);
+        if (lines.atFileEnd()) {
+            return false;
         }
-    }
-
-    RecordLine expectLabelled(const char* label, const char* what) {
-        RecordLine line = takeInside();
-        if (!line.text.starts_with(label)) {
-            fault(line, what);
+        try {
+            if (grammar_.atBlockStart(lines)) {
+                readBlock(lines);
+            } else if (grammar_.atHeaderStart(lines)) {
+                readHeader(lines);
+            } else {
+                // Lines before any header or block: the file may hold none.
+                passing_ = pos_ == 0 ? Passing::NoRecord : Passing::Stray;
+                strayStart_ = lines.place();
+                strayLines_ = 0;
+            }
+        } catch (const Fault& fault) {
+            if (fault.torn) {
+                report({pos_, line_}, "torn tail: the file ends inside the block that starts here");
+                pos_ = window_.end();
+                return false;
+            }
+            report(fault.place, fault.what);
+            outlet_.interrupt();
+            passing_ = Passing::AfterFault;
+            midLine_ = fault.place.offset == pos_;
+            pos_ = fault.place.offset;
+            line_ = fault.place.line;
         }
-        line.text.remove_prefix(std::string_view(label).size());
-        return line;
+        return true;
     }
 
-    // An opening rule followed by a time line; at the end of the file, what may be its start.
-    bool atBlockStart() {
-        const RecordLine* line = peek(0);
-        if (line->text != openingRule) {
-            return startsLike(line, openingRule) && peek(1) == nullptr;
+    void readBlock(Cursor& lines) {
+        problems_.clear();
+        grammar_.readBlock(lines, block_, &problems_);
+        const std::uint64_t print = fingerprint(0, lines.bytes().substr(0, lines.at()));
+        commit(lines);
+        if (grammar_.typedRecordLine() && !toldTyped_) {
+            toldTyped_ = true;
+            const auto& typed = *grammar_.typedRecordLine();
+            visitor_.note(
+                {typed.place,
+                 typed.kind == reading::RecordGrammar::TypedLine::Rule
+                     ? "an answer holds this line of full stops, after which the file does not "
+                       "go on as the program writes it: read as part of the answer, as typed "
+                       "before the program stored such lines otherwise (&#46;)"
+                     : "an answer holds, after this line, what reads as the start of a block: "
+                       "read as part of the answer, as typed, since the file goes on as the "
+                       "program writes it only after the closing rule that follows (or this "
+                       "line is a closing rule that was damaged)"});
         }
-        // The block's second opening rule is followed by its marker line.
-        const RecordLine* next = peek(1);
-        return next == nullptr ||
-               !(next->text == responseMarker || next->text.starts_with(notesMarker));
+        outlet_.deliver(block_, print);
     }
 
-    bool isTimeLineAfter() {
-        const RecordLine* next = peek(1);
-        return next != nullptr && timeOfTimeLine(next->text).has_value();
+    void readHeader(Cursor& lines) {
+        problems_.clear();
+        grammar_.readHeader(lines, header_, &problems_);
+        header_.place = {pos_, line_};
+        const std::uint64_t print = fingerprint(0, lines.bytes().substr(0, lines.at()));
+        commit(lines);
+        outlet_.deliver(header_, print);
     }
 
-    bool atHeaderStart() {
-        const RecordLine* line = peek(0);
-        return startsLike(peek(1), studentNameLabel) ||
-               (line->ending != RecordLine::Ending::Missing && isKeyLine(line->text));
+    // What a header or block read whole told beside it, and on past it.
+    void commit(const Cursor& lines) {
+        for (const RecordProblem& problem : problems_) {
+            visitor_.problem(problem);
+        }
+        if (lines.bareEnd() && !toldLineEnds_) {
+            toldLineEnds_ = true;
+            report(*lines.bareEnd(), "the file's line ends were changed (a line feed without its "
+                                     "carriage return, first here), as an editor or a mail "
+                                     "program does; it was read all the same");
+        }
+        pos_ += lines.at();
+        line_ += lines.lineEnds();
     }
 
-    // Where a closing rule really closes an answer: what follows can only be a block's start,
-    // a header or the end of the file (whole, or cut inside what comes next). Anywhere else
-    // a line of full stops is part of what the student typed.
-    bool closesAnswer() {
-        const RecordLine* next = peek(0);
-        if (next == nullptr || next->ending == RecordLine::Ending::Missing) {
+    // Passes over one line that is in no header or block, until one starts.
+    bool passLine(Cursor& lines) {
+        if (lines.atFileEnd()) {
+            endPassing(true);
+            return false;
+        }
+        if (!midLine_ && (grammar_.atBlockStart(lines) || grammar_.atHeaderStart(lines))) {
+            endPassing(false);
             return true;
         }
-        const RecordLine* after = peek(1);
-        if (next->text == openingRule) {
-            return after == nullptr || after->ending == RecordLine::Ending::Missing ||
-                   timeOfTimeLine(after->text).has_value();
+        if (!midLine_) {
+            lineStart_ = lines.place();
         }
-        return isKeyLine(next->text) && (after == nullptr || startsLike(after, studentNameLabel));
-    }
-
-    void skipStrayLines() {
-        const RecordPlace start = placeOf(*peek(0));
-        std::uint64_t count = 0;
-        RecordLine last;
-        do {
-            last = take();
-            ++count;
-        } while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart());
-        block_ = Fingerprinter();
-        if (last.ending == RecordLine::Ending::Missing) {
-            --count;
-            report(placeOf(last), "torn tail: the file ends inside a line");
-        }
-        if (count > 0) {
-            report(start, std::to_string(count) + (count == 1 ? " line" : " lines") +
-                              " outside any block");
-        }
-    }
-
-    void readGuarded(void (Parser::*read)(RecordPlace)) {
-        const RecordPlace start = placeOf(*peek(0));
-        block_ = Fingerprinter();
-        try {
-            (this->*read)(start);
-            return;
-        } catch (const BlockFault& broken) {
-            if (broken.torn) {
-                report(start, "torn tail: the file ends inside the block that starts here");
-                while (peek(0) != nullptr) {
-                    take();
+        const std::string_view held = lines.bytes();
+        const void* feed = std::memchr(held.data(), '\n', held.size());
+        if (feed == nullptr) {
+            if (window_.atFileEnd()) {
+                if (passing_ == Passing::Stray) {
+                    report(lineStart_, "torn tail: the file ends inside a line");
                 }
-            } else {
-                report(broken.place, broken.what);
+                pos_ = window_.end();
+                endPassing(true);
+                return false;
             }
+            // A long line: its bytes go as they are passed over.
+            midLine_ = true;
+            pos_ = window_.end();
+            throw NeedMore{};
         }
-        while (peek(0) != nullptr && !atBlockStart() && !atHeaderStart()) {
-            take();
-        }
-        outlet_.interrupt();
+        pos_ += static_cast<std::uint64_t>(static_cast<const char*>(feed) - held.data()) + 1;
+        ++line_;
+        ++strayLines_;
+        midLine_ = false;
+        return true;
     }
 
-    void readHeader(RecordPlace start) {
-        RecordHeader header;
-        HeaderTexts& texts = headerTexts_;
-        header.place = start;
-        const RecordLine key = takeInside();
-        if (isKeyLine(key.text)) {
-            header.codingNumber = keyLineCodingNumber(key.text);
-        } else {
-            report(placeOf(key), "the key line is not a valid key line");
-        }
-        if (name_.kind == RecordFileKind::Notes) {
-            report(start, "a header block in a notes file");
-        }
-        const RecordLine student = expectLabelled(studentNameLabel, "the student name line");
-        header.studentName = texts.studentName.assign(student.text);
-        // The header holds the name in the code page, the file name in UTF-8 as typed.
-        std::string asFileName = cp1252ToUtf8(student.text);
-        std::replace(asFileName.begin(), asFileName.end(), ' ', '_');
-        if (!sameNameIgnoringCase(asFileName, name_.name)) {
-            report(placeOf(student), "the student name disagrees with the file name");
-        }
-        header.assignmentNumber = texts.assignmentNumber.assign(
-            expectLabelled(assignmentLabel, "the assignment line").text);
-        const RecordLine assignment = takeInside();
-        header.assignmentHeader = texts.assignmentHeader.assign(assignment.text);
-        if (!assignment.text.starts_with(texts.assignmentNumber + ".")) {
-            report(placeOf(assignment), "the header line is not that of the assignment");
-        }
-        header.initials =
-            texts.initials.assign(expectLabelled(initialsLabel, "the initials line").text);
-        readHeaderDate(header);
-        outlet_.deliver(header, block_.value());
-    }
-
-    void readHeaderDate(RecordHeader& header) {
-        const std::string_view between = name_.kind == RecordFileKind::Send ? " " : "";
-        const RecordLine line = takeInside();
-        const std::size_t label = std::string_view(dateAndTimeLabel).size();
-        const std::string_view text = line.text;
-        if (text.size() != label + dateTextLength + between.size() + timeTextLength) {
-            fault(line, std::string("the date line of a ") + kindWord(name_.kind) + " file header");
-        }
-        header.date = headerTexts_.date.assign(text.substr(label, dateTextLength));
-        header.time = headerTexts_.time.assign(text.substr(text.size() - timeTextLength));
-        if (!isHeaderDateLine(text, header.date, header.time, between)) {
-            fault(line, std::string("the date line of a ") + kindWord(name_.kind) + " file header");
-        }
-        if (!name_.allowsDate(header.date)) {
-            report(placeOf(line), "the date disagrees with the send file's name");
-        }
-    }
-
-    void readBlock(RecordPlace start) {
-        RecordBlock& block = read_;
-        block.place = start;
-        block.questionPlain = false; // not looked for line by line
-        block.answerPlain = false;
-        block.date = {};
-        block.questionNumber.clear();
-        takeInside();
-        const RecordLine time = takeInside();
-        const std::optional<std::string_view> timeText = timeOfTimeLine(time.text);
-        if (!timeText) {
-            fault(time, "the time line");
-        }
-        block.time = texts_.time.assign(*timeText);
-        if (dateOfDateTimeLine(peekInside().text)) {
-            readNote(block);
-        } else {
-            readResponse(block);
-        }
-        outlet_.deliver(block, block_.value());
-    }
-
-    void readNote(RecordBlock& block) {
-        block.kind = RecordBlock::Kind::Note;
-        block.date = texts_.date.assign(*dateOfDateTimeLine(takeInside().text));
-        block.question = texts_.question.assign(takeInside().text);
-        expectExact(openingRule, "the opening rule before the note");
-        block.answer = readAnswer(expectLabelled(notesMarker, "the notes line"), texts_.answer);
-    }
-
-    void readResponse(RecordBlock& block) {
-        block.kind = RecordBlock::Kind::Response;
-        if (name_.kind == RecordFileKind::Notes) {
-            report(block.place, "a response block in a notes file");
-        }
-        if (name_.kind == RecordFileKind::Master) {
-            expectExact("", "an empty line before the question number");
-            expectExact("", "an empty line before the question number");
-            const RecordLine numberLine = takeInside();
-            const std::optional<std::string> number = questionNumberOf(numberLine.text);
-            if (!number) {
-                fault(numberLine, "the question-number line");
+    void endPassing(bool atEnd) {
+        if (passing_ == Passing::NoRecord) {
+            if (atEnd) {
+                visitor_.notARecord({{0, 1},
+                                     "no header and no block anywhere: not a record file, "
+                                     "though named like one; not read"});
+                passing_ = Passing::None;
+                return;
             }
-            block.questionNumber = *number;
+            strayStart_ = {0, 1};
+            passing_ = Passing::Stray;
         }
-        block.question = texts_.question.assign(takeInside().text);
-        expectExact(openingRule, "the opening rule before the response");
-        expectExact(responseMarker, "the response marker line");
-        block.answer = readAnswer(takeInside(), texts_.answer);
+        if (passing_ == Passing::Stray && strayLines_ > 0) {
+            report(strayStart_, std::to_string(strayLines_) +
+                                    (strayLines_ == 1 ? " line" : " lines") + " outside any block");
+        }
+        passing_ = Passing::None;
+        midLine_ = false;
     }
 
-    // An answer's lines up to the closing rule that ends it, joined by the line ends they had,
-    // into `answer`, which is given back.
-    // A new block or header where the closing rule should be means the rule was damaged.
-    const std::string& readAnswer(const RecordLine& first, std::string& answer) {
-        answer.assign(first.text);
-        RecordLine::Ending between = first.ending;
-        RecordPlace last = placeOf(first);
-        for (;;) {
-            const RecordLine* next = peek(0);
-            if (next != nullptr &&
-                ((next->text == openingRule && isTimeLineAfter()) ||
-                 (isKeyLine(next->text) && startsLike(peek(1), studentNameLabel)))) {
-                throw BlockFault{last, "expected the closing rule", false};
-            }
-            const RecordLine line = takeInside();
-            last = placeOf(line);
-            // Looking past a closing rule reads on, which the line's text does not outlive.
-            std::string_view text = line.text;
-            if (text == closingRule) {
-                if (closesAnswer()) {
-                    return answer;
-                }
-                text = closingRule;
-            }
-            if (answer.size() > maxLineLength) {
-                throw BlockFault{last,
-                                 "an answer of more than " + std::to_string(maxLineLength >> 20) +
-                                     " MB, far longer than the program writes; its block was "
-                                     "not read",
-                                 false};
-            }
-            answer += endingBytes(between);
-            answer += text;
-            between = line.ending;
-        }
-    }
-
-    RecordLineSource lines_;
+    RecordWindow window_;
     const RecordFileName& name_;
     RecordVisitor& visitor_;
-    Fingerprinter block_; // of the block being read line by line
-    RecordBlock read_;
-    // What the texts of blocks and headers read line by line view: the lines' own memory moves
-    // on. Their memory serves every one.
-    struct BlockTexts {
-        std::string time;
-        std::string date;
-        std::string question;
-        std::string answer;
-    } texts_;
-    struct HeaderTexts {
-        std::string studentName;
-        std::string assignmentNumber;
-        std::string assignmentHeader;
-        std::string initials;
-        std::string date;
-        std::string time;
-    } headerTexts_;
+    reading::RecordGrammar grammar_;
     BlockOutlet outlet_;
-    WholeBlocks whole_;
-    bool wholeBlocks_;
+    std::uint64_t pos_ = 0;  // where the next header, block or line starts
+    std::uint64_t line_ = 1; // its line
+    Passing passing_ = Passing::None;
+    bool midLine_ = false; // passing over a line from inside it
+    RecordPlace lineStart_;
+    RecordPlace strayStart_;
+    std::uint64_t strayLines_ = 0;
+    std::vector<RecordProblem> problems_;
+    RecordBlock block_;
+    RecordHeader header_;
+    bool toldUtf8_ = false;
+    bool toldLineEnds_ = false;
+    bool toldTyped_ = false;
 };
 
 } // namespace
 
-void readRecordFile(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor,
-                    RecordReading reading) {
-    Parser(bytes, name, visitor, reading).run();
+std::string tooLong() {
+    return "a header or block of more than " + std::to_string(maxBlockLength >> 20) +
+           " MB, far longer than the program writes (a line or an answer that long); it was "
+           "not read";
+}
+
+void readRecordFile(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor) {
+    Reader(bytes, name, visitor).run();
 }
 
 } // namespace drilbank

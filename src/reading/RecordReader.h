@@ -54,26 +54,35 @@ struct RecordProblem {
 
 // Told of every header, whole block and problem, in file order. A copy of the file's own
 // blocks joined on to it is one problem and is not told again; blocks that are merely alike
-// are all told.
+// are all told. A note tells how something was read that is no problem: check says it beside
+// the problems, and does not count it as one.
 class RecordVisitor {
 public:
     virtual ~RecordVisitor() = default;
     virtual void header(const RecordHeader& header) = 0;
     virtual void block(const RecordBlock& block) = 0;
     virtual void problem(const RecordProblem& problem) = 0;
-    // Whether blocks are wanted with their question and answer texts; a visitor that only
-    // counts blocks spares the copies, and may then be given them empty.
+    virtual void note(const RecordProblem& note) { static_cast<void>(note); }
+    // A file with no header and no block anywhere, though named like a record file: told
+    // once, as a problem unless the visitor tells it apart.
+    virtual void notARecord(const RecordProblem& problem) { this->problem(problem); }
+    // Whether blocks are wanted with their question and answer texts. Every reading views
+    // them in place, so this costs nothing either way; a visitor that only counts may say no.
     virtual bool wantsTexts() const { return true; }
 };
 
-// How a file is read: blocks that stand exactly as the program writes them a whole block at
-// a time, or every line one by one, which tells the same, slower (to compare the two).
-enum class RecordReading { WholeBlocks, LineByLine };
+// Far longer than any line the program writes (an answer line of a whole book). A header or
+// block of more than maxBlockLength, a megabyte more, is not read (said), so that a file of
+// one endless line never fills the memory.
+constexpr std::size_t maxLineLength = std::size_t{4} << 20;
+constexpr std::size_t maxBlockLength = maxLineLength + (std::size_t{1} << 20);
+// What is said of one.
+std::string tooLong();
 
 // Reads one record file by the layouts the program writes, in one pass with bounded memory.
 // The name tells the file's kind and whose it should be. A file saved again as UTF-8 or with
-// changed line ends is read as the program wrote it, and said so once.
-void readRecordFile(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor,
-                    RecordReading reading = RecordReading::WholeBlocks);
+// changed line ends is read as the program wrote it, and said so once. Every byte the
+// program may store in a text (a control character too) is read as text.
+void readRecordFile(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor);
 
 } // namespace drilbank

@@ -46,6 +46,11 @@ TEST(Cp1252, TypedReferencesComeBackAsTyped) {
         {u"&#38;#38;#128512;", "&#38;#38;#38;#128512;"},
         {u"&#38; &#65; & &#; &#38;\u0394", "&#38; &#65; & &#; &#38;&#916;"},
         {u"&&#916;&", "&&#38;#916;&"},
+        // "&#46;" before 48 full stops is what the record writer stores for a typed line of 49
+        // (RecordFormat.h); typed so, it is escaped. Anywhere else it is itself.
+        {u"&#46;" + std::u16string(48, u'.'), "&#38;#46;" + std::string(48, '.')},
+        {u"&#46;" + std::u16string(47, u'.'), "&#46;" + std::string(47, '.')},
+        {u"&#046;" + std::u16string(48, u'.'), "&#046;" + std::string(48, '.')},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(cp1252FromUnicode(row.typed), row.stored);
@@ -70,6 +75,9 @@ TEST(Cp1252, StoredTextReadsTheSameInUtf8) {
          "&#65; &#233; &#; &#x394; &#9999999; &#55296; &#916"},
         {"&#916; and &#38;#916; and &#38;#38;#916;", "\xCE\x94 and &#916; and &#38;#916;"},
         {"&&#38;#916;&", "&&#916;&"},
+        {"&#46;" + std::string(48, '.') + "\r\n&#38;#46;" + std::string(48, '.'),
+         std::string(49, '.') + "\r\n&#46;" + std::string(48, '.')},
+        {"&#46;" + std::string(47, '.'), "&#46;" + std::string(47, '.')},
         {"caf\xE9 &#1044;\x80&#1044;\x81", "caf\xC3\xA9 \xD0\x94\xE2\x82\xAC\xD0\x94\xC2\x81"},
         {"eight ok\xE9 and sixteen bytes\xFF", "eight ok\xC3\xA9 and sixteen bytes\xC3\xBF"},
         {"&", "&"},

@@ -156,6 +156,42 @@ TEST(RecordBlocks, AnAnswerWithLineBreaksSpansSeveralLines) {
     EXPECT_EQ(std::count(block.begin(), block.end(), '\n'), 13);
 }
 
+// No typed text can end its block: each typed line that begins with the closing rule has its
+// first full stop stored as "&#46;", after any line break, in responses and notes alike; a
+// line that merely holds full stops, or fewer than 49, is stored as typed.
+TEST(RecordBlocks, ATypedLineOfFullStopsIsStoredWithItsFirstAsAReference) {
+    const std::string rule = closingRule;
+    const std::string stored = std::string("&#46;") + rule.substr(1);
+    const struct {
+        std::string typed;
+        std::string stored;
+    } rows[] = {
+        {rule, stored},
+        {"above\r\n" + rule + "\r\nbelow", "above\r\n" + stored + "\r\nbelow"},
+        {"lf\n" + rule + ".\rcr\r" + rule + " and more",
+         "lf\n" + stored + ".\rcr\r" + stored + " and more"},
+        {rule + "\r\n" + rule, stored + "\r\n" + stored},
+        {"x" + rule, "x" + rule},
+        {rule.substr(1) + "\r\n", rule.substr(1) + "\r\n"},
+    };
+    for (const auto& row : rows) {
+        for (const bool note : {false, true}) {
+            ShownQuestion drill;
+            const std::string before = drill.notes();
+            drill.platform.answer = row.typed;
+            drill.click(note ? &saveAsNotesClicked : &enterResponseClicked);
+            const std::string block = gained(before, note ? drill.notes() : drill.master());
+            // A note's first line follows its marker, so it begins no line of the file.
+            const bool firstLineStored = row.typed.starts_with(rule);
+            const std::string line =
+                note ? "NOTES -------> " +
+                           (firstLineStored ? "." + row.stored.substr(5) : row.stored)
+                     : "RESPONSE -->  \r\n" + row.stored;
+            EXPECT_NE(block.find(line + crlf + closingRule), std::string::npos) << row.typed;
+        }
+    }
+}
+
 TEST(RecordBlocks, CodeBytesAboveAsciiAreWrittenAsTheyAre) {
     ShownQuestion drill;
     const std::string notes = "caf\xE9 \x80 \xFF";

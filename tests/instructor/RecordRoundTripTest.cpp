@@ -2,7 +2,7 @@
 #include "encoding/Cp1252.h"
 #include "instructor/RecordRows.h"
 #include "os/DurableFiles.h"
-#include "reading/RecordLineReader.h"
+#include "reading/RecordReader.h"
 #include "record/EnterResponse.h"
 #include "record/SaveAsNotes.h"
 #include "script/BuiltInScript.h"

@@ -2,12 +2,15 @@
 # A real SMB share: serves a campus folder with smbd on the loopback under a private
 # configuration of its own (smb.conf, private, lock, state and pid folders, a user added to
 # its own password database), mounts it through FUSE with smbnetfs (its configuration in a
-# temporary HOME/.smb), and records a session there through the core, with smbd killed and
-# started again between clicks and part way through a click. Where FUSE, Samba or root
-# (smbd listens on port 445) is missing it says so and skips.
+# temporary HOME/.smb), and records a session there through the core, then through the
+# Win32 window of drilbank.exe under Wine, with smbd killed and started again between clicks
+# and part way through a click. Where FUSE, Samba or root (smbd listens on port 445) is
+# missing it says so and skips; so does the Wine part without Wine or the Windows build.
+# Usage: scripts/test-smb-share.sh [linux build folder] [windows build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
+windows_build=${2:-build-windows}
 skip() {
     echo "SMB share test skipped: $1"
     exit 0
@@ -19,9 +22,11 @@ command -v smbnetfs >/dev/null || skip "no smbnetfs"
 if (exec 3<>/dev/tcp/127.0.0.1/445) 2>/dev/null; then skip "port 445 is taken"; fi
 
 work=$(mktemp -d /tmp/drilbank-smb.XXXXXX)
-mkdir -p "$work"/{private,lock,state,cache,pid,log,share,mount,home/.smb,drives}
+mkdir -p "$work"/{private,lock,state,cache,pid,log,share,mount,home/.smb,drives,requests}
 server="$work/server"
+watcher=""
 cleanup() {
+    [ -z "$watcher" ] || kill "$watcher" 2>/dev/null || true
     fusermount3 -u "$work/mount" 2>/dev/null || fusermount -u "$work/mount" 2>/dev/null || true
     "$server" stop 2>/dev/null || true
     rm -rf "$work"
@@ -91,5 +96,33 @@ for _ in $(seq 50); do
 done
 [ -d "$work/drives/i/$campus" ] || { echo "the share was not mounted"; exit 1; }
 
-DRILBANK_SHARE_DRIVES="$work/drives" DRILBANK_SHARE_SERVER="$server" \
+# The tests ask for the server to be stopped or started through request files (see
+# tests/support/ShareServer.h): a program under Wine cannot start this script's programs.
+requests="$work/requests"
+while true; do
+    for request in "$requests"/*.stop "$requests"/*.start; do
+        [ -f "$request" ] || continue
+        "$server" "${request##*.}" || touch "$request.failed"
+        rm -f "$request"
+    done
+    sleep 0.05
+done &
+watcher=$!
+
+DRILBANK_SHARE_DRIVES="$work/drives" DRILBANK_SHARE_REQUESTS="$requests" \
     "$build/tests/core_tests" --gtest_filter='RealShare.*'
+
+window_tests="$windows_build/tests/win32/win32_window_tests.exe"
+if [ ! -x /usr/lib/wine/wine64 ]; then
+    echo "SMB share test through the Win32 window skipped: no Wine"
+elif [ ! -f "$window_tests" ]; then
+    echo "SMB share test through the Win32 window skipped: no $window_tests" \
+        "(scripts/test-windows.sh builds it)"
+else
+    # Wine's drive z: is the root of this machine.
+    (
+        source scripts/wine-prefix.sh
+        DRILBANK_SHARE_DRIVES="Z:$work/drives" DRILBANK_SHARE_REQUESTS="Z:$requests" \
+            "$wine" "$window_tests" --gtest_filter='WindowShare.*' </dev/null
+    )
+fi

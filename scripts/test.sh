@@ -11,8 +11,6 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRILBANK_GUI=ON -DDRILBANK_BENCH=ON
 cmake --build build -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
-# A session on a real SMB share served and mounted here (skipped, saying so, without FUSE).
-scripts/test-smb-share.sh build
 
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRILBANK_SANITIZE=ON \
     -DDRILBANK_GUI=ON -DDRILBANK_BENCH=OFF
@@ -20,4 +18,7 @@ cmake --build build-sanitize -j "$jobs"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 
 scripts/test-windows.sh
+# A session on a real SMB share served and mounted here, through the core and through the
+# Win32 window under Wine (skipped, saying so, without FUSE).
+scripts/test-smb-share.sh build build-windows
 scripts/test-packages.sh

@@ -3,10 +3,10 @@
 #include "os/Failure.h"
 #ifndef _WIN32
 #include "support/AsUnprivilegedUser.h"
-#include "texts/StudentTexts.h"
 #endif
 #include "support/FaultInjectingFiles.h"
 #include "support/TemporaryFolder.h"
+#include "texts/StudentTexts.h"
 
 #include <gtest/gtest.h>
 

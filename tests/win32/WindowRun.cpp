@@ -11,6 +11,15 @@ namespace drilbank::testing {
 int WindowRun::beeps = 0;
 
 WindowRun::WindowRun() : files_(DriveMap(folder_.path())) {
+    begin();
+}
+
+WindowRun::WindowRun(const std::filesystem::path& drives, DurableFiles& system)
+    : files_(DriveMap(drives), system) {
+    begin();
+}
+
+void WindowRun::begin() {
     session_ = std::make_unique<Win32Session>(
         Win32Platform::Parts{files_, clock, random, [] { ++WindowRun::beeps; }});
     session_->onRunEnded = [this] { ++runEndings; };

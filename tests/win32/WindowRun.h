@@ -5,6 +5,7 @@
 #include "support/TemporaryFolder.h"
 #include "win32/Win32Session.h"
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@ namespace drilbank::testing {
 class WindowRun {
 public:
     WindowRun();
+    // The drives at a folder of the caller's (a share), through the caller's file layer.
+    WindowRun(const std::filesystem::path& drives, DurableFiles& system);
 
     // Draws that make the coding number 19 and its key line nineteen characters of code 186.
     void scriptPlainKeyLine();
@@ -50,6 +53,8 @@ public:
     static int beeps;
 
 private:
+    void begin();
+
     TemporaryFolder folder_;
     RecordFiles files_;
     std::unique_ptr<Win32Session> session_;

@@ -15,6 +15,9 @@ struct RecordFile {
     RecordFileName name;
     // An earlier file with the same bytes: this one is a copy and is not read again.
     std::optional<std::filesystem::path> sameAs;
+    // The path from the folder given that it was found in, in UTF-8 with "/" between folders;
+    // for a file given by itself, its path as given. Empty: its name is shown.
+    std::string relativePath;
 };
 
 struct SearchResult {
@@ -26,6 +29,9 @@ struct SearchResult {
 // Hidden files and folders (a name starting with ".") are passed over: the program keeps its
 // own working files there. Only regular files are taken.
 SearchResult findRecordFiles(const std::vector<std::string>& paths);
+
+// Sets each file's relativePath from the paths it was found through (the first that holds it).
+void setRelativePaths(std::vector<RecordFile>& files, const std::vector<std::string>& paths);
 
 // Reads a file found, or reports it as the copy it is.
 void readFoundFile(const RecordFile& file, RecordVisitor& visitor);

@@ -19,7 +19,11 @@ public:
             out_ << (index > 0 ? ", " : "");
             string(rowColumns[index]);
             out_ << ": ";
-            string(values[index]);
+            if (yesNoColumns[index]) {
+                out_ << (values[index] == "yes" ? "true" : values[index] == "no" ? "false" : "null");
+            } else {
+                string(values[index]);
+            }
         }
         out_ << '}';
     }

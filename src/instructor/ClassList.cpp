@@ -12,12 +12,14 @@ namespace {
 
 // The base letters of U+0100 to U+017F (Latin Extended-A), lower case; '2' where the letter is
 // a ligature of two.
-constexpr std::string_view latinExtendedA = "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiii22jjkkkllllllllll"
-                                            "nnnnnnnnnoooooo22rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";
+constexpr std::string_view latinExtendedA =
+    "aaaaaaccccccccddddeeeeeeeeeegggggggghhhhiiiiiiiiii22jjkkkllllllllll"
+    "nnnnnnnnnoooooo22rrrrrrssssssssttttttuuuuuuuuuuuuwwyyyzzzzzzs";
 static_assert(latinExtendedA.size() == 0x80);
 
 // The base letters of U+00C0 to U+00FF, lower case; '2' for a letter written as two.
-constexpr std::string_view latin1 = "aaaaaa2ceeeeiiiidnooooo*ouuuuy22aaaaaa2ceeeeiiiidnooooo/ouuuuy2y";
+constexpr std::string_view latin1 =
+    "aaaaaa2ceeeeiiiidnooooo*ouuuuy22aaaaaa2ceeeeiiiidnooooo/ouuuuy2y";
 static_assert(latin1.size() == 0x40);
 
 void appendFolded(std::string& folded, char32_t c) {

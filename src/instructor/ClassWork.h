@@ -18,8 +18,6 @@
 
 namespace drilbank::instructor {
 
-struct RowClick; // a row as a click, its texts still the row's
-
 // One click of a student as the class's files hold it: a response or a note, told once
 // however many of the student's files it is in (the master and send files of one click may
 // carry times a second apart, when the clock ticked between the two).
@@ -30,10 +28,10 @@ struct Click {
     std::optional<bool> late; // nothing when no due time applies
     std::uint64_t answer = 0; // a fingerprint of the text, to tell the same click in two files
     std::size_t answerSize = 0;
-    bool textKept = false; // false when the budget for texts was spent
-    std::string text;      // in UTF-8, cut after entryLimit bytes
-    std::size_t cut = 0;   // bytes of the text left out
-    std::string question;  // a note's line, where it is no question's
+    bool textKept = false;            // false when the budget for texts was spent
+    std::string text;                 // in UTF-8, cut after entryLimit bytes
+    std::size_t cut = 0;              // bytes of the text left out
+    std::string question;             // a note's line, where it is no question's
     std::vector<std::uint32_t> files; // the files it is in, as indexes of those read
 };
 
@@ -101,6 +99,21 @@ struct Student {
     bool hasRecords() const { return !work.empty(); }
 };
 
+// A row as a click, its texts still the row's: what a click is told by before it is kept.
+struct RowClick {
+    Moment moment;
+    bool note;
+    std::optional<bool> late;
+    std::uint64_t answer;
+    std::size_t answerSize;
+    std::uint32_t file;
+    std::string_view text;
+    std::string_view question; // a note's, where it is no question's
+};
+
+// Where a UTF-8 text cut at `limit` ends: not inside a character's bytes.
+std::size_t utf8CharacterEnd(std::string_view text, std::size_t limit);
+
 // What is said of a student beside their work: no records, not on the class list, possibly
 // whom, names alike, two sets of initials; "" when nothing.
 std::string remarkOf(const Student& student, const Grading& grading);
@@ -125,6 +138,7 @@ public:
     static constexpr std::size_t textBudget = std::size_t{16} << 20;
     static constexpr std::size_t entryLimit = std::size_t{64} << 10;
     static constexpr std::size_t problemsPerStudent = 200;
+    static constexpr std::size_t titleLimit = 1024; // of a question's text as a column's title
 
     explicit ClassWork(const ClassOptions& options);
 
@@ -148,7 +162,7 @@ public:
     // M of "answered by N of M": the class list's size, or the students found.
     std::size_t classSize() const;
     struct AnsweredBy {
-        std::size_t onList = 0;  // students of the class (every student without a list)
+        std::size_t onList = 0; // students of the class (every student without a list)
         std::size_t notOnList = 0;
     };
     AnsweredBy answeredBy(const std::string& assignment, int question) const;
@@ -159,7 +173,7 @@ public:
     const Grading& grading() const { return options_.grading; }
     std::size_t problems() const { return problems_; }
     std::size_t filesWithProblems() const { return brokenFiles_; }
-    std::size_t rowsNotKept() const { return rowsNotKept_; }   // past the students or cells kept
+    std::size_t rowsNotKept() const { return rowsNotKept_; } // past the students or cells kept
     std::size_t clicksNotShown() const { return clicksNotShown_; } // past the text budget
     std::size_t runsNotKept() const { return runsNotKept_; }
     bool questionsFull() const { return order_.full(); }

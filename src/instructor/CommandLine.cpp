@@ -67,8 +67,8 @@ CommandLine readCommandLine(const std::vector<std::string>& arguments, std::stri
             line.version = true;
         } else if (argument == "--exact") {
             line.exact = true;
-        } else if (argument == "--format" || argument == "--output" ||
-                   argument == "--class-list" || argument == "--due") {
+        } else if (argument == "--format" || argument == "--output" || argument == "--class-list" ||
+                   argument == "--due") {
             if (!hasValue) {
                 error = argument + " needs a value";
                 return line;

@@ -47,12 +47,13 @@ std::optional<DueTimes> DueTimes::parse(const std::vector<std::string>& values,
     DueTimes times;
     for (const std::string& value : values) {
         const std::size_t equals = value.find('=');
-        const std::string_view when =
-            equals == std::string::npos ? std::string_view(value)
-                                        : std::string_view(value).substr(equals + 1);
+        const std::string_view when = equals == std::string::npos
+                                          ? std::string_view(value)
+                                          : std::string_view(value).substr(equals + 1);
         const std::optional<Moment> due = readDue(when);
-        const std::string_view assignment =
-            equals == std::string::npos ? std::string_view() : std::string_view(value).substr(0, equals);
+        const std::string_view assignment = equals == std::string::npos
+                                                ? std::string_view()
+                                                : std::string_view(value).substr(0, equals);
         if (!due || (equals != std::string::npos && !allDigits(assignment))) {
             error = "--due " + value +
                     ": give YYYY-MM-DDTHH:MM for every assignment or NNN=YYYY-MM-DDTHH:MM for "

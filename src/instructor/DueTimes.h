@@ -18,7 +18,8 @@ class DueTimes {
 public:
     // Nothing, with the reason in `error`, when a value is not one of the two forms or names
     // an assignment (or every assignment) twice.
-    static std::optional<DueTimes> parse(const std::vector<std::string>& values, std::string& error);
+    static std::optional<DueTimes> parse(const std::vector<std::string>& values,
+                                         std::string& error);
 
     bool empty() const { return !every_ && byAssignment_.empty(); }
 

@@ -7,10 +7,11 @@ namespace {
 
 // The row's texts in column order, to set as well as to read.
 constexpr std::array<std::string_view RecordRow::*, columnCount> columns = {
-    &RecordRow::student, &RecordRow::initials, &RecordRow::assignment, &RecordRow::questionNumber,
-    &RecordRow::kind,    &RecordRow::date,     &RecordRow::time,       &RecordRow::question,
-    &RecordRow::answer,  &RecordRow::file,     &RecordRow::path,       &RecordRow::final,
-    &RecordRow::late,    &RecordRow::onClassList, &RecordRow::possibly};
+    &RecordRow::student,        &RecordRow::initials,    &RecordRow::assignment,
+    &RecordRow::questionNumber, &RecordRow::kind,        &RecordRow::date,
+    &RecordRow::time,           &RecordRow::question,    &RecordRow::answer,
+    &RecordRow::file,           &RecordRow::path,        &RecordRow::final,
+    &RecordRow::late,           &RecordRow::onClassList, &RecordRow::possibly};
 
 } // namespace
 

@@ -20,7 +20,9 @@ public:
             string(rowColumns[index]);
             out_ << ": ";
             if (yesNoColumns[index]) {
-                out_ << (values[index] == "yes" ? "true" : values[index] == "no" ? "false" : "null");
+                out_ << (values[index] == "yes"  ? "true"
+                         : values[index] == "no" ? "false"
+                                                 : "null");
             } else {
                 string(values[index]);
             }

@@ -187,11 +187,12 @@ void SendAgainstMaster::compare(const Pair& pair, std::ostream& out) {
     // The master's blocks within a second of `moment`, in turn, until `take` takes one.
     const auto near = [&](const Signature& wanted, const auto& take) {
         const Moment from = wanted.moment == noMoment ? noMoment : wanted.moment - 1;
-        auto at = std::lower_bound(ofDay.begin(), ofDay.end(), from,
-                                   [](const Signature* s, Moment value) { return s->moment < value; });
-        for (; at != ofDay.end() &&
-               (wanted.moment == noMoment ? (*at)->moment == noMoment
-                                          : (*at)->moment <= wanted.moment + 1);
+        auto at =
+            std::lower_bound(ofDay.begin(), ofDay.end(), from,
+                             [](const Signature* s, Moment value) { return s->moment < value; });
+        for (;
+             at != ofDay.end() && (wanted.moment == noMoment ? (*at)->moment == noMoment
+                                                             : (*at)->moment <= wanted.moment + 1);
              ++at) {
             if (!(*at)->matched && (*at)->kind == wanted.kind && take(**at)) {
                 (*at)->matched = true;
@@ -224,12 +225,11 @@ void SendAgainstMaster::compare(const Pair& pair, std::ostream& out) {
         const std::string when = momentText(signature.moment);
         if (other != nullptr) {
             ++changed;
-            findings.push_back(
-                {true, signature.place,
-                 std::string("this ") + kindText(signature.kind) + " (" + when +
-                     ") differs from the one the master file " + masterPath + " holds at line " +
-                     std::to_string(other->place.line) +
-                     ": the send file was changed after the program wrote it"});
+            findings.push_back({true, signature.place,
+                                std::string("this ") + kindText(signature.kind) + " (" + when +
+                                    ") differs from the one the master file " + masterPath +
+                                    " holds at line " + std::to_string(other->place.line) +
+                                    ": the send file was changed after the program wrote it"});
         } else {
             ++lacking;
             findings.push_back({true, signature.place,
@@ -248,7 +248,8 @@ void SendAgainstMaster::compare(const Pair& pair, std::ostream& out) {
         }
     }
     std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
-        return std::make_pair(!a.inSend, a.place.offset) < std::make_pair(!b.inSend, b.place.offset);
+        return std::make_pair(!a.inSend, a.place.offset) <
+               std::make_pair(!b.inSend, b.place.offset);
     });
     for (const Finding& finding : findings) {
         out << (finding.inSend ? sendPath : masterPath) << ':' << finding.place.line << ": byte "
@@ -273,9 +274,9 @@ void SendAgainstMaster::compare(const Pair& pair, std::ostream& out) {
 
 std::size_t SendAgainstMaster::writeTotals(std::ostream& out) const {
     if (compared_ > 0) {
-        out << "compared " << compared_ << " send files with their master files: "
-            << compared_ - differing_ << " agree, " << differing_ << " differ (" << differences_
-            << " differences)\n";
+        out << "compared " << compared_
+            << " send files with their master files: " << compared_ - differing_ << " agree, "
+            << differing_ << " differ (" << differences_ << " differences)\n";
     }
     return differing_;
 }

@@ -77,8 +77,7 @@ int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& s
     const bool withDue = grading.due != nullptr;
 
     std::vector<Cells> table{{"student", "initials", "assignment", "answered", "missing", "late",
-                              "notes", "runs", "first", "last", "files with problems",
-                              "remark"}};
+                              "notes", "runs", "first", "last", "files with problems", "remark"}};
     for (const Student* student : students) {
         const std::string remark = remarkOf(*student, grading);
         std::string initials;
@@ -91,8 +90,8 @@ int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& s
         bool any = false;
         for (const std::string& assignment : assignments) {
             const auto found = student->work.find(assignment);
-            if (found == student->work.end() && (!student->onList || assignment.empty() ||
-                                                 !student->hasRecords())) {
+            if (found == student->work.end() &&
+                (!student->onList || assignment.empty() || !student->hasRecords())) {
                 continue;
             }
             any = true;
@@ -103,10 +102,10 @@ int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& s
                 missing.insert(question);
             }
             if (found == student->work.end()) {
-                table.push_back({student->shownName(), initials, assignment, "0 of " +
-                                 std::to_string(last), numberRanges(missing), "", "", "0", "", "",
-                                 problems, remark.empty() ? "nothing for this assignment"
-                                                          : remark});
+                table.push_back({student->shownName(), initials, assignment,
+                                 "0 of " + std::to_string(last), numberRanges(missing), "", "", "0",
+                                 "", "", problems,
+                                 remark.empty() ? "nothing for this assignment" : remark});
                 continue;
             }
             const AssignmentWork& work = found->second;
@@ -124,8 +123,8 @@ int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& s
                              momentText(counts.first), momentText(counts.last), problems, remark});
         }
         if (!any) {
-            table.push_back({student->shownName(), initials, "", "", "", "", "", "", "", "",
-                             problems, remark});
+            table.push_back(
+                {student->shownName(), initials, "", "", "", "", "", "", "", "", problems, remark});
         }
     }
     std::ostream& out = streams.out;
@@ -167,8 +166,7 @@ int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& s
                 const std::set<int> answered(run.questions.begin(), run.questions.end());
                 runs.push_back({student->shownName(), assignment, momentText(run.start),
                                 timeOfDay(run.first), timeOfDay(run.last),
-                                durationText(run.first, run.last),
-                                numberRanges(answered), remark});
+                                durationText(run.first, run.last), numberRanges(answered), remark});
             }
         }
     }

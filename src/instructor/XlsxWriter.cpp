@@ -117,8 +117,8 @@ public:
         worksheet_set_column(sheet_, 0, 0, 24, nullptr);
         worksheet_set_column(sheet_, 2, 2, 24, nullptr);
         if (!columns.empty()) {
-            worksheet_set_column(sheet_, first,
-                                 static_cast<lxw_col_t>(first + columns.size() - 1), 40, nullptr);
+            worksheet_set_column(sheet_, first, static_cast<lxw_col_t>(first + columns.size() - 1),
+                                 40, nullptr);
         }
         // Rows go out in order (constant memory): the heads, then the questions' texts.
         row_ = 0;

@@ -322,7 +322,8 @@ TEST(RecordOutput, TheReportIsOneSelfContainedWellFormedPage) {
     // The header row, Ann Lee Smith's row, and her problems right below it.
     EXPECT_EQ(rows, (std::vector<std::string>{"th", "th", "td"}));
     EXPECT_NE(html.find("<li>send_0416Ann_Lee_Smith.txt, line"), std::string::npos);
-    EXPECT_NE(html.find(std::string(50000, 'x') + "<span class=\"cut\"> [cut here: "), std::string::npos);
+    EXPECT_NE(html.find(std::string(50000, 'x') + "<span class=\"cut\"> [cut here: "),
+              std::string::npos);
     EXPECT_EQ(html.find(std::string(100000, 'x')), std::string::npos);
 }
 

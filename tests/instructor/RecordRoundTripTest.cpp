@@ -78,8 +78,8 @@ private:
             // The path from the drives, as the folder given to the search.
             expected_[file].push_back({student_, initials_, "001", master && !asNote ? "10000" : "",
                                        asNote ? "note" : "response", isoDate, time,
-                                       cp1252ToUtf8(question), utf8, file, "c/drilbank/" + file,
-                                       "", "", "", ""});
+                                       cp1252ToUtf8(question), utf8, file, "c/drilbank/" + file, "",
+                                       "", "", ""});
         }
     }
 

@@ -119,16 +119,15 @@ private:
 };
 
 const char* const firstNames[] = {
-    "Ann",    "Bo",      "Carla",  "Dmitri",   "Elena",  "Femi",   "Grace", "Hiro",
-    "Ines",   "Jonas",   "Kira",   "Luis",     "Maya",   "Nils",   "Olga",  "Priya",
-    "Quentin", "Rosa",   "Sam",    "Tomasz",   "Uma",    "Victor", "Wen",   "Xavier",
-    "Yara",   "Zoe",     "Andrés", "Björn",    "Chloé",  "Dália",  "Émile", "François",
-    "Анна",   "Борис",   "Юлия",   "Ольга"};
-const char* const lastNames[] = {
-    "Smith",  "Chen",    "Okafor", "Novak",   "García", "Müller", "Rossi", "Tanaka",
-    "Haddad", "Kowalski", "Ivanova", "Nguyen", "Silva", "Larsen", "Brown", "Patel",
-    "O'Neill", "Dubois", "Yılmaz", "Schmidt", "Kim",    "Moreau", "Ruiz",  "Berg",
-    "Иванова", "Петров", "Соколова"};
+    "Ann",   "Bo",     "Carla", "Dmitri", "Elena",    "Femi",   "Grace", "Hiro",    "Ines",
+    "Jonas", "Kira",   "Luis",  "Maya",   "Nils",     "Olga",   "Priya", "Quentin", "Rosa",
+    "Sam",   "Tomasz", "Uma",   "Victor", "Wen",      "Xavier", "Yara",  "Zoe",     "Andrés",
+    "Björn", "Chloé",  "Dália", "Émile",  "François", "Анна",   "Борис", "Юлия",    "Ольга"};
+const char* const lastNames[] = {"Smith",   "Chen",    "Okafor",  "Novak",    "García",  "Müller",
+                                 "Rossi",   "Tanaka",  "Haddad",  "Kowalski", "Ivanova", "Nguyen",
+                                 "Silva",   "Larsen",  "Brown",   "Patel",    "O'Neill", "Dubois",
+                                 "Yılmaz",  "Schmidt", "Kim",     "Moreau",   "Ruiz",    "Berg",
+                                 "Иванова", "Петров",  "Соколова"};
 
 // Answers a student might give to each of the nine questions.
 const std::vector<std::vector<std::string>> answerPool = {
@@ -155,14 +154,13 @@ const std::vector<std::vector<std::string>> answerPool = {
     {"Change in depth -120 cm over 40 s... wait, -80 cm; depths 100, 65, 40, 25, 20 cm.",
      "Trapezoids: -35, -25, -15, -5 cm; depths 100.0, 65.0, 40.0, 25.0, 20.0 cm.",
      "Depths: 100, 65, 40, 25 and 20 cm."},
-    {"30 cm^3/s / (pi * 16 cm^2) = 0.60 cm/s.", "About 0.6 cm/s.",
-     "rate = 30 / 50.3 = 0.597 cm/s"},
+    {"30 cm^3/s / (pi * 16 cm^2) = 0.60 cm/s.", "About 0.6 cm/s.", "rate = 30 / 50.3 = 0.597 cm/s"},
 };
 
-const char* const notePool[] = {
-    "Check the units here: cm or m?", "Ask about significant figures in class.",
-    "Trapezoid area: average of the two heights times the width.",
-    "I am not sure the graph should curve.", "Come back to this one."};
+const char* const notePool[] = {"Check the units here: cm or m?",
+                                "Ask about significant figures in class.",
+                                "Trapezoid area: average of the two heights times the width.",
+                                "I am not sure the graph should curve.", "Come back to this one."};
 
 std::string firstLetter(const std::string& word) {
     std::size_t length = 1;
@@ -178,8 +176,8 @@ std::string initialsOf(const std::string& first, const std::string& last) {
 
 // One run of a student: the questions from `from` to `to`, a few minutes apart, some with a
 // note, some answered twice.
-void makeRun(StudentMaker& student, Choices& choices, const std::string& date, int start,
-             int from, int to, int answerVariant, const std::string& initials = "") {
+void makeRun(StudentMaker& student, Choices& choices, const std::string& date, int start, int from,
+             int to, int answerVariant, const std::string& initials = "") {
     student.startRun(date, start, initials);
     int clock = start + 30 + static_cast<int>(choices.next(60));
     for (int question = from; question <= to; ++question) {
@@ -192,9 +190,9 @@ void makeRun(StudentMaker& student, Choices& choices, const std::string& date, i
                        pool[static_cast<std::size_t>(answerVariant + question) % pool.size()]);
         clock += 60 + static_cast<int>(choices.next(240));
         if (choices.chance(8)) { // thought better of it
-            student.answer(question, clock,
-                           pool[static_cast<std::size_t>(answerVariant + question + 1) %
-                                pool.size()]);
+            student.answer(
+                question, clock,
+                pool[static_cast<std::size_t>(answerVariant + question + 1) % pool.size()]);
             clock += 40 + static_cast<int>(choices.next(60));
         }
     }
@@ -218,8 +216,8 @@ MadeClass makeClass(const fs::path& folder, std::size_t students, const std::str
     const std::string before = dayAfter(dueDate, -4);
     for (std::size_t index = 0; index < std::max<std::size_t>(students, 12); ++index) {
         const std::string first = firstNames[(index * 7) % std::size(firstNames)];
-        const std::string last = lastNames[(index * 5 + index / std::size(lastNames)) %
-                                           std::size(lastNames)];
+        const std::string last =
+            lastNames[(index * 5 + index / std::size(lastNames)) % std::size(lastNames)];
         const std::string name = first + " " + last;
         const std::string initials = initialsOf(first, last);
         made.classList += name + "," + initials + "\n";
@@ -231,8 +229,8 @@ MadeClass makeClass(const fs::path& folder, std::size_t students, const std::str
         const fs::path own = folder / pathFromUtf8(folderName(name));
         const int variant = static_cast<int>(choices.next(3));
         const std::string day = dayAfter(before, static_cast<int>(choices.next(4)));
-        const int start = (9 + static_cast<int>(choices.next(11))) * 3600 +
-                          static_cast<int>(choices.next(3600));
+        const int start =
+            (9 + static_cast<int>(choices.next(11))) * 3600 + static_cast<int>(choices.next(3600));
         if (index == 9) {
             // Campus and home: two master files of one name, told apart by their path.
             StudentMaker home(own / "home", name, initials);

@@ -55,7 +55,7 @@ private:
 
 // What a generated class holds: a class list's text and the students' folders.
 struct MadeClass {
-    std::string classList; // UTF-8, a header line and one student a line
+    std::string classList;                 // UTF-8, a header line and one student a line
     std::vector<std::string> listed;       // the listed names, in the list's order
     std::vector<std::string> withoutFiles; // listed students who handed in nothing
 };

@@ -41,7 +41,7 @@ std::uint64_t textsPrint(std::uint64_t seed, std::initializer_list<std::string_v
 } // namespace
 
 // Keeps a file's signatures, dating its responses as the export does: by the run's header,
-// rolled on past midnight.
+// rolled on past midnight; a note by its own date.
 class SendAgainstMaster::Collector final : public RecordVisitor {
 public:
     std::vector<Signature> signatures;
@@ -49,15 +49,16 @@ public:
     bool full = false;
 
     void header(const RecordHeader& header) override {
-        date_ = readDateText(header.date);
+        const auto date = readDateText(header.date);
+        dayStart_ = date ? momentOf(*date, 0) : noMoment;
         lastTime_ = readTimeText(header.time);
-        day_ = date_ ? static_cast<std::uint16_t>(static_cast<unsigned>(date_->month()) * 100 +
-                                                  static_cast<unsigned>(date_->day()))
-                     : 0;
+        day_ = date ? static_cast<std::uint16_t>(static_cast<unsigned>(date->month()) * 100 +
+                                                 static_cast<unsigned>(date->day()))
+                    : 0;
         headerDays.insert(day_);
         Signature signature;
         signature.kind = Signature::Header;
-        signature.moment = date_ && lastTime_ ? momentOf(*date_, *lastTime_) : noMoment;
+        signature.moment = at(lastTime_);
         signature.content = textsPrint(1, {header.studentName, header.assignmentNumber,
                                            header.assignmentHeader, header.initials});
         signature.question = signature.content;
@@ -69,20 +70,23 @@ public:
         Signature signature;
         if (block.kind == RecordBlock::Kind::Note) {
             signature.kind = Signature::Note;
-            const auto date = readDateText(block.date);
-            signature.moment = date && time ? momentOf(*date, *time) : noMoment;
-            date_ = date ? date : date_;
+            if (block.date != noteDate_) { // a run's notes mostly share their date
+                noteDate_.assign(block.date);
+                const auto date = readDateText(block.date);
+                noteDay_ = date ? momentOf(*date, 0) : noMoment;
+            }
+            dayStart_ = noteDay_ != noMoment ? noteDay_ : dayStart_;
         } else {
             signature.kind = Signature::Response;
-            if (date_ && lastTime_ && time && *time < *lastTime_) {
-                date_ = std::chrono::year_month_day(std::chrono::sys_days(*date_) +
-                                                    std::chrono::days(1)); // past midnight
+            if (dayStart_ != noMoment && lastTime_ && time && *time < *lastTime_) {
+                dayStart_ += 86400; // past midnight
             }
-            signature.moment = date_ && time ? momentOf(*date_, *time) : noMoment;
         }
+        signature.moment = at(time);
         lastTime_ = time;
+        // The question's print goes on into the whole block's.
         signature.question = textsPrint(signature.kind, {block.question});
-        signature.content = textsPrint(signature.kind, {block.question, block.answer});
+        signature.content = textsPrint(signature.question, {block.answer});
         add(signature, block.place);
     }
 
@@ -99,13 +103,20 @@ private:
         signatures.push_back(signature);
     }
 
-    std::optional<std::chrono::year_month_day> date_;
+    Moment at(std::optional<int> time) const {
+        return dayStart_ != noMoment && time ? dayStart_ + *time : noMoment;
+    }
+
+    Moment dayStart_ = noMoment; // the first second of the day the run is on
     std::optional<int> lastTime_;
     std::uint16_t day_ = 0;
+    std::string noteDate_ = "-";
+    Moment noteDay_ = noMoment;
 };
 
 SendAgainstMaster::SendAgainstMaster(const std::vector<RecordFile>& files)
-    : files_(files), collectors_(files.size()), read_(files.size(), false) {
+    : files_(files), collectors_(files.size()), read_(files.size(), false),
+      compared_(files.size(), false) {
     std::map<std::filesystem::path, std::size_t> masters;
     for (std::size_t index = 0; index < files.size(); ++index) {
         if (files[index].name.kind == RecordFileKind::Master && !files[index].sameAs) {
@@ -121,23 +132,35 @@ SendAgainstMaster::SendAgainstMaster(const std::vector<RecordFile>& files)
             continue;
         }
         pairs_.push_back({master->second, send});
-        for (const std::size_t index : {master->second, send}) {
-            if (!collectors_[index]) {
-                collectors_[index] = std::make_unique<Collector>();
-            }
-        }
+        compared_[master->second] = true;
+        compared_[send] = true;
     }
 }
 
 SendAgainstMaster::~SendAgainstMaster() = default;
 
 RecordVisitor* SendAgainstMaster::visitorFor(std::size_t index) {
-    return index < collectors_.size() ? collectors_[index].get() : nullptr;
+    if (index >= compared_.size() || !compared_[index]) {
+        return nullptr;
+    }
+    if (!collectors_[index]) {
+        // The memory of a comparison done serves the next: a class's files are many alike.
+        collectors_[index] = std::make_unique<Collector>();
+        if (!spare_.empty()) {
+            collectors_[index]->signatures = std::move(spare_.back());
+            spare_.pop_back();
+        }
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(files_[index].path, error);
+        collectors_[index]->signatures.reserve(
+            std::min<std::size_t>(blocksKept, error ? 0 : static_cast<std::size_t>(size / 256)));
+    }
+    return collectors_[index].get();
 }
 
 void SendAgainstMaster::fileDone(std::size_t index, std::ostream& out) {
     if (index >= read_.size() || !collectors_[index]) {
-        return;
+        return; // takes no part, or was a copy and so not read
     }
     read_[index] = true;
     for (Pair& pair : pairs_) {
@@ -156,6 +179,9 @@ void SendAgainstMaster::fileDone(std::size_t index, std::ostream& out) {
             return !pair.done && (pair.master == file || pair.send == file);
         });
         if (!needed) {
+            std::vector<Signature>& signatures = collectors_[file]->signatures;
+            signatures.clear();
+            spare_.push_back(std::move(signatures));
             collectors_[file].reset();
         }
     }
@@ -255,7 +281,7 @@ void SendAgainstMaster::compare(const Pair& pair, std::ostream& out) {
         out << (finding.inSend ? sendPath : masterPath) << ':' << finding.place.line << ": byte "
             << finding.place.offset << ": " << finding.what << '\n';
     }
-    ++compared_;
+    ++pairsCompared_;
     out << sendPath << " against " << masterPath << ": ";
     if (findings.empty()) {
         out << "holds the master's " << ofDay.size() << " headers and blocks of its day, no more "
@@ -273,9 +299,9 @@ void SendAgainstMaster::compare(const Pair& pair, std::ostream& out) {
 }
 
 std::size_t SendAgainstMaster::writeTotals(std::ostream& out) const {
-    if (compared_ > 0) {
-        out << "compared " << compared_
-            << " send files with their master files: " << compared_ - differing_ << " agree, "
+    if (pairsCompared_ > 0) {
+        out << "compared " << pairsCompared_
+            << " send files with their master files: " << pairsCompared_ - differing_ << " agree, "
             << differing_ << " differ (" << differences_ << " differences)\n";
     }
     return differing_;

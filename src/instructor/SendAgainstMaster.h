@@ -49,9 +49,11 @@ private:
 
     const std::vector<RecordFile>& files_;
     std::vector<Pair> pairs_;
-    std::vector<std::unique_ptr<Collector>> collectors_; // by file; null when not compared
+    std::vector<std::unique_ptr<Collector>> collectors_; // by file, while it is needed
     std::vector<bool> read_;
-    std::size_t compared_ = 0;
+    std::vector<bool> compared_; // whether a file takes part
+    std::vector<std::vector<Signature>> spare_;
+    std::size_t pairsCompared_ = 0;
     std::size_t differing_ = 0;
     std::size_t differences_ = 0;
 };

@@ -20,7 +20,6 @@
 namespace drilbank::instructor::grading {
 
 namespace fs = std::filesystem;
-using testing::StudentMaker;
 
 constexpr int at(int hours, int minutes, int seconds = 0) {
     return (hours * 60 + minutes) * 60 + seconds;

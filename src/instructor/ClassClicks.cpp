@@ -33,6 +33,15 @@ bool mayBeCopy(Moment row, const Click& click) {
            (click.copiedUntil != noMoment && withinASecond(row, click.copiedUntil));
 }
 
+// Widens the span of times a cell's others hold to take in `moment`.
+void spanOthers(Cell& cell, Moment moment) {
+    if (moment == noMoment) {
+        return;
+    }
+    cell.othersFrom = cell.othersFrom == noMoment ? moment : std::min(cell.othersFrom, moment);
+    cell.othersUntil = std::max(cell.othersUntil, moment);
+}
+
 void noteCopy(Click& click, Moment moment) {
     if (moment != noMoment && moment > click.moment) {
         click.copiedUntil = std::max(click.copiedUntil, moment);
@@ -73,12 +82,18 @@ void setFrom(Click& click, const RowClick& row) {
 
 } // namespace
 
+bool ClassWork::fits(const RowClick& row) const {
+    const std::size_t text = std::min(row.text.size(), entryLimit);
+    const std::size_t question = std::min(row.question.size(), titleLimit);
+    return textKept_ + sizeof(Click) + text + question < textBudget;
+}
+
 bool ClassWork::keepText(Click& click, const RowClick& row) {
-    const std::size_t end = utf8CharacterEnd(row.text, entryLimit);
-    const std::size_t question = utf8CharacterEnd(row.question, ClassWork::titleLimit);
-    if (textKept_ + sizeof(Click) + end + question >= textBudget) {
+    if (!fits(row)) {
         return false;
     }
+    const std::size_t end = utf8CharacterEnd(row.text, entryLimit);
+    const std::size_t question = utf8CharacterEnd(row.question, titleLimit);
     click.text.assign(row.text.substr(0, end));
     click.question.assign(row.question.substr(0, question));
     if (click.text.capacity() > 2 * click.text.size() + 64) {
@@ -132,6 +147,8 @@ void ClassWork::addResponse(Cell& cell, const RowClick& row, std::uint64_t ordin
             const Click& moved = cell.others.back();
             othersIndex_.emplace(othersKey(&cell, false, moved.answer, moved.moment),
                                  std::make_pair(&cell, index));
+            spanOthers(cell, moved.moment);
+            spanOthers(cell, moved.copiedUntil);
             if (moved.copiedUntil != noMoment) {
                 othersIndex_.emplace(othersKey(&cell, false, moved.answer, moved.copiedUntil),
                                      std::make_pair(&cell, index));
@@ -161,7 +178,8 @@ void ClassWork::addOther(Cell& cell, const RowClick& row) {
     if (!options_.keepTexts) {
         return; // only counted
     }
-    if (row.moment != noMoment) {
+    if (row.moment != noMoment && cell.othersFrom != noMoment &&
+        row.moment >= cell.othersFrom - 2 && row.moment <= cell.othersUntil + 2) {
         for (const Moment moment : {row.moment - 1, row.moment, row.moment + 1}) {
             const auto found = othersIndex_.find(othersKey(&cell, row.note, row.answer, moment));
             if (found == othersIndex_.end() || found->second.first != &cell) {
@@ -176,6 +194,7 @@ void ClassWork::addOther(Cell& cell, const RowClick& row) {
                     kept.files.push_back(row.file);
                 }
                 noteCopy(kept, row.moment);
+                spanOthers(cell, row.moment);
                 // A copy in a third file may be a second later still.
                 othersIndex_.emplace(othersKey(&cell, row.note, row.answer, row.moment),
                                      std::make_pair(&cell, index));
@@ -183,17 +202,19 @@ void ClassWork::addOther(Cell& cell, const RowClick& row) {
             }
         }
     }
-    Click click;
-    setFrom(click, row);
-    if (!keepText(click, row)) {
+    if (!fits(row)) {
         ++cell.notShown;
         ++clicksNotShown_;
-        return;
+        return; // told before a click is made: past the budget, most rows are
     }
+    Click click;
+    setFrom(click, row);
+    keepText(click, row);
     const std::size_t index = cell.others.size();
     cell.others.push_back(std::move(click));
     othersIndex_.emplace(othersKey(&cell, row.note, row.answer, row.moment),
                          std::make_pair(&cell, index));
+    spanOthers(cell, row.moment);
 }
 
 } // namespace drilbank::instructor

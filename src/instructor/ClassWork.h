@@ -42,6 +42,9 @@ struct Cell {
     std::optional<Click> final;
     std::vector<Click> others; // earlier responses and every note
     std::size_t notShown = 0;  // rows of clicks past the budget for texts
+    // The times the others kept span, copies included: a row outside them is no copy of one.
+    Moment othersFrom = noMoment;
+    Moment othersUntil = noMoment;
     // The rows of the final answer's click: (file, the row's place among the file's rows).
     std::vector<std::pair<std::uint32_t, std::uint64_t>> finalRows;
 };
@@ -186,6 +189,7 @@ private:
     void row(const RecordRow& row, std::uint32_t file, std::uint64_t ordinal, RecordFileKind kind);
     void addResponse(Cell& cell, const RowClick& row, std::uint64_t ordinal);
     void addOther(Cell& cell, const RowClick& row);
+    bool fits(const RowClick& row) const; // in the budget for texts
     bool keepText(Click& click, const RowClick& row);
     void release(Click& click);
     void attachProblems(const FileReport& report, std::uint32_t file,

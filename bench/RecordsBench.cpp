@@ -291,6 +291,9 @@ int runCommand(const std::string& command, const std::vector<instructor::RecordF
     if (command == "summary") {
         return instructor::summarizeFiles(files, streams);
     }
+    if (command == "report") {
+        return instructor::reportFiles(files, streams);
+    }
     return instructor::exportFiles(files, {format, false, output.string() + ".xlsx"}, streams);
 }
 
@@ -441,11 +444,31 @@ void SummaryClass(benchmark::State& state) {
               [](const auto& files, const auto& output) { runCommand("summary", files, output); });
 }
 
+// The report's own writing is its page, at most 16 MB of answers whatever the class: its cost
+// is held against wc -l whole.
+void ReportClass(benchmark::State& state) {
+    overClass(state,
+              [](const auto& files, const auto& output) { runCommand("report", files, output); });
+}
+
+void ExportJsonClass(benchmark::State& state) {
+    overClass(
+        state,
+        [](const auto& files, const auto& output) { runCommand("export", files, output, "json"); },
+        [](const GeneratedClass& group, const std::filesystem::path& output,
+           benchmark::State& counted) {
+            counted.counters["bytes_writing"] = byteWritingSeconds(output);
+            return rowWritingSeconds(group, {"json", false, {}}, output);
+        });
+}
+
 BENCHMARK(CheckClass)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(ExportCsvClass)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
 // Its cost is the difference of two long times, so it takes turns three times, at full size.
 BENCHMARK(ExportXlsxClass)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(SummaryClass)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(SummaryClass)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ReportClass)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ExportJsonClass)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 } // namespace drilbank::bench

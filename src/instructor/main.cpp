@@ -89,6 +89,13 @@ int runTool(const std::vector<std::string>& arguments) {
             std::cerr << "drilbank-records: " << *refused << '\n';
             return badUsage;
         }
+        std::error_code same;
+        if (line.classList &&
+            std::filesystem::equivalent(target, drilbank::pathFromUtf8(*line.classList), same)) {
+            std::cerr << "drilbank-records: --output " << *line.output
+                      << " is the class list; it is only read, never written\n";
+            return badUsage;
+        }
         output.emplace(target);
         if (line.format != "xlsx" && !output->stream()) {
             std::cerr << "drilbank-records: " << *line.output << ": cannot be written\n";

@@ -51,22 +51,23 @@ struct Output {
     int status = 0;
 };
 
-inline Output summaryOf(const fs::path& folder, const Grading& grading = {}) {
+// A grading command's output and exit status on the files under `folder`.
+template <typename Command>
+Output outputOf(Command command, const fs::path& folder, const Grading& grading) {
     std::ostringstream out;
     std::ostringstream messages;
     Output output;
-    output.status = summarizeFiles(filesIn(folder), {out, messages, nullptr}, grading);
+    output.status = command(filesIn(folder), CommandStreams{out, messages, nullptr}, grading);
     output.text = out.str();
     return output;
 }
 
+inline Output summaryOf(const fs::path& folder, const Grading& grading = {}) {
+    return outputOf(&summarizeFiles, folder, grading);
+}
+
 inline Output reportOf(const fs::path& folder, const Grading& grading = {}) {
-    std::ostringstream out;
-    std::ostringstream messages;
-    Output output;
-    output.status = reportFiles(filesIn(folder), {out, messages, nullptr}, grading);
-    output.text = out.str();
-    return output;
+    return outputOf(&reportFiles, folder, grading);
 }
 
 inline Output checkOf(const fs::path& folder) {

@@ -82,14 +82,14 @@ void setFrom(Click& click, const RowClick& row) {
 
 } // namespace
 
-bool ClassWork::fits(const RowClick& row) const {
+bool ClassWork::fits(const RowClick& row, bool final) const {
     const std::size_t text = std::min(row.text.size(), entryLimit);
     const std::size_t question = std::min(row.question.size(), titleLimit);
-    return textKept_ + sizeof(Click) + text + question < textBudget;
+    return textKept_ + sizeof(Click) + text + question < (final ? textBudget : textBudget / 4 * 3);
 }
 
-bool ClassWork::keepText(Click& click, const RowClick& row) {
-    if (!fits(row)) {
+bool ClassWork::keepText(Click& click, const RowClick& row, bool final) {
+    if (!fits(row, final)) {
         return false;
     }
     const std::size_t end = utf8CharacterEnd(row.text, entryLimit);
@@ -167,7 +167,7 @@ void ClassWork::addResponse(Cell& cell, const RowClick& row, std::uint64_t ordin
     Click& final = *cell.final;
     setFrom(final, row);
     if (options_.keepTexts || options_.keepFinalTexts) {
-        keepText(final, row);
+        keepText(final, row, true);
     }
     if (mark) {
         cell.finalRows.assign(1, {row.file, ordinal});
@@ -202,14 +202,14 @@ void ClassWork::addOther(Cell& cell, const RowClick& row) {
             }
         }
     }
-    if (!fits(row)) {
+    if (!fits(row, false)) {
         ++cell.notShown;
         ++clicksNotShown_;
         return; // told before a click is made: past the budget, most rows are
     }
     Click click;
     setFrom(click, row);
-    keepText(click, row);
+    keepText(click, row, false);
     const std::size_t index = cell.others.size();
     cell.others.push_back(std::move(click));
     othersIndex_.emplace(othersKey(&cell, row.note, row.answer, row.moment),

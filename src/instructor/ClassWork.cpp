@@ -110,7 +110,8 @@ AssignmentWork* ClassWork::workOf(Student& student, std::string_view assignment)
     return last_.work;
 }
 
-Cell* ClassWork::cellOf(AssignmentWork& work, int question) {
+Cell* ClassWork::cellOf(AssignmentWork& work, int question, std::string_view assignment,
+                        std::string_view text) {
     auto found = work.cells.find(question);
     if (found == work.cells.end()) {
         if (cells_ >= cellsKept) {
@@ -118,6 +119,18 @@ Cell* ClassWork::cellOf(AssignmentWork& work, int question) {
         }
         ++cells_;
         found = work.cells.emplace(question, Cell()).first;
+        if (!assignment.empty()) {
+            // A question's text as first met, for the grid's column: told with a new cell,
+            // not with every row.
+            auto texts = questionTexts_.find(assignment);
+            if (texts == questionTexts_.end()) {
+                texts =
+                    questionTexts_.emplace(std::string(assignment), std::map<int, std::string>())
+                        .first;
+            }
+            texts->second.emplace(question,
+                                  std::string(text.substr(0, utf8CharacterEnd(text, titleLimit))));
+        }
     }
     return &found->second;
 }
@@ -188,18 +201,6 @@ void ClassWork::row(const RecordRow& row, std::uint32_t file, std::uint64_t ordi
     if (note && question == 0) {
         question = -1; // a note on a line that is no question's
     }
-    if (!note) {
-        auto texts = questionTexts_.find(row.assignment);
-        if (texts == questionTexts_.end()) {
-            texts =
-                questionTexts_.emplace(std::string(row.assignment), std::map<int, std::string>())
-                    .first;
-        }
-        if (!texts->second.contains(question)) {
-            texts->second.emplace(question, std::string(row.question.substr(
-                                                0, utf8CharacterEnd(row.question, titleLimit))));
-        }
-    }
     if (runWork_ == work && kind != RecordFileKind::Notes && runIndex_ < work->runs.size()) {
         RunWork& run = work->runs[runIndex_];
         // The run's own file tells its clicks' times; another (the send file) only where it
@@ -219,7 +220,7 @@ void ClassWork::row(const RecordRow& row, std::uint32_t file, std::uint64_t ordi
             ++(note ? run.notes : run.responses);
         }
     }
-    Cell* cell = cellOf(*work, question);
+    Cell* cell = cellOf(*work, question, note ? std::string_view() : row.assignment, row.question);
     if (cell == nullptr) {
         ++rowsNotKept_;
         return;

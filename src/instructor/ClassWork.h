@@ -184,13 +184,17 @@ public:
 private:
     Student* studentOf(std::string_view name, std::string_view initials);
     AssignmentWork* workOf(Student& student, std::string_view assignment);
-    Cell* cellOf(AssignmentWork& work, int question);
+    // The cell of a question; `assignment` (where a response makes it) keeps its text.
+    Cell* cellOf(AssignmentWork& work, int question, std::string_view assignment,
+                 std::string_view text);
     void run(const RecordRows::RunStart& start, std::uint32_t file);
     void row(const RecordRow& row, std::uint32_t file, std::uint64_t ordinal, RecordFileKind kind);
     void addResponse(Cell& cell, const RowClick& row, std::uint64_t ordinal);
     void addOther(Cell& cell, const RowClick& row);
-    bool fits(const RowClick& row) const; // in the budget for texts
-    bool keepText(Click& click, const RowClick& row);
+    // Whether a row's texts are in the budget: the final answers may use all of it, the
+    // others three quarters, so that a final answer is shown whatever came before it.
+    bool fits(const RowClick& row, bool final) const;
+    bool keepText(Click& click, const RowClick& row, bool final);
     void release(Click& click);
     void attachProblems(const FileReport& report, std::uint32_t file,
                         const std::set<Student*>& touched);

@@ -70,8 +70,6 @@ public:
             format_set_text_wrap(wrapped_);
             format_set_align(wrapped_, LXW_ALIGN_VERTICAL_TOP);
             newSheet();
-            // Second, whatever follows: the sheets of rows past a sheet's million go after it.
-            grid_ = workbook_add_worksheet(workbook_, "grid");
         }
     }
 
@@ -97,8 +95,14 @@ public:
 
     // A row per student in the order of the class list, a column per question of every
     // assignment; above them the assignment and question number, and the question's text.
+    // Made only now, after the rows: a sheet in the making holds a temporary file of its own,
+    // and the rows' writing is left as it was. Second unless the rows took more than a sheet.
     void grid(const ClassWork& known) override {
-        if (workbook_ == nullptr || grid_ == nullptr) {
+        if (workbook_ == nullptr) {
+            return;
+        }
+        grid_ = workbook_add_worksheet(workbook_, "grid");
+        if (grid_ == nullptr) {
             return;
         }
         constexpr std::size_t first = 3; // student, initials, remark

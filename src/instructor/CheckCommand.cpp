@@ -1,4 +1,5 @@
 #include "instructor/Commands.h"
+#include "instructor/SendAgainstMaster.h"
 #include "os/DurableFiles.h"
 #include "reading/RecordReader.h"
 
@@ -72,18 +73,23 @@ int checkFiles(const std::vector<RecordFile>& files, const CommandStreams& strea
     Progress shown(streams, files.size());
     std::size_t broken = 0;
     std::size_t problems = 0;
-    for (const RecordFile& file : files) {
+    SendAgainstMaster compared(files);
+    for (std::size_t index = 0; index < files.size(); ++index) {
+        const RecordFile& file = files[index];
         const std::string name = utf8Of(file.path);
         ProblemPrinter printer(name, out);
-        readFoundFile(file, printer);
+        BothVisitors both(printer, compared.visitorFor(index));
+        readFoundFile(file, both);
         printer.writeFileLine();
+        compared.fileDone(index, out);
         problems += printer.problems();
         broken += printer.problems() > 0 ? 1 : 0;
         shown.fileDone();
     }
     out << "checked " << files.size() << " files: " << files.size() - broken << " whole and clean, "
         << broken << " with problems (" << problems << " problems)\n";
-    return broken == 0 ? 0 : 1;
+    const std::size_t differing = compared.writeTotals(out);
+    return broken == 0 && differing == 0 ? 0 : 1;
 }
 
 } // namespace drilbank::instructor

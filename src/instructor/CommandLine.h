@@ -11,6 +11,8 @@ struct CommandLine {
     std::string format = "csv";
     bool exact = false; // CSV cells as typed, even those a spreadsheet would run
     std::optional<std::string> output;
+    std::optional<std::string> classList;
+    std::vector<std::string> due; // each --due as given
     std::vector<std::string> paths;
     bool help = false;
     bool version = false;

@@ -17,6 +17,16 @@ struct CommandStreams {
     std::ostream* progress = nullptr;
 };
 
+class ClassList;
+class DueTimes;
+
+// What summary, report and export grade by: the class list of --class-list and the due times
+// of --due, where given.
+struct Grading {
+    const ClassList* classList = nullptr;
+    const DueTimes* due = nullptr;
+};
+
 struct ExportOptions {
     std::string format = "csv"; // xlsx, csv or json
     bool exact = false;         // CSV cells as typed
@@ -27,9 +37,11 @@ struct ExportOptions {
 // file is whole and clean, 1 when any file has a problem.
 int checkFiles(const std::vector<RecordFile>& files, const CommandStreams& streams);
 int exportFiles(const std::vector<RecordFile>& files, const ExportOptions& options,
-                const CommandStreams& streams);
-int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& streams);
-int reportFiles(const std::vector<RecordFile>& files, const CommandStreams& streams);
+                const CommandStreams& streams, const Grading& grading = {});
+int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& streams,
+                   const Grading& grading = {});
+int reportFiles(const std::vector<RecordFile>& files, const CommandStreams& streams,
+                const Grading& grading = {});
 
 // Tells how far a long run has got, on one line that it rewrites.
 class Progress {

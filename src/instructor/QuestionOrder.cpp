@@ -19,7 +19,9 @@ QuestionOrder::QuestionOrder() {
             assignment = std::string(line.substr(0, dot));
         } else if (!line.empty() && !assignment.empty()) {
             Questions& questions = questionsOf(assignment);
-            questions.numbers.emplace(fingerprint(0, cp1252ToUtf8(line)), ++questions.count);
+            const std::string text = cp1252ToUtf8(line);
+            questions.numbers.emplace(fingerprint(0, text), ++questions.count);
+            script_[assignment].push_back(text);
         }
     }
 }
@@ -33,19 +35,43 @@ QuestionOrder::Questions& QuestionOrder::questionsOf(std::string_view assignment
 }
 
 int QuestionOrder::numberOf(std::string_view assignment, std::string_view question) {
-    if (const auto questions = assignments_.find(assignment); questions != assignments_.end()) {
-        const auto found = questions->second.numbers.find(fingerprint(0, question));
-        if (found != questions->second.numbers.end()) {
-            return found->second;
-        }
+    const std::uint64_t print = fingerprint(0, question);
+    if (lastNumber_ >= 0 && print == lastQuestion_ && assignment == lastAssignment_) {
+        return lastNumber_;
     }
-    if (full()) {
+    int number = 0;
+    const auto questions = assignments_.find(assignment);
+    const auto found = questions == assignments_.end() ? std::map<std::uint64_t, int>::iterator()
+                                                       : questions->second.numbers.find(print);
+    if (questions != assignments_.end() && found != questions->second.numbers.end()) {
+        number = found->second;
+    } else if (full()) {
+        return 0;
+    } else {
+        ++held_;
+        Questions& numbered = questionsOf(assignment);
+        numbered.numbers.emplace(print, ++numbered.count);
+        number = numbered.count;
+    }
+    lastAssignment_.assign(assignment);
+    lastQuestion_ = print;
+    lastNumber_ = number;
+    return number;
+}
+
+int QuestionOrder::numberFound(std::string_view assignment, std::string_view question) const {
+    const auto questions = assignments_.find(assignment);
+    if (questions == assignments_.end()) {
         return 0;
     }
-    ++held_;
-    Questions& questions = questionsOf(assignment);
-    questions.numbers.emplace(fingerprint(0, question), ++questions.count);
-    return questions.count;
+    const auto found = questions->second.numbers.find(fingerprint(0, question));
+    return found == questions->second.numbers.end() ? 0 : found->second;
+}
+
+const std::vector<std::string>& QuestionOrder::scriptQuestions(std::string_view assignment) const {
+    static const std::vector<std::string> none;
+    const auto found = script_.find(assignment);
+    return found == script_.end() ? none : found->second;
 }
 
 std::string numberRanges(const std::set<int>& numbers) {

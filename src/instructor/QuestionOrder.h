@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace drilbank::instructor {
 
@@ -25,6 +26,11 @@ public:
     // `assignment` as the header gives it ("001"), `question` the script line in UTF-8.
     int numberOf(std::string_view assignment, std::string_view question);
     bool full() const { return held_ >= kept; }
+    // The number a question has been given, without numbering one not met: 0 when none.
+    int numberFound(std::string_view assignment, std::string_view question) const;
+    // The assignment's questions as the built-in script holds them, in order (UTF-8): its
+    // first is question 1. None for an assignment the script does not hold.
+    const std::vector<std::string>& scriptQuestions(std::string_view assignment) const;
 
 private:
     // Questions are told apart by a fingerprint of their text: a script line may be long.
@@ -35,7 +41,12 @@ private:
     Questions& questionsOf(std::string_view assignment);
 
     std::map<std::string, Questions, std::less<>> assignments_;
+    std::map<std::string, std::vector<std::string>, std::less<>> script_;
     std::size_t held_ = 0;
+    // The question last asked for, whose number the next row most often shares.
+    std::string lastAssignment_;
+    std::uint64_t lastQuestion_ = 0;
+    int lastNumber_ = -1;
 };
 
 // "1-3 5 9": numbers in order, runs of three or more joined.

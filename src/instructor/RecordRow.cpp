@@ -7,14 +7,27 @@ namespace {
 
 // The row's texts in column order, to set as well as to read.
 constexpr std::array<std::string_view RecordRow::*, columnCount> columns = {
-    &RecordRow::student, &RecordRow::initials, &RecordRow::assignment, &RecordRow::questionNumber,
-    &RecordRow::kind,    &RecordRow::date,     &RecordRow::time,       &RecordRow::question,
-    &RecordRow::answer,  &RecordRow::file};
+    &RecordRow::student,        &RecordRow::initials,    &RecordRow::assignment,
+    &RecordRow::questionNumber, &RecordRow::kind,        &RecordRow::date,
+    &RecordRow::time,           &RecordRow::question,    &RecordRow::answer,
+    &RecordRow::file,           &RecordRow::path,        &RecordRow::final,
+    &RecordRow::late,           &RecordRow::onClassList, &RecordRow::possibly};
 
 } // namespace
 
 const RowTexts rowColumns = {"student", "initials", "assignment", "question_number", "kind",
-                             "date",    "time",     "question",   "answer",          "file"};
+                             "date",    "time",     "question",   "answer",          "file",
+                             "path",    "final",    "late",       "on_class_list",   "possibly"};
+
+const std::array<bool, columnCount> yesNoColumns = {false, false, false, false, false,
+                                                    false, false, false, false, false,
+                                                    false, true,  true,  true,  false};
+
+void viewSameTexts(RecordRow& view, const RecordRow& row) {
+    for (const auto column : columns) {
+        view.*column = row.*column;
+    }
+}
 
 RowTexts rowValues(const RecordRow& row) {
     RowTexts values;

@@ -22,6 +22,17 @@ struct RecordRow {
     std::string_view question;
     std::string_view answer;
     std::string_view file; // the record file's name, in UTF-8
+    // The record file's path from the folder given (in UTF-8, "/" between folders), which
+    // tells apart two files of one name; a file given by itself, its path as given.
+    std::string_view path;
+    // Set by the export: "yes" on every row of the click that gave a student's final answer to
+    // a question (the latest response across all the student's files), "no" on the others;
+    // "yes" or "no" when a due time applies to the row's assignment, else empty; and, with a
+    // class list, whether the student is on it ("yes", "no") and whom they are possibly.
+    std::string_view final;
+    std::string_view late;
+    std::string_view onClassList;
+    std::string_view possibly;
 
     RecordRow() = default;
     RecordRow(std::string_view student, std::string_view initials, std::string_view assignment,
@@ -39,9 +50,15 @@ private:
 };
 
 // The column names, in order, as the export writes them, and a row's values in that order.
-constexpr std::size_t columnCount = 10;
+constexpr std::size_t columnCount = 15;
 using RowTexts = std::array<std::string_view, columnCount>;
 extern const RowTexts rowColumns;
 RowTexts rowValues(const RecordRow& row);
+// The columns that hold "yes", "no" or nothing: JSON gives them as true, false or null.
+extern const std::array<bool, columnCount> yesNoColumns;
+
+// A row that views the same texts as `row`, holding none of its own: to hand on with some
+// texts set otherwise, without copying the rest.
+void viewSameTexts(RecordRow& view, const RecordRow& row);
 
 } // namespace drilbank::instructor

@@ -66,11 +66,14 @@ void settleRuns(std::vector<RecordRows::Run>& runs) {
 // Turns one file's headers and blocks into rows, keeping the date of the run being read.
 class FileRows final : public RecordVisitor {
 public:
-    FileRows(const RecordFile& file, const RecordRows::RowSink& sink, FileReport& report)
-        : sink_(sink), report_(report), fileStudent_(studentFromFileName(file.name)),
-          file_(utf8Of(file.path.filename())) {
+    FileRows(const RecordFile& file, const RecordRows::RowSink& sink, FileReport& report,
+             const RecordRows::RunSink& runSink)
+        : sink_(sink), runSink_(runSink), report_(report),
+          fileStudent_(studentFromFileName(file.name)), file_(utf8Of(file.path.filename())),
+          path_(file.relativePath.empty() ? file_ : file.relativePath) {
         row_.student = fileStudent_;
         row_.file = file_;
+        row_.path = path_;
     }
 
     // For a notes file: the runs of the master file beside it, in order.
@@ -100,6 +103,11 @@ public:
         row_.assignment = assignmentUtf8_.of(header.assignmentNumber);
         date_ = readDateText(header.date);
         lastTime_ = readTimeText(header.time);
+        if (runSink_) {
+            const std::string date = date_ ? isoDate(*date_) : "";
+            runSink_({row_.student, row_.initials, row_.assignment,
+                      headerUtf8_.of(header.assignmentHeader), date, header.time, header.place});
+        }
     }
 
     void block(const RecordBlock& block) override {
@@ -157,18 +165,21 @@ private:
     }
 
     const RecordRows::RowSink& sink_;
+    const RecordRows::RunSink& runSink_;
     FileReport& report_;
     std::vector<RecordRows::Run>* runs_ = nullptr;
     std::function<void(sys_seconds)> attribute_;
     Utf8OfLast studentUtf8_;
     Utf8OfLast initialsUtf8_;
     Utf8OfLast assignmentUtf8_;
+    Utf8OfLast headerUtf8_;
     std::optional<year_month_day> date_;
     std::optional<year_month_day> rowDate_; // the date dateText_ holds
     std::optional<int> lastTime_;
     // What the row's texts are views of, where they are not the block's own.
     std::string fileStudent_;
     std::string file_;
+    std::string path_;
     std::string dateText_;
     std::string questionUtf8_;
     std::string answerUtf8_;
@@ -183,9 +194,9 @@ std::string studentFromFileName(const RecordFileName& name) {
     return student;
 }
 
-FileReport RecordRows::read(const RecordFile& file, const RowSink& sink) {
+FileReport RecordRows::read(const RecordFile& file, const RowSink& sink, const RunSink& runSink) {
     FileReport report;
-    FileRows rows(file, sink, report);
+    FileRows rows(file, sink, report, runSink);
     if (file.name.kind == RecordFileKind::Notes) {
         rows.attributeTo(runsOf(file));
     }
@@ -207,9 +218,12 @@ const std::vector<RecordRows::Run>& RecordRows::runsOf(const RecordFile& notesFi
     const std::filesystem::path master = masterFileBeside(notesFile);
     if (!masterRuns_.contains(master) && std::filesystem::is_regular_file(master)) {
         // The master file was not among those asked for: read it for its runs only.
-        read(
-            {master, {RecordFileKind::Master, notesFile.name.name, ""}, std::nullopt, std::nullopt},
-            [](const RecordRow&) {});
+        read({master,
+              {RecordFileKind::Master, notesFile.name.name, ""},
+              std::nullopt,
+              std::nullopt,
+              ""},
+             [](const RecordRow&) {}, {});
     }
     return masterRuns_[master];
 }

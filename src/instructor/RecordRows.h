@@ -34,7 +34,20 @@ class RecordRows {
 public:
     using RowSink = std::function<void(const RecordRow&)>;
 
-    FileReport read(const RecordFile& file, const RowSink& sink);
+    // A run's header, as its rows give it: the rows that follow in the file are the run's.
+    struct RunStart {
+        std::string_view student; // in UTF-8, as the rows give them
+        std::string_view initials;
+        std::string_view assignment;
+        std::string_view assignmentHeader;
+        std::string_view date; // YYYY-MM-DD
+        std::string_view time; // HH:MM:SS
+        RecordPlace place;
+    };
+    using RunSink = std::function<void(const RunStart&)>;
+
+    // `runSink`, where given, is told of each header of a master or send file before its rows.
+    FileReport read(const RecordFile& file, const RowSink& sink, const RunSink& runSink = {});
 
     // The runs of a master file, in order of their start.
     struct Run {

@@ -29,7 +29,7 @@ std::string shown(const fs::path& path) {
 
 void addFile(const fs::path& path, SearchResult& result) {
     if (const auto name = parseRecordFileName(utf8Of(path.filename()))) {
-        result.files.push_back({path, *name, std::nullopt, std::nullopt});
+        result.files.push_back({path, *name, std::nullopt, std::nullopt, ""});
     }
 }
 
@@ -218,7 +218,37 @@ SearchResult findRecordFiles(const std::vector<std::string>& paths) {
     });
     markCopies(result.files);
     markEarlierCopies(result.files);
+    setRelativePaths(result.files, paths);
     return result;
+}
+
+void setRelativePaths(std::vector<RecordFile>& files, const std::vector<std::string>& paths) {
+    std::vector<fs::path> folders;
+    for (const std::string& given : paths) {
+        fs::path folder = pathFromUtf8(given).lexically_normal();
+        if (!folder.has_filename() && folder.has_parent_path() && folder != folder.root_path()) {
+            folder = folder.parent_path(); // "class/" as "class"
+        }
+        folders.push_back(folder);
+    }
+    const auto generic = [](const fs::path& path) {
+        const std::u8string text = path.generic_u8string();
+        return std::string(text.begin(), text.end());
+    };
+    for (RecordFile& file : files) {
+        const fs::path path = file.path.lexically_normal();
+        for (const fs::path& folder : folders) {
+            if (path == folder) {
+                file.relativePath = generic(folder); // a file given by itself
+                break;
+            }
+            const fs::path relative = path.lexically_relative(folder);
+            if (!relative.empty() && *relative.begin() != "..") {
+                file.relativePath = generic(relative);
+                break;
+            }
+        }
+    }
 }
 
 void readFoundFile(const RecordFile& file, RecordVisitor& visitor) {

@@ -1,251 +1,114 @@
 // report: the class on one self-contained HTML page, read in any browser with no network and
-// no scripts. Per assignment a grid of students by questions with every answer in its cell,
-// each student's notes beside them, and the problems of a student's files in a row directly
-// below the student's.
+// no scripts, made to grade sixty students and more by. Per assignment one compact grid of
+// students by questions: the header row and the student column stay in view while the grid
+// scrolls, each cell holds the student's final answer (the latest response across all their
+// files) marked with its time, late or not, the earlier answers and the notes folded below it
+// (<details>), the file it came from on hover. The problems of a student's files stand in a
+// row right under the student's; every listed student is there, one with no records too. A
+// print style sheet fits the grids to landscape pages.
+#include "instructor/ClassList.h"
 #include "instructor/Commands.h"
-#include "instructor/QuestionOrder.h"
-#include "instructor/RecordRows.h"
-#include "os/DurableFiles.h"
+#include "instructor/ReportCells.h"
 
-#include <map>
-#include <optional>
+#include <algorithm>
 #include <set>
 
 namespace drilbank::instructor {
 namespace {
 
-// The page keeps a bounded amount of text, so that the report of any class fits in memory:
-// an answer longer than entryLimit is cut there, and once textBudget is spent the answers
-// that follow are counted but not shown. Far more than a class writes; export gives all.
-constexpr std::size_t entryLimit = std::size_t{64} << 10;
-constexpr std::size_t textBudget = std::size_t{16} << 20;
-// Likewise students by assignment: far more than a class has.
-constexpr std::size_t studentsKept = 16384;
-constexpr std::size_t titleLimit = 1024; // of a question as the grid's column title
-
-struct Entry {
-    std::string when;
-    std::string question; // for notes only
-    std::string text;
-    std::size_t cut = 0; // bytes of the answer left out
-};
-
-struct StudentWork {
-    std::string initials;
-    std::optional<RecordFileKind> source; // the kind of file its rows come from
-    std::map<int, std::vector<Entry>> answers;
-    std::vector<Entry> notes;
-    std::vector<std::string> problems;
-    std::size_t notShown = 0; // answers and notes past the page's budget
-};
-
-using Key = std::pair<std::string, std::string>; // assignment, student
-
-struct Class {
-    std::map<Key, StudentWork> work;
-    std::map<std::string, std::map<int, std::string>> questions; // per assignment, by number
-    std::size_t files = 0;
-    std::size_t problems = 0;
-    std::size_t textKept = 0;
-    std::size_t notShown = 0;
-    QuestionOrder order;
-};
-
-// Where a UTF-8 text cut at `limit` ends: not inside a character's bytes.
-std::size_t characterEnd(std::string_view text, std::size_t limit) {
-    std::size_t end = std::min(limit, text.size());
-    while (end < text.size() && end > 0 && (text[end] & 0xC0) == 0x80) {
-        --end;
+// An assignment as an element's id.
+std::string anchorOf(const std::string& assignment) {
+    std::string id = "a";
+    for (const char c : assignment) {
+        id += (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ? c : '_';
     }
-    return end;
+    return assignment.empty() ? "a-unknown" : id;
 }
 
-// The entry for a row, its answer cut at entryLimit (between characters); nothing once the
-// page's budget is spent.
-std::optional<Entry> entryOf(const RecordRow& row, bool note, Class& known) {
-    const std::size_t kept = std::min(row.answer.size(), entryLimit);
-    if (known.textKept + kept + row.question.size() >= textBudget) {
-        ++known.notShown;
-        return std::nullopt;
-    }
-    const std::size_t end = characterEnd(row.answer, kept);
-    Entry entry{std::string(row.date).append(" ").append(row.time),
-                std::string(note ? row.question : ""), std::string(row.answer.substr(0, end)),
-                row.answer.size() - end};
-    // Each entry costs its texts and about twice its own size, in a vector that doubles.
-    known.textKept += 2 * sizeof entry + entry.when.size() + entry.question.size() + end;
-    return entry;
-}
-
-std::string escaped(std::string_view text) {
-    std::string html;
-    html.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            html += "&amp;";
-            break;
-        case '<':
-            html += "&lt;";
-            break;
-        case '>':
-            html += "&gt;";
-            break;
-        case '"':
-            html += "&quot;";
-            break;
-        case '\r':
-            break; // the line feed after it breaks the line
-        default:
-            html += c;
+void writeAssignment(const ClassWork& known, const std::string& assignment,
+                     const std::vector<const Student*>& students, std::ostream& out) {
+    const std::map<int, std::string> questions = known.questions(assignment);
+    const int last = known.lastQuestion(assignment);
+    bool otherNotes = false;
+    std::string header;
+    for (const Student* student : students) {
+        const auto work = student->work.find(assignment);
+        if (work != student->work.end()) {
+            otherNotes = otherNotes || work->second.cells.contains(-1);
+            header = header.empty() ? work->second.header : header;
         }
     }
-    return html;
-}
-
-// The master file holds every block; the send and notes files repeat them. A student's rows
-// come from the first kind of file read for them (files come master file first).
-void readClass(const std::vector<RecordFile>& files, Class& known, const CommandStreams& streams) {
-    Progress shown(streams, files.size());
-    RecordRows rows;
-    QuestionOrder& order = known.order;
-    for (const RecordFile& file : files) {
-        std::set<Key> touched;
-        const FileReport report = rows.read(file, [&](const RecordRow& row) {
-            const Key key{row.assignment, row.student};
-            auto found = known.work.find(key);
-            if (found == known.work.end()) {
-                if (known.work.size() >= studentsKept) {
-                    ++known.notShown;
-                    return;
-                }
-                found = known.work.emplace(key, StudentWork()).first;
-            }
-            touched.insert(key);
-            StudentWork& work = found->second;
-            if (work.source && *work.source != file.name.kind) {
-                return;
-            }
-            work.source = file.name.kind;
-            work.initials = row.initials;
-            const bool note = row.kind == "note";
-            std::optional<Entry> entry = entryOf(row, note, known);
-            std::vector<Entry>* entries = &work.notes;
-            if (!note) {
-                const int number = order.numberOf(row.assignment, row.question);
-                // A title, not an answer: a long one is cut.
-                known.questions[key.first][number] =
-                    row.question.substr(0, characterEnd(row.question, titleLimit));
-                entries = &work.answers[number];
-            }
-            if (entry) {
-                entries->push_back(std::move(*entry));
-            } else {
-                ++work.notShown;
-            }
-        });
-        if (touched.empty() && !report.problems.empty()) {
-            // A file that gave no rows: its problems go beside the student its name gives.
-            const std::string student = studentFromFileName(file.name);
-            for (const auto& [key, work] : known.work) {
-                if (key.second == student) {
-                    touched.insert(key);
-                }
-            }
-            if (touched.empty()) {
-                touched.insert({"", student});
-            }
-        }
-        for (const Key& key : touched) {
-            std::vector<std::string>& problems = known.work[key].problems;
-            for (const RecordProblem& problem : report.problems) {
-                problems.push_back(utf8Of(file.path.filename()) + ", line " +
-                                   std::to_string(problem.place.line) + ": " + problem.what);
-            }
-            if (report.problemCount > report.problems.size()) {
-                problems.push_back(utf8Of(file.path.filename()) + ": " +
-                                   std::to_string(report.problemCount - report.problems.size()) +
-                                   " more problems (drilbank-records check lists them all)");
-            }
-        }
-        known.problems += report.problemCount;
-        ++known.files;
-        shown.fileDone();
+    out << "<section id=\"" << anchorOf(assignment) << "\">\n<h2>Assignment "
+        << escaped(assignment.empty() ? "not known" : assignment);
+    if (header.size() > assignment.size() + 1 && header.starts_with(assignment + ".")) {
+        out << " \xC2\xB7 "
+            << escaped(header.substr(header.find_first_not_of(". ", assignment.size())));
     }
-}
-
-const char* const style = R"(
-body { font: 15px/1.4 "Liberation Sans", Arial, sans-serif; margin: 1.5em; color: #111; }
-table { border-collapse: collapse; margin-bottom: 1em; }
-th, td { border: 1px solid #999; padding: 0.3em 0.5em; vertical-align: top; text-align: left; }
-thead th { background: #e8e8e8; position: sticky; top: 0; }
-tbody th { background: #f4f4f4; white-space: nowrap; }
-.answer { white-space: pre-wrap; max-height: 10em; max-width: 24em; overflow: auto; }
-.when { color: #555; font-size: 85%; }
-.missing { background: #fafafa; color: #999; }
-tr.problems td { background: #fff0e0; border-top: none; }
-tr.problems ul { margin: 0; padding-left: 1.2em; }
-ol.questions li { margin-bottom: 0.4em; }
-)";
-
-void writeEntries(const std::vector<Entry>& entries, bool withQuestion, std::ostream& out) {
-    for (const Entry& entry : entries) {
-        out << "<div class=\"when\">" << escaped(entry.when) << "</div>";
-        if (withQuestion) {
-            out << "<div class=\"when\">on: " << escaped(entry.question.substr(0, 80))
-                << (entry.question.size() > 80 ? "&hellip;" : "") << "</div>";
-        }
-        out << "<div class=\"answer\">" << escaped(entry.text);
-        if (entry.cut > 0) {
-            out << "<em> [cut here: " << entry.cut
-                << " more bytes; drilbank-records export gives the answer whole]</em>";
-        }
-        out << "</div>";
+    const DueTimes* due = known.grading().due;
+    if (due != nullptr && due->dueOf(assignment) != noMoment) {
+        out << " <span class=\"due\">due " << minuteText(due->dueOf(assignment)) << "</span>";
     }
-}
-
-void writeAssignment(const Class& known, const std::string& assignment, std::ostream& out) {
-    const auto found = known.questions.find(assignment);
-    const std::map<int, std::string> none;
-    const std::map<int, std::string>& questions =
-        found == known.questions.end() ? none : found->second;
-    out << "<section>\n<h2>Assignment " << escaped(assignment.empty() ? "unknown" : assignment)
-        << "</h2>\n<table class=\"grid\">\n<thead><tr><th>student</th>";
+    out << "</h2>\n<table class=\"grid\">\n<colgroup><col class=\"s\">";
+    for (std::size_t index = 0; index < questions.size(); ++index) {
+        out << "<col class=\"q\">";
+    }
+    out << (otherNotes ? "<col class=\"o\">" : "") << "</colgroup>\n";
+    out << "<thead><tr><th class=\"corner\" scope=\"col\">student</th>";
+    const std::size_t size = known.classSize();
     for (const auto& [number, text] : questions) {
-        out << "<th title=\"" << escaped(text) << "\">question " << number << "</th>";
-    }
-    out << "<th>notes</th></tr></thead>\n<tbody>\n";
-    const std::size_t columns = questions.size() + 2;
-    // The work is ordered by assignment first: this assignment's is one run of it.
-    for (auto each = known.work.lower_bound({assignment, ""});
-         each != known.work.end() && each->first.first == assignment; ++each) {
-        const auto& [key, work] = *each;
-        out << "<tr><th scope=\"row\">" << escaped(key.second) << "<br><span class=\"when\">"
-            << escaped(work.initials) << "</span>";
-        if (work.notShown > 0) {
-            out << "<br><span class=\"when\">" << work.notShown << " not shown</span>";
+        const ClassWork::AnsweredBy by = known.answeredBy(assignment, number);
+        out << "<th scope=\"col\" title=\"" << escaped(text) << "\"><span class=\"qn\">" << number
+            << "</span> <span class=\"qt\">" << escaped(text.substr(0, 200))
+            << "</span><span class=\"by\">answered by " << by.onList << " of " << size;
+        if (by.notOnList > 0) {
+            out << " (+" << by.notOnList << " not listed)";
         }
-        out << "</th>";
-        for (const auto& [number, text] : questions) {
-            const auto answers = work.answers.find(number);
-            if (answers == work.answers.end()) {
-                out << "<td class=\"missing\">not answered</td>";
-            } else {
-                out << "<td>";
-                writeEntries(answers->second, false, out);
-                out << "</td>";
+        out << "</span></th>";
+    }
+    if (otherNotes) {
+        out << "<th scope=\"col\">notes on no question</th>";
+    }
+    out << "</tr></thead>\n<tbody>\n";
+    const std::size_t columns = 1 + questions.size() + (otherNotes ? 1 : 0);
+    for (const Student* student : students) {
+        const auto found = student->work.find(assignment);
+        const AssignmentWork* work = found == student->work.end() ? nullptr : &found->second;
+        out << "<tr>";
+        writeStudentHead(*student, work, last, known, out);
+        if (work == nullptr) {
+            out << "<td class=\"none\" colspan=\"" << columns - 1 << "\">"
+                << (student->hasRecords() ? "nothing for this assignment" : "no records")
+                << "</td>";
+        } else {
+            for (const auto& [number, text] : questions) {
+                const auto cell = work->cells.find(number);
+                if (cell == work->cells.end()) {
+                    out << "<td class=\"none\">not answered</td>";
+                } else {
+                    writeCell(cell->second, known, false, out);
+                }
+            }
+            if (otherNotes) {
+                const auto notes = work->cells.find(-1);
+                if (notes == work->cells.end()) {
+                    out << "<td class=\"none\"></td>";
+                } else {
+                    writeCell(notes->second, known, true, out);
+                }
             }
         }
-        out << "<td>";
-        writeEntries(work.notes, true, out);
-        out << "</td></tr>\n";
-        if (!work.problems.empty()) {
-            out << "<tr class=\"problems\"><td colspan=\"" << columns << "\">Problems in "
-                << escaped(key.second) << "'s files:<ul>";
-            for (const std::string& problem : work.problems) {
+        out << "</tr>\n";
+        if (!student->problems.empty() || student->problemsLeftOut > 0) {
+            out << "<tr class=\"problems\"><td colspan=\"" << columns << "\"><div>Problems in "
+                << escaped(student->shownName()) << "'s files:<ul>";
+            for (const std::string& problem : student->problems) {
                 out << "<li>" << escaped(problem) << "</li>";
             }
-            out << "</ul></td></tr>\n";
+            if (student->problemsLeftOut > 0) {
+                out << "<li>" << student->problemsLeftOut
+                    << " more (drilbank-records check lists them all)</li>";
+            }
+            out << "</ul></div></td></tr>\n";
         }
     }
     out << "</tbody>\n</table>\n<ol class=\"questions\">";
@@ -255,41 +118,120 @@ void writeAssignment(const Class& known, const std::string& assignment, std::ost
     out << "</ol>\n</section>\n";
 }
 
+// Who is in which grid: a listed student (or, without a list, every student) in every
+// assignment's; one not on the list in those they did, and in the first if they did none.
+std::vector<const Student*> studentsOf(const std::vector<const Student*>& all,
+                                       const std::string& assignment, bool first) {
+    std::vector<const Student*> shown;
+    for (const Student* student : all) {
+        const bool did = student->work.contains(assignment);
+        if (did || (student->onList && !assignment.empty()) || (first && !student->hasRecords())) {
+            shown.push_back(student);
+        }
+    }
+    return shown;
+}
+
+void writeFacts(const ClassWork& known, const std::vector<const Student*>& students,
+                const std::vector<std::string>& assignments, std::ostream& out) {
+    const Grading& grading = known.grading();
+    std::vector<std::string> without;
+    std::size_t notListed = 0;
+    for (const Student* student : students) {
+        if (!student->hasRecords()) {
+            without.push_back(student->shownName());
+        }
+        notListed += student->onList ? 0 : 1;
+    }
+    out << "<p>";
+    if (grading.classList != nullptr) {
+        out << grading.classList->size() << " students on the class list, "
+            << grading.classList->size() - std::min(without.size(), grading.classList->size())
+            << " with records";
+    } else {
+        out << students.size() << " students";
+    }
+    out << ". Record files read: " << known.files().size() << ", " << known.filesWithProblems()
+        << " with problems (" << known.problems()
+        << (known.problems() == 1 ? " problem" : " problems")
+        << ", each under the student it concerns; drilbank-records check gives its byte offset "
+           "and holds each send file against its master).</p>\n";
+    if (!without.empty()) {
+        out << "<p class=\"warn\">No records from " << without.size() << ": ";
+        for (std::size_t index = 0; index < without.size(); ++index) {
+            out << (index > 0 ? ", " : "") << escaped(without[index]);
+        }
+        out << ".</p>\n";
+    }
+    if (notListed > 0 && grading.classList != nullptr) {
+        out << "<p class=\"warn\">Not on the class list: " << notListed
+            << " (each marked under their name, with the listed student they possibly are)."
+               "</p>\n";
+    }
+    if (grading.due != nullptr) {
+        out << "<p>Due: ";
+        bool any = false;
+        for (const std::string& assignment : assignments) {
+            if (grading.due->dueOf(assignment) != noMoment) {
+                out << (any ? ", " : "") << escaped(assignment.empty() ? "?" : assignment) << " "
+                    << minuteText(grading.due->dueOf(assignment));
+                any = true;
+            }
+        }
+        out << (any ? "" : "none of these assignments")
+            << "; an answer recorded after that minute is marked late.</p>\n";
+    }
+    out << "<p>Each cell holds the final answer (the latest response, across all the "
+           "student's files) with its time; the earlier answers and the notes are folded "
+           "below it. Hover over an answer for its date, time and file.</p>\n";
+    if (assignments.size() > 1) {
+        out << "<nav>Assignments:";
+        for (const std::string& assignment : assignments) {
+            out << " <a href=\"#" << anchorOf(assignment) << "\">"
+                << escaped(assignment.empty() ? "not known" : assignment) << "</a>";
+        }
+        out << "</nav>\n";
+    }
+    if (known.questionsFull()) {
+        out << "<p class=\"warn\">The files hold more than " << QuestionOrder::kept
+            << " different questions: those past them share the column of question 0.</p>\n";
+    }
+    if (known.clicksNotShown() > 0 || known.rowsNotKept() > 0) {
+        out << "<p class=\"warn\">This page holds the first " << (ClassWork::textBudget >> 20)
+            << " MB of answers, of " << ClassWork::studentsKept << " students and "
+            << ClassWork::cellsKept
+            << " answered questions at most: " << known.clicksNotShown() + known.rowsNotKept()
+            << " answers and notes past them are not shown. drilbank-records export gives "
+               "them all.</p>\n";
+    }
+}
+
 } // namespace
 
-int reportFiles(const std::vector<RecordFile>& files, const CommandStreams& streams) {
-    Class known;
-    readClass(files, known, streams);
-    std::set<std::string> assignments;
-    std::set<std::string> students;
-    for (const auto& [key, work] : known.work) {
-        assignments.insert(key.first);
-        students.insert(key.second);
-    }
+int reportFiles(const std::vector<RecordFile>& files, const CommandStreams& streams,
+                const Grading& grading) {
+    ClassOptions options;
+    options.grading = grading;
+    options.keepTexts = true;
+    ClassWork known(options);
+    known.read(files, streams);
+    const std::vector<const Student*> students = known.students();
+    const std::vector<std::string> assignments = known.assignments();
     std::ostream& out = streams.out;
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-        << "<title>drilbank class report</title>\n<style>" << style << "</style>\n</head>\n"
-        << "<body>\n<h1>Class report</h1>\n<p>Students: " << students.size()
-        << ". Record files read: " << known.files << ". Problems found: " << known.problems
-        << " (each below the student it concerns; drilbank-records check gives its byte "
-           "offset).</p>\n";
-    if (known.order.full()) {
-        out << "<p><strong>The files hold more than " << QuestionOrder::kept
-            << " different questions: those past them share the column of question 0."
-               "</strong></p>\n";
+        << "<meta name=\"viewport\" content=\"width=device-width\">\n"
+        << "<title>drilbank class report</title>\n<style>" << reportStyle << "</style>\n</head>\n"
+        << "<body>\n<h1>Class report</h1>\n";
+    writeFacts(known, students, assignments, out);
+    for (std::size_t index = 0; index < assignments.size(); ++index) {
+        writeAssignment(known, assignments[index],
+                        studentsOf(students, assignments[index], index == 0), out);
     }
-    if (known.notShown > 0) {
-        out << "<p><strong>This page holds the first " << (textBudget >> 20)
-            << " MB of answers, of " << studentsKept
-            << " students and assignments at most: " << known.notShown
-            << " answers and notes past them are not shown. drilbank-records export gives "
-               "them all.</strong></p>\n";
-    }
-    for (const std::string& assignment : assignments) {
-        writeAssignment(known, assignment, out);
+    if (assignments.empty() && !students.empty()) {
+        writeAssignment(known, "", students, out);
     }
     out << "</body>\n</html>\n";
-    return known.problems == 0 ? 0 : 1;
+    return known.filesWithProblems() == 0 ? 0 : 1;
 }
 
 } // namespace drilbank::instructor

@@ -26,7 +26,13 @@ public:
             }
             string(rowColumns[index]);
             buffer_ += ": ";
-            string(values[index]);
+            if (yesNoColumns[index]) {
+                buffer_ += values[index] == "yes"  ? "true"
+                           : values[index] == "no" ? "false"
+                                                   : "null";
+            } else {
+                string(values[index]);
+            }
         }
         buffer_ += '}';
         if (buffer_.size() >= flushAt) {

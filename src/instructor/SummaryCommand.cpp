@@ -1,146 +1,193 @@
+// summary: three tables for a terminal. Per student and assignment what was answered and what
+// is missing, late answers, notes, runs and files with problems; per assignment and question,
+// answered by how many of the class; per run, its first and last click and the questions
+// answered.
 #include "encoding/Utf8.h"
+#include "instructor/ClassWork.h"
 #include "instructor/Commands.h"
-#include "instructor/QuestionOrder.h"
-#include "instructor/RecordRows.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
-#include <map>
 #include <set>
 
 namespace drilbank::instructor {
 namespace {
 
-// What one kind of file says about a student's assignment; the master file is preferred,
-// since the send and notes files repeat its blocks.
-struct Tally {
-    std::set<int> answered; // question numbers in script order
-    std::size_t notes = 0;
-    std::string first;
-    std::string last;
-};
-
-struct Line {
-    std::map<RecordFileKind, Tally> byKind;
-    std::set<std::filesystem::path> brokenFiles;
-};
-
-void count(Tally& tally, const RecordRow& row, int question) {
-    if (row.kind == "note") {
-        ++tally.notes;
-    } else {
-        tally.answered.insert(question);
-    }
-    // "YYYY-MM-DD HH:MM:SS", put together without an allocation for each of millions of rows.
-    char moment[32];
-    const std::size_t length = std::min(row.date.size(), std::size_t{15});
-    std::memcpy(moment, row.date.data(), length);
-    moment[length] = ' ';
-    const std::size_t timeLength = std::min(row.time.size(), sizeof moment - length - 1);
-    std::memcpy(moment + length + 1, row.time.data(), timeLength);
-    const std::string_view when(moment, length + 1 + timeLength);
-    if (tally.first.empty() || when < tally.first) {
-        tally.first = when;
-    }
-    if (when > tally.last) {
-        tally.last = when;
-    }
-}
-
-// Far more students and assignments than a class has: past them a summary leaves rows out
-// and says so, rather than fill the memory.
-constexpr std::size_t linesKept = 16384;
-
-constexpr std::size_t columnCount = 8;
-using Cells = std::array<std::string, columnCount>;
+using Cells = std::vector<std::string>;
 
 // Columns lined up by the width the text takes on screen, not by its bytes: "José" and
-// "Анастасия" take as many columns as they have letters.
+// "Анастасия" take as many columns as they have letters. Trailing blanks are left off.
 void writeTable(const std::vector<Cells>& rows, std::ostream& out) {
-    std::array<std::size_t, columnCount> widths{};
+    std::vector<std::size_t> widths;
     for (const Cells& cells : rows) {
-        for (std::size_t column = 0; column < columnCount; ++column) {
+        widths.resize(std::max(widths.size(), cells.size()));
+        for (std::size_t column = 0; column < cells.size(); ++column) {
             widths[column] = std::max(widths[column], displayWidth(cells[column]));
         }
     }
     for (const Cells& cells : rows) {
         std::string line;
-        for (std::size_t column = 0; column < columnCount; ++column) {
+        for (std::size_t column = 0; column < cells.size(); ++column) {
             line += cells[column];
-            if (column + 1 < columnCount) {
+            if (column + 1 < cells.size()) {
                 line.append(widths[column] + 2 - displayWidth(cells[column]), ' ');
             }
         }
+        line.erase(line.find_last_not_of(' ') + 1);
         out << line << '\n';
     }
 }
 
+// The first `columns` characters of a text on one line, and "…" when cut.
+std::string shortened(std::string_view text, std::size_t columns) {
+    std::string line;
+    std::size_t characters = 0;
+    for (std::size_t index = 0; index < text.size();) {
+        const std::size_t start = index;
+        const char32_t c = utf8CodePointAt(text, index);
+        if (characters++ == columns) {
+            return line + "\xE2\x80\xA6";
+        }
+        if (c == '\r' || c == '\n' || c == '\t') {
+            line += ' ';
+        } else {
+            line.append(text.substr(start, index - start));
+        }
+    }
+    return line;
+}
+
+std::string plural(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string timeOfDay(Moment moment) {
+    return moment == noMoment ? "" : momentText(moment).substr(11);
+}
+
 } // namespace
 
-int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& streams) {
-    Progress shown(streams, files.size());
-    RecordRows rows;
-    QuestionOrder order;
-    std::map<std::pair<std::string, std::string>, Line> lines;
-    std::size_t broken = 0;
-    std::size_t leftOut = 0;
-    for (const RecordFile& file : files) {
-        std::set<std::pair<std::string, std::string>> keys;
-        Line* line = nullptr; // the line of the rows before, which most rows share
-        std::pair<std::string, std::string> lineKey;
-        const FileReport report = rows.read(file, [&](const RecordRow& row) {
-            if (line == nullptr || row.student != lineKey.first ||
-                row.assignment != lineKey.second) {
-                lineKey = {std::string(row.student), std::string(row.assignment)};
-                auto found = lines.find(lineKey);
-                if (found == lines.end()) {
-                    if (lines.size() >= linesKept) {
-                        ++leftOut;
-                        line = nullptr;
-                        return;
-                    }
-                    found = lines.emplace(lineKey, Line()).first;
-                }
-                keys.insert(lineKey);
-                line = &found->second;
+int summarizeFiles(const std::vector<RecordFile>& files, const CommandStreams& streams,
+                   const Grading& grading) {
+    ClassOptions options;
+    options.grading = grading;
+    ClassWork known(options);
+    known.read(files, streams);
+    const std::vector<std::string> assignments = known.assignments();
+    const std::vector<const Student*> students = known.students();
+    const bool withDue = grading.due != nullptr;
+
+    std::vector<Cells> table{{"student", "initials", "assignment", "answered", "missing", "late",
+                              "notes", "runs", "first", "last", "files with problems", "remark"}};
+    for (const Student* student : students) {
+        const std::string remark = remarkOf(*student, grading);
+        std::string initials;
+        for (const std::string& each : student->initialsSeen) {
+            initials += (initials.empty() ? "" : " ") + each;
+        }
+        const std::string problems = std::to_string(student->filesWithProblems.size());
+        // A listed student, or one without a list, has a line for every assignment of the
+        // class; a student not on the list only for what they did.
+        bool any = false;
+        for (const std::string& assignment : assignments) {
+            const auto found = student->work.find(assignment);
+            if (found == student->work.end() &&
+                (!student->onList || assignment.empty() || !student->hasRecords())) {
+                continue;
             }
-            count(line->byKind[file.name.kind], row, order.numberOf(row.assignment, row.question));
-        });
-        if (!report.problems.empty()) {
-            ++broken;
-            if (keys.empty() && !report.notARecord) {
-                keys.insert({studentFromFileName(file.name), ""});
+            any = true;
+            const int last = known.lastQuestion(assignment);
+            std::set<int> answered;
+            std::set<int> missing;
+            for (int question = 1; question <= last; ++question) {
+                missing.insert(question);
             }
-            for (const auto& key : keys) {
-                if (const auto found = lines.find(key); found != lines.end()) {
-                    found->second.brokenFiles.insert(file.path);
-                } else if (lines.size() < linesKept) {
-                    lines[key].brokenFiles.insert(file.path);
+            if (found == student->work.end()) {
+                table.push_back({student->shownName(), initials, assignment,
+                                 "0 of " + std::to_string(last), numberRanges(missing), "", "", "0",
+                                 "", "", problems,
+                                 remark.empty() ? "nothing for this assignment" : remark});
+                continue;
+            }
+            const AssignmentWork& work = found->second;
+            for (const auto& [question, cell] : work.cells) {
+                if (cell.final) {
+                    answered.insert(question);
+                    missing.erase(question);
                 }
+            }
+            const AssignmentWork::Counts& counts = work.counts();
+            table.push_back({student->shownName(), initials, assignment.empty() ? "?" : assignment,
+                             std::to_string(answered.size()) + " of " + std::to_string(last),
+                             numberRanges(missing), withDue ? std::to_string(counts.late) : "",
+                             std::to_string(counts.notes), std::to_string(work.runs.size()),
+                             momentText(counts.first), momentText(counts.last), problems, remark});
+        }
+        if (!any) {
+            table.push_back(
+                {student->shownName(), initials, "", "", "", "", "", "", "", "", problems, remark});
+        }
+    }
+    std::ostream& out = streams.out;
+    writeTable(table, out);
+
+    // The class at a glance: per assignment and question, answered by how many.
+    const std::size_t size = known.classSize();
+    for (const std::string& assignment : assignments) {
+        out << "\nassignment " << (assignment.empty() ? "not known" : assignment);
+        if (withDue && grading.due->dueOf(assignment) != noMoment) {
+            out << ", due " << minuteText(grading.due->dueOf(assignment));
+        }
+        out << '\n';
+        std::vector<Cells> questions{{"question", "answered by", "question text"}};
+        for (const auto& [number, text] : known.questions(assignment)) {
+            const ClassWork::AnsweredBy by = known.answeredBy(assignment, number);
+            std::string count = std::to_string(by.onList) + " of " + std::to_string(size);
+            if (by.notOnList > 0) {
+                count += ", " + std::to_string(by.notOnList) + " not on the list";
+            }
+            questions.push_back({std::to_string(number), count, shortened(text, 60)});
+        }
+        writeTable(questions, out);
+    }
+
+    // Time on task: every run, its first and last click.
+    std::vector<Cells> runs{{"student", "assignment", "run started", "first click", "last click",
+                             "time on task", "answered", "remark"}};
+    for (const Student* student : students) {
+        for (const auto& [assignment, work] : student->work) {
+            const int last = known.lastQuestion(assignment);
+            for (const RunWork& run : work.runs) {
+                std::string remark;
+                if (run.first == noMoment) {
+                    remark = "no click";
+                } else if (run.questions.empty() || run.questions.back() < last) {
+                    remark = "stopped before question " + std::to_string(last);
+                }
+                const std::set<int> answered(run.questions.begin(), run.questions.end());
+                runs.push_back({student->shownName(), assignment, momentText(run.start),
+                                timeOfDay(run.first), timeOfDay(run.last),
+                                durationText(run.first, run.last), numberRanges(answered), remark});
             }
         }
-        shown.fileDone();
     }
-    std::vector<Cells> table{{"student", "assignment", "answered", "questions answered", "notes",
-                              "first", "last", "files with problems"}};
-    for (const auto& [key, line] : lines) {
-        const Tally empty;
-        const Tally& tally = line.byKind.empty() ? empty : line.byKind.begin()->second;
-        table.push_back({key.first, key.second, std::to_string(tally.answered.size()),
-                         numberRanges(tally.answered), std::to_string(tally.notes), tally.first,
-                         tally.last, std::to_string(line.brokenFiles.size())});
+    out << '\n';
+    writeTable(runs, out);
+
+    if (known.rowsNotKept() > 0) {
+        out << known.rowsNotKept() << " rows past the first " << ClassWork::studentsKept
+            << " students, " << ClassWork::worksKept << " students' assignments or "
+            << ClassWork::cellsKept << " answered questions are not in these tables (export "
+            << "gives them all)\n";
     }
-    writeTable(table, streams.out);
-    if (leftOut > 0) {
-        streams.out << leftOut << " rows of students and assignments past the first " << linesKept
-                    << " are not in this table (export gives them all)\n";
+    if (known.runsNotKept() > 0) {
+        out << plural(known.runsNotKept(), "run", "runs") << " past the first "
+            << ClassWork::runsKept << " are not listed\n";
     }
-    if (order.full()) {
-        streams.out << "more than " << QuestionOrder::kept
-                    << " different questions: those past them are counted as question 0\n";
+    if (known.questionsFull()) {
+        out << "more than " << QuestionOrder::kept
+            << " different questions: those past them are counted as question 0\n";
     }
-    return broken == 0 ? 0 : 1;
+    return known.filesWithProblems() == 0 ? 0 : 1;
 }
 
 } // namespace drilbank::instructor

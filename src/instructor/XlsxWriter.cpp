@@ -2,6 +2,7 @@
 // "=1+1" stay as typed, and rows streamed to the file (constant memory) whatever the class.
 #include "instructor/RowWriter.h"
 
+#include "instructor/ClassWork.h"
 #include "os/DurableFiles.h"
 
 #include <xlsxwriter.h>
@@ -65,6 +66,9 @@ public:
         if (workbook_ != nullptr) {
             header_ = workbook_add_format(workbook_);
             format_set_bold(header_);
+            wrapped_ = workbook_add_format(workbook_);
+            format_set_text_wrap(wrapped_);
+            format_set_align(wrapped_, LXW_ALIGN_VERTICAL_TOP);
             newSheet();
         }
     }
@@ -89,6 +93,91 @@ public:
         ++row_;
     }
 
+    // A row per student in the order of the class list, a column per question of every
+    // assignment; above them the assignment and question number, and the question's text.
+    // Made only now, after the rows: a sheet in the making holds a temporary file of its own,
+    // and the rows' writing is left as it was. Second unless the rows took more than a sheet.
+    void grid(const ClassWork& known) override {
+        if (workbook_ == nullptr) {
+            return;
+        }
+        grid_ = workbook_add_worksheet(workbook_, "grid");
+        if (grid_ == nullptr) {
+            return;
+        }
+        constexpr std::size_t first = 3; // student, initials, remark
+        std::vector<std::pair<std::string, int>> columns;
+        std::vector<std::string> texts;
+        for (const std::string& assignment : known.assignments()) {
+            for (const auto& [number, text] : known.questions(assignment)) {
+                if (first + columns.size() < LXW_COL_MAX) {
+                    columns.emplace_back(assignment, number);
+                    texts.push_back(text);
+                }
+            }
+        }
+        std::swap(sheet_, grid_);
+        const lxw_row_t rowsBefore = row_;
+        worksheet_set_column(sheet_, 0, 0, 24, nullptr);
+        worksheet_set_column(sheet_, 2, 2, 24, nullptr);
+        if (!columns.empty()) {
+            worksheet_set_column(sheet_, first, static_cast<lxw_col_t>(first + columns.size() - 1),
+                                 40, nullptr);
+        }
+        // Rows go out in order (constant memory): the heads, then the questions' texts.
+        row_ = 0;
+        const char* const heads[] = {"student", "initials", "remark"};
+        for (std::size_t column = 0; column < first; ++column) {
+            cell(column, heads[column], header_);
+        }
+        for (std::size_t index = 0; index < columns.size(); ++index) {
+            const std::string& assignment = columns[index].first;
+            cell(first + index,
+                 "assignment " + (assignment.empty() ? std::string("?") : assignment) +
+                     ", question " + std::to_string(columns[index].second),
+                 header_);
+        }
+        row_ = 1;
+        for (std::size_t index = 0; index < columns.size(); ++index) {
+            cell(first + index, texts[index], wrapped_);
+        }
+        row_ = 2;
+        const Grading& grading = known.grading();
+        for (const Student* student : known.students()) {
+            if (row_ >= LXW_ROW_MAX) {
+                break;
+            }
+            std::string initials;
+            for (const std::string& each : student->initialsSeen) {
+                initials += (initials.empty() ? "" : " ") + each;
+            }
+            cell(0, student->shownName(), nullptr);
+            cell(1, initials, nullptr);
+            cell(2, remarkOf(*student, grading), nullptr);
+            for (std::size_t index = 0; index < columns.size(); ++index) {
+                const auto work = student->work.find(columns[index].first);
+                if (work == student->work.end()) {
+                    continue;
+                }
+                const auto found = work->second.cells.find(columns[index].second);
+                if (found == work->second.cells.end() || !found->second.final) {
+                    continue;
+                }
+                const Click& final = *found->second.final;
+                cell(first + index,
+                     final.textKept ? std::string_view(final.text)
+                                    : std::string_view("[not kept here: past the 16 MB of "
+                                                       "answers the grid holds; the rows sheet "
+                                                       "has it]"),
+                     wrapped_);
+            }
+            ++row_;
+        }
+        worksheet_freeze_panes(sheet_, 2, 1);
+        std::swap(sheet_, grid_);
+        row_ = rowsBefore;
+    }
+
     bool finish(std::ostream& messages) override {
         if (workbook_ == nullptr) {
             messages << "drilbank-records: " << name_ << ": the spreadsheet could not be made\n";
@@ -111,8 +200,9 @@ public:
 
 private:
     void newSheet() {
-        const std::string name = "rows " + std::to_string(++sheets_);
-        sheet_ = workbook_add_worksheet(workbook_, sheets_ == 1 ? nullptr : name.c_str());
+        ++sheets_;
+        const std::string name = sheets_ == 1 ? "rows" : "rows " + std::to_string(sheets_);
+        sheet_ = workbook_add_worksheet(workbook_, name.c_str());
         row_ = 0;
         for (std::size_t column = 0; column < rowColumns.size(); ++column) {
             cell(column, rowColumns[column], header_);
@@ -150,6 +240,8 @@ private:
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     lxw_format* header_ = nullptr;
+    lxw_format* wrapped_ = nullptr;
+    lxw_worksheet* grid_ = nullptr;
     lxw_row_t row_ = 0;
     int sheets_ = 0;
     std::size_t cut_ = 0;

@@ -1,6 +1,8 @@
 // drilbank-records: the instructor's reader of a class's record files.
+#include "instructor/ClassList.h"
 #include "instructor/CommandLine.h"
 #include "instructor/Commands.h"
+#include "instructor/DueTimes.h"
 #include "instructor/OutputFile.h"
 #include "os/DurableFiles.h"
 
@@ -30,17 +32,18 @@ bool errorsGoToATerminal() {
 }
 
 int runCommand(const CommandLine& line, const std::vector<RecordFile>& files,
-               const CommandStreams& streams, const std::filesystem::path& file) {
+               const CommandStreams& streams, const std::filesystem::path& file,
+               const Grading& grading) {
     if (line.command == "check") {
         return checkFiles(files, streams);
     }
     if (line.command == "export") {
-        return exportFiles(files, {line.format, line.exact, file}, streams);
+        return exportFiles(files, {line.format, line.exact, file}, streams, grading);
     }
     if (line.command == "report") {
-        return reportFiles(files, streams);
+        return reportFiles(files, streams, grading);
     }
-    return summarizeFiles(files, streams);
+    return summarizeFiles(files, streams, grading);
 }
 
 int runTool(const std::vector<std::string>& arguments) {
@@ -58,6 +61,20 @@ int runTool(const std::vector<std::string>& arguments) {
         std::cout << "drilbank-records " << DRILBANK_VERSION << '\n';
         return 0;
     }
+    const std::optional<DueTimes> due = DueTimes::parse(line.due, error);
+    std::optional<ClassList> classList;
+    if (due && line.classList) {
+        std::vector<std::string> warnings;
+        classList = ClassList::read(drilbank::pathFromUtf8(*line.classList), error, warnings);
+        for (const std::string& warning : warnings) {
+            std::cerr << "drilbank-records: " << warning << '\n';
+        }
+    }
+    if (!error.empty()) {
+        std::cerr << "drilbank-records: " << error << '\n';
+        return badUsage;
+    }
+    const Grading grading{classList ? &*classList : nullptr, due->empty() ? nullptr : &*due};
     const SearchResult found = findRecordFiles(line.paths);
     for (const std::string& message : found.errors) {
         std::cerr << "drilbank-records: " << message << '\n';
@@ -72,6 +89,13 @@ int runTool(const std::vector<std::string>& arguments) {
             std::cerr << "drilbank-records: " << *refused << '\n';
             return badUsage;
         }
+        std::error_code same;
+        if (line.classList &&
+            std::filesystem::equivalent(target, drilbank::pathFromUtf8(*line.classList), same)) {
+            std::cerr << "drilbank-records: --output " << *line.output
+                      << " is the class list; it is only read, never written\n";
+            return badUsage;
+        }
         output.emplace(target);
         if (line.format != "xlsx" && !output->stream()) {
             std::cerr << "drilbank-records: " << *line.output << ": cannot be written\n";
@@ -80,7 +104,8 @@ int runTool(const std::vector<std::string>& arguments) {
     }
     std::ostream& out = output ? output->stream() : std::cout;
     const CommandStreams streams{out, std::cerr, errorsGoToATerminal() ? &std::cerr : nullptr};
-    const int status = runCommand(line, found.files, streams, output ? output->partialPath() : "");
+    const int status =
+        runCommand(line, found.files, streams, output ? output->partialPath() : "", grading);
     out.flush();
     if (status == badUsage) {
         return badUsage; // the command said why; nothing was put in place

@@ -75,9 +75,11 @@ private:
                 continue;
             }
             const bool master = file.starts_with("master");
+            // The path from the drives, as the folder given to the search.
             expected_[file].push_back({student_, initials_, "001", master && !asNote ? "10000" : "",
                                        asNote ? "note" : "response", isoDate, time,
-                                       cp1252ToUtf8(question), utf8, file});
+                                       cp1252ToUtf8(question), utf8, file, "c/drilbank/" + file, "",
+                                       "", "", ""});
         }
     }
 

@@ -16,6 +16,8 @@ constexpr std::size_t timeLineLength = timeIndentWidth + timeTextLength;
 constexpr std::size_t dateTimeLineLength = timeLineLength + dateTextLength;
 // The blanks after a closing rule that pad it to the next print zone.
 constexpr std::size_t zonePadding = printZoneWidth - closing.size() % printZoneWidth;
+// Made once: every closing rule the program pads is compared with it.
+const std::string zonedClosing = std::string(closing).append(zonePadding, ' ');
 
 // A line the file ended in part of may be the start of what is expected.
 bool startsLike(const Line& line, std::string_view expected) {
@@ -74,9 +76,46 @@ bool startsLikeCut(Cursor lines) {
            });
 }
 
+std::string expectedDateLine(RecordFileKind kind) {
+    return std::string("expected the date line of a ") + kindWord(kind) + " file header";
+}
+
 } // namespace
 
+bool RecordGrammar::lookedAt(const Cursor& lines, bool header) const {
+    return looked_.at == lines.bytes().data() + lines.at() &&
+           looked_.offset == lines.place().offset && looked_.isHeader == header;
+}
+
+// Kept unless looking found the file's first changed line end, which taking it would not tell.
+void RecordGrammar::keepLooked(const Cursor& from, const Cursor& past, bool header) {
+    if (!past.bareEnd() || from.bareEnd()) {
+        looked_.at = from.bytes().data() + from.at();
+        looked_.offset = from.place().offset;
+        looked_.bytes = past.at() - from.at();
+        looked_.lineEnds = past.lineEnds() - from.lineEnds();
+        looked_.isHeader = header;
+    }
+}
+
+// Takes what was looked at here, if it was a header (or a block) as asked; what was looked at
+// is let go either way, being read now.
+bool RecordGrammar::takeLooked(Cursor& lines, bool header) {
+    const bool taken = lookedAt(lines, header);
+    if (taken) {
+        lines.advance(looked_.bytes, looked_.lineEnds);
+    }
+    looked_.at = nullptr;
+    return taken;
+}
+
 bool RecordGrammar::atBlockStart(Cursor lines) const {
+    if (lookedAt(lines, false)) {
+        return true;
+    }
+    if (lookedAt(lines, true)) {
+        return false;
+    }
     if (lines.take(opening)) { // most blocks, told without a scan
         std::string_view time;
         if (lines.atFileEnd() || lines.takeShaped(timeLineLength, timeOfTimeLine, time)) {
@@ -97,6 +136,9 @@ bool RecordGrammar::atBlockStart(Cursor lines) const {
 }
 
 bool RecordGrammar::atHeaderStart(Cursor lines) const {
+    if (lookedAt(lines, true)) {
+        return true;
+    }
     const Line key = lines.next();
     const bool keyLine = key.end != Line::End::Missing && isKeyLine(key.text);
     if (lines.atFileEnd()) {
@@ -121,6 +163,11 @@ bool RecordGrammar::agreesWithFileName(std::string_view studentName) {
 
 void RecordGrammar::readHeader(Cursor& lines, RecordHeader& header,
                                std::vector<RecordProblem>* problems) {
+    if (takeLooked(lines, true)) {
+        // Read whole just now, looking past a closing rule, with nothing wrong in it.
+        header = looked_.header;
+        return;
+    }
     const RecordPlace start = lines.place();
     const Line key = inside(lines, start);
     header.codingNumber = codingNumberOfKeyLine(key.text);
@@ -147,15 +194,13 @@ void RecordGrammar::readHeader(Cursor& lines, RecordHeader& header,
     const std::string_view text = inside(lines, start).text;
     const std::string_view between = name_.kind == RecordFileKind::Send ? " " : "";
     const std::size_t label = std::string_view(dateAndTimeLabel).size();
-    const std::string expected =
-        std::string("expected the date line of a ") + kindWord(name_.kind) + " file header";
     if (text.size() != label + dateTextLength + between.size() + timeTextLength) {
-        throw Fault{datePlace, expected};
+        throw Fault{datePlace, expectedDateLine(name_.kind)};
     }
     header.date = text.substr(label, dateTextLength);
     header.time = text.substr(text.size() - timeTextLength);
     if (!isHeaderDateLine(text, header.date, header.time, between)) {
-        throw Fault{datePlace, expected};
+        throw Fault{datePlace, expectedDateLine(name_.kind)};
     }
     if (!name_.allowsDate(header.date)) {
         remark(problems, datePlace, "the date disagrees with the send file's name");
@@ -165,14 +210,11 @@ void RecordGrammar::readHeader(Cursor& lines, RecordHeader& header,
 void RecordGrammar::readBlock(Cursor& lines, RecordBlock& block,
                               std::vector<RecordProblem>* problems, bool answer) {
     const RecordPlace start = lines.place();
-    const char* const at = lines.bytes().data() + lines.at();
     Line first;
-    if (answer && looked_.at == at) {
+    if (answer && takeLooked(lines, false)) {
         // Looked at whole just now, after the closing rule before it: taken as it was read.
         block = looked_.block;
         first = looked_.first;
-        lines.advance(looked_.bytes, looked_.lineEnds);
-        looked_.at = nullptr;
     } else {
         looked_.at = nullptr;
         readHead(lines, block, problems, first);
@@ -251,10 +293,9 @@ void RecordGrammar::readAnswer(Cursor& lines, const Line& first, RecordBlock& bl
             if (lines.startsWith(closing)) {
                 Cursor after = lines;
                 const bool whole = after.take(closing);
-                const bool zoned =
-                    !whole && after.startsWith(std::string(closing).append(zonePadding, ' '));
+                const bool zoned = !whole && after.startsWith(zonedClosing);
                 if (zoned) {
-                    after.skip(closing.size() + zonePadding);
+                    after.skip(zonedClosing.size());
                 }
                 if ((whole || zoned) && closesAnswer(after)) {
                     lines = after;
@@ -316,19 +357,20 @@ bool RecordGrammar::closesAnswer(Cursor after) {
             Cursor head = after;
             looked_.at = nullptr;
             readHead(head, looked_.block, nullptr, looked_.first);
-            if (!head.bareEnd() || after.bareEnd()) {
-                looked_.at = after.bytes().data() + after.at();
-                looked_.bytes = head.at() - after.at();
-                looked_.lineEnds = head.lineEnds() - after.lineEnds();
-            }
+            keepLooked(after, head, false);
             return true;
         }
+        looked_.at = nullptr;
         if (!atHeaderStart(after)) {
             return false; // after a padded rule too: the next run's header goes on on its line
         }
-        RecordHeader header;
-        readHeader(after, header, nullptr);
-        return startsLikeHeaderOrBlock(after);
+        Cursor header = after;
+        readHeader(header, looked_.header, nullptr);
+        if (!startsLikeHeaderOrBlock(header)) {
+            return false;
+        }
+        keepLooked(after, header, true);
+        return true;
     } catch (const Fault& fault) {
         return fault.torn;
     }

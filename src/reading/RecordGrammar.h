@@ -64,15 +64,22 @@ private:
     std::string agreeingName_; // the last student name found to agree with the file's name
     std::string answer_;       // an answer whose line ends an editor changed, as written
     std::optional<TypedLine> typedRecordLine_;
-    // The block after the closing rule last looked past, as far as its answer, while it is
-    // where the next block is read: its first byte, the bytes and line ends it took.
+    // The header or block after the closing rule last looked past (a block as far as its
+    // answer), while it is where the next one is read: its first byte and offset, the bytes and
+    // line ends it took. The offset too, so that bytes moved in the window are never taken.
     struct LookedAt {
         const char* at = nullptr;
+        std::uint64_t offset = 0;
         std::size_t bytes = 0;
         std::uint64_t lineEnds = 0;
+        bool isHeader = false;
         RecordBlock block;
         Line first;
+        RecordHeader header;
     } looked_;
+    bool lookedAt(const Cursor& lines, bool header) const;
+    void keepLooked(const Cursor& from, const Cursor& past, bool header);
+    bool takeLooked(Cursor& lines, bool header);
 };
 
 } // namespace drilbank::reading

@@ -25,12 +25,9 @@ bool startsLike(const Line& line, std::string_view expected) {
            (line.end == Line::End::Missing && expected.starts_with(line.text));
 }
 
-// What is wrong: a problem beside the header or block, or, looking ahead, a fault.
-void remark(std::vector<RecordProblem>* problems, RecordPlace place, std::string what) {
-    if (problems == nullptr) {
-        throw Fault{place, std::move(what)};
-    }
-    problems->push_back({place, std::move(what)});
+// What is wrong beside a header or block that is read all the same.
+void remark(std::vector<RecordProblem>& problems, RecordPlace place, std::string what) {
+    problems.push_back({place, std::move(what)});
 }
 
 // Where an expected line is not: torn when the file ends inside it.
@@ -162,10 +159,11 @@ bool RecordGrammar::agreesWithFileName(std::string_view studentName) {
 }
 
 void RecordGrammar::readHeader(Cursor& lines, RecordHeader& header,
-                               std::vector<RecordProblem>* problems) {
+                               std::vector<RecordProblem>& problems) {
     if (takeLooked(lines, true)) {
-        // Read whole just now, looking past a closing rule, with nothing wrong in it.
+        // Read whole just now, looking past a closing rule.
         header = looked_.header;
+        problems.insert(problems.end(), looked_.problems.begin(), looked_.problems.end());
         return;
     }
     const RecordPlace start = lines.place();
@@ -208,13 +206,14 @@ void RecordGrammar::readHeader(Cursor& lines, RecordHeader& header,
 }
 
 void RecordGrammar::readBlock(Cursor& lines, RecordBlock& block,
-                              std::vector<RecordProblem>* problems, bool answer) {
+                              std::vector<RecordProblem>& problems, bool answer) {
     const RecordPlace start = lines.place();
     Line first;
     if (answer && takeLooked(lines, false)) {
         // Looked at whole just now, after the closing rule before it: taken as it was read.
-        block = looked_.block;
+        block = std::move(looked_.block);
         first = looked_.first;
+        problems.insert(problems.end(), looked_.problems.begin(), looked_.problems.end());
     } else {
         looked_.at = nullptr;
         readHead(lines, block, problems, first);
@@ -230,7 +229,7 @@ void RecordGrammar::readBlock(Cursor& lines, RecordBlock& block,
 
 // A block up to its answer: a note's first answer line is on its marker line, into `first`.
 void RecordGrammar::readHead(Cursor& lines, RecordBlock& block,
-                             std::vector<RecordProblem>* problems, Line& first) {
+                             std::vector<RecordProblem>& problems, Line& first) {
     const RecordPlace start = lines.place();
     block.place = start;
     block.date = {};
@@ -349,23 +348,32 @@ void RecordGrammar::readAnswer(Cursor& lines, const Line& first, RecordBlock& bl
 // the next print zone, on its line).
 bool RecordGrammar::closesAnswer(Cursor after) {
     try {
-        if (after.atFileEnd() || (after.fileEndsInLine() && startsLikeCut(after))) {
-            return true; // the end of the file, or a file cut inside what came next
+        if (after.atFileEnd()) {
+            return true;
+        }
+        const bool cut = after.fileEndsInLine();
+        if (cut && startsLikeCut(after)) {
+            return true; // a file cut inside what came next
         }
         if (after.startsWith(opening)) {
             // Kept, so that the block is not read twice when it is read next.
             Cursor head = after;
             looked_.at = nullptr;
-            readHead(head, looked_.block, nullptr, looked_.first);
+            looked_.problems.clear();
+            readHead(head, looked_.block, looked_.problems, looked_.first);
             keepLooked(after, head, false);
             return true;
         }
         looked_.at = nullptr;
-        if (!atHeaderStart(after)) {
-            return false; // after a padded rule too: the next run's header goes on on its line
+        if (cut) {
+            return false; // a line cut short that starts like no header
         }
+        // Read as a header straight away (after a padded rule too: the next run's header goes
+        // on on its line); a key line that is not one is a fault here, as is a line that only
+        // starts like the student name line after it.
         Cursor header = after;
-        readHeader(header, looked_.header, nullptr);
+        looked_.problems.clear();
+        readHeader(header, looked_.header, looked_.problems);
         if (!startsLikeHeaderOrBlock(header)) {
             return false;
         }

@@ -38,14 +38,17 @@ void remark(std::vector<RecordProblem>& problems, RecordPlace place, std::string
     throw Fault{lines.place(), "expected " + what};
 }
 
-void expect(Cursor& lines, std::string_view text, RecordPlace start, const char* what) {
+// Inline, so that each fixed line is compared at its known length without a library call.
+[[gnu::always_inline]] inline void expect(Cursor& lines, std::string_view text, RecordPlace start,
+                                          const char* what) {
     if (!lines.take(text)) {
         missing(lines, start, what);
     }
 }
 
-// The next line of a header or block, which the file must not end inside.
-Line inside(Cursor& lines, RecordPlace start, bool text = false) {
+// The next line of a header or block, which the file must not end inside. Inline: most of a
+// block's lines are taken so.
+[[gnu::always_inline]] inline Line inside(Cursor& lines, RecordPlace start, bool text = false) {
     const Line line = lines.next(text);
     if (line.end == Line::End::Missing) {
         throw Fault{start, "", true};
@@ -106,6 +109,12 @@ bool RecordGrammar::takeLooked(Cursor& lines, bool header) {
     return taken;
 }
 
+void RecordGrammar::tellLooked(std::vector<RecordProblem>& problems) const {
+    if (!looked_.problems.empty()) {
+        problems.insert(problems.end(), looked_.problems.begin(), looked_.problems.end());
+    }
+}
+
 bool RecordGrammar::atBlockStart(Cursor lines) const {
     if (lookedAt(lines, false)) {
         return true;
@@ -163,7 +172,7 @@ void RecordGrammar::readHeader(Cursor& lines, RecordHeader& header,
     if (takeLooked(lines, true)) {
         // Read whole just now, looking past a closing rule.
         header = looked_.header;
-        problems.insert(problems.end(), looked_.problems.begin(), looked_.problems.end());
+        tellLooked(problems);
         return;
     }
     const RecordPlace start = lines.place();
@@ -213,7 +222,7 @@ void RecordGrammar::readBlock(Cursor& lines, RecordBlock& block,
         // Looked at whole just now, after the closing rule before it: taken as it was read.
         block = std::move(looked_.block);
         first = looked_.first;
-        problems.insert(problems.end(), looked_.problems.begin(), looked_.problems.end());
+        tellLooked(problems);
     } else {
         looked_.at = nullptr;
         readHead(lines, block, problems, first);

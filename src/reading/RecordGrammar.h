@@ -82,6 +82,7 @@ private:
     bool lookedAt(const Cursor& lines, bool header) const;
     void keepLooked(const Cursor& from, const Cursor& past, bool header);
     bool takeLooked(Cursor& lines, bool header);
+    void tellLooked(std::vector<RecordProblem>& problems) const;
 };
 
 } // namespace drilbank::reading

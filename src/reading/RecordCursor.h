@@ -70,7 +70,8 @@ public:
     // when it is anything else or the file ends inside it.
     bool take(std::string_view text) {
         const std::size_t ending = lineEndAfter(text.size());
-        if (ending == 0 || std::memcmp(bytes_.data() + at_, text.data(), text.size()) != 0) {
+        if (ending == 0 ||
+            (!text.empty() && std::memcmp(bytes_.data() + at_, text.data(), text.size()) != 0)) {
             return false;
         }
         endLineAt(text.size(), ending);

@@ -16,6 +16,8 @@ constexpr std::size_t timeLineLength = timeIndentWidth + timeTextLength;
 constexpr std::size_t dateTimeLineLength = timeLineLength + dateTextLength;
 // The blanks after a closing rule that pad it to the next print zone.
 constexpr std::size_t zonePadding = printZoneWidth - closing.size() % printZoneWidth;
+// Made once: every closing rule the program pads is compared with it.
+const std::string zonedClosing = std::string(closing).append(zonePadding, ' ');
 
 // A line the file ended in part of may be the start of what is expected.
 bool startsLike(const Line& line, std::string_view expected) {
@@ -23,12 +25,9 @@ bool startsLike(const Line& line, std::string_view expected) {
            (line.end == Line::End::Missing && expected.starts_with(line.text));
 }
 
-// What is wrong: a problem beside the header or block, or, looking ahead, a fault.
-void remark(std::vector<RecordProblem>* problems, RecordPlace place, std::string what) {
-    if (problems == nullptr) {
-        throw Fault{place, std::move(what)};
-    }
-    problems->push_back({place, std::move(what)});
+// What is wrong beside a header or block that is read all the same.
+void remark(std::vector<RecordProblem>& problems, RecordPlace place, std::string what) {
+    problems.push_back({place, std::move(what)});
 }
 
 // Where an expected line is not: torn when the file ends inside it.
@@ -39,14 +38,17 @@ void remark(std::vector<RecordProblem>* problems, RecordPlace place, std::string
     throw Fault{lines.place(), "expected " + what};
 }
 
-void expect(Cursor& lines, std::string_view text, RecordPlace start, const char* what) {
+// Inline, so that each fixed line is compared at its known length without a library call.
+[[gnu::always_inline]] inline void expect(Cursor& lines, std::string_view text, RecordPlace start,
+                                          const char* what) {
     if (!lines.take(text)) {
         missing(lines, start, what);
     }
 }
 
-// The next line of a header or block, which the file must not end inside.
-Line inside(Cursor& lines, RecordPlace start, bool text = false) {
+// The next line of a header or block, which the file must not end inside. Inline: most of a
+// block's lines are taken so.
+[[gnu::always_inline]] inline Line inside(Cursor& lines, RecordPlace start, bool text = false) {
     const Line line = lines.next(text);
     if (line.end == Line::End::Missing) {
         throw Fault{start, "", true};
@@ -74,9 +76,52 @@ bool startsLikeCut(Cursor lines) {
            });
 }
 
+std::string expectedDateLine(RecordFileKind kind) {
+    return std::string("expected the date line of a ") + kindWord(kind) + " file header";
+}
+
 } // namespace
 
+bool RecordGrammar::lookedAt(const Cursor& lines, bool header) const {
+    return looked_.at == lines.bytes().data() + lines.at() &&
+           looked_.offset == lines.place().offset && looked_.isHeader == header;
+}
+
+// Kept unless looking found the file's first changed line end, which taking it would not tell.
+void RecordGrammar::keepLooked(const Cursor& from, const Cursor& past, bool header) {
+    if (!past.bareEnd() || from.bareEnd()) {
+        looked_.at = from.bytes().data() + from.at();
+        looked_.offset = from.place().offset;
+        looked_.bytes = past.at() - from.at();
+        looked_.lineEnds = past.lineEnds() - from.lineEnds();
+        looked_.isHeader = header;
+    }
+}
+
+// Takes what was looked at here, if it was a header (or a block) as asked; what was looked at
+// is let go either way, being read now.
+bool RecordGrammar::takeLooked(Cursor& lines, bool header) {
+    const bool taken = lookedAt(lines, header);
+    if (taken) {
+        lines.advance(looked_.bytes, looked_.lineEnds);
+    }
+    looked_.at = nullptr;
+    return taken;
+}
+
+void RecordGrammar::tellLooked(std::vector<RecordProblem>& problems) const {
+    if (!looked_.problems.empty()) {
+        problems.insert(problems.end(), looked_.problems.begin(), looked_.problems.end());
+    }
+}
+
 bool RecordGrammar::atBlockStart(Cursor lines) const {
+    if (lookedAt(lines, false)) {
+        return true;
+    }
+    if (lookedAt(lines, true)) {
+        return false;
+    }
     if (lines.take(opening)) { // most blocks, told without a scan
         std::string_view time;
         if (lines.atFileEnd() || lines.takeShaped(timeLineLength, timeOfTimeLine, time)) {
@@ -97,6 +142,9 @@ bool RecordGrammar::atBlockStart(Cursor lines) const {
 }
 
 bool RecordGrammar::atHeaderStart(Cursor lines) const {
+    if (lookedAt(lines, true)) {
+        return true;
+    }
     const Line key = lines.next();
     const bool keyLine = key.end != Line::End::Missing && isKeyLine(key.text);
     if (lines.atFileEnd()) {
@@ -120,7 +168,13 @@ bool RecordGrammar::agreesWithFileName(std::string_view studentName) {
 }
 
 void RecordGrammar::readHeader(Cursor& lines, RecordHeader& header,
-                               std::vector<RecordProblem>* problems) {
+                               std::vector<RecordProblem>& problems) {
+    if (takeLooked(lines, true)) {
+        // Read whole just now, looking past a closing rule.
+        header = looked_.header;
+        tellLooked(problems);
+        return;
+    }
     const RecordPlace start = lines.place();
     const Line key = inside(lines, start);
     header.codingNumber = codingNumberOfKeyLine(key.text);
@@ -147,15 +201,13 @@ void RecordGrammar::readHeader(Cursor& lines, RecordHeader& header,
     const std::string_view text = inside(lines, start).text;
     const std::string_view between = name_.kind == RecordFileKind::Send ? " " : "";
     const std::size_t label = std::string_view(dateAndTimeLabel).size();
-    const std::string expected =
-        std::string("expected the date line of a ") + kindWord(name_.kind) + " file header";
     if (text.size() != label + dateTextLength + between.size() + timeTextLength) {
-        throw Fault{datePlace, expected};
+        throw Fault{datePlace, expectedDateLine(name_.kind)};
     }
     header.date = text.substr(label, dateTextLength);
     header.time = text.substr(text.size() - timeTextLength);
     if (!isHeaderDateLine(text, header.date, header.time, between)) {
-        throw Fault{datePlace, expected};
+        throw Fault{datePlace, expectedDateLine(name_.kind)};
     }
     if (!name_.allowsDate(header.date)) {
         remark(problems, datePlace, "the date disagrees with the send file's name");
@@ -163,16 +215,14 @@ void RecordGrammar::readHeader(Cursor& lines, RecordHeader& header,
 }
 
 void RecordGrammar::readBlock(Cursor& lines, RecordBlock& block,
-                              std::vector<RecordProblem>* problems, bool answer) {
+                              std::vector<RecordProblem>& problems, bool answer) {
     const RecordPlace start = lines.place();
-    const char* const at = lines.bytes().data() + lines.at();
     Line first;
-    if (answer && looked_.at == at) {
+    if (answer && takeLooked(lines, false)) {
         // Looked at whole just now, after the closing rule before it: taken as it was read.
-        block = looked_.block;
+        block = std::move(looked_.block);
         first = looked_.first;
-        lines.advance(looked_.bytes, looked_.lineEnds);
-        looked_.at = nullptr;
+        tellLooked(problems);
     } else {
         looked_.at = nullptr;
         readHead(lines, block, problems, first);
@@ -188,7 +238,7 @@ void RecordGrammar::readBlock(Cursor& lines, RecordBlock& block,
 
 // A block up to its answer: a note's first answer line is on its marker line, into `first`.
 void RecordGrammar::readHead(Cursor& lines, RecordBlock& block,
-                             std::vector<RecordProblem>* problems, Line& first) {
+                             std::vector<RecordProblem>& problems, Line& first) {
     const RecordPlace start = lines.place();
     block.place = start;
     block.date = {};
@@ -251,10 +301,9 @@ void RecordGrammar::readAnswer(Cursor& lines, const Line& first, RecordBlock& bl
             if (lines.startsWith(closing)) {
                 Cursor after = lines;
                 const bool whole = after.take(closing);
-                const bool zoned =
-                    !whole && after.startsWith(std::string(closing).append(zonePadding, ' '));
+                const bool zoned = !whole && after.startsWith(zonedClosing);
                 if (zoned) {
-                    after.skip(closing.size() + zonePadding);
+                    after.skip(zonedClosing.size());
                 }
                 if ((whole || zoned) && closesAnswer(after)) {
                     lines = after;
@@ -308,27 +357,37 @@ void RecordGrammar::readAnswer(Cursor& lines, const Line& first, RecordBlock& bl
 // the next print zone, on its line).
 bool RecordGrammar::closesAnswer(Cursor after) {
     try {
-        if (after.atFileEnd() || (after.fileEndsInLine() && startsLikeCut(after))) {
-            return true; // the end of the file, or a file cut inside what came next
+        if (after.atFileEnd()) {
+            return true;
+        }
+        const bool cut = after.fileEndsInLine();
+        if (cut && startsLikeCut(after)) {
+            return true; // a file cut inside what came next
         }
         if (after.startsWith(opening)) {
             // Kept, so that the block is not read twice when it is read next.
             Cursor head = after;
             looked_.at = nullptr;
-            readHead(head, looked_.block, nullptr, looked_.first);
-            if (!head.bareEnd() || after.bareEnd()) {
-                looked_.at = after.bytes().data() + after.at();
-                looked_.bytes = head.at() - after.at();
-                looked_.lineEnds = head.lineEnds() - after.lineEnds();
-            }
+            looked_.problems.clear();
+            readHead(head, looked_.block, looked_.problems, looked_.first);
+            keepLooked(after, head, false);
             return true;
         }
-        if (!atHeaderStart(after)) {
-            return false; // after a padded rule too: the next run's header goes on on its line
+        looked_.at = nullptr;
+        if (cut) {
+            return false; // a line cut short that starts like no header
         }
-        RecordHeader header;
-        readHeader(after, header, nullptr);
-        return startsLikeHeaderOrBlock(after);
+        // Read as a header straight away (after a padded rule too: the next run's header goes
+        // on on its line); a key line that is not one is a fault here, as is a line that only
+        // starts like the student name line after it.
+        Cursor header = after;
+        looked_.problems.clear();
+        readHeader(header, looked_.header, looked_.problems);
+        if (!startsLikeHeaderOrBlock(header)) {
+            return false;
+        }
+        keepLooked(after, header, true);
+        return true;
     } catch (const Fault& fault) {
         return fault.torn;
     }

@@ -20,8 +20,9 @@ struct Fault {
 
 // The record format's headers and blocks, as the reader takes them from a cursor: written
 // once, for reading a file and for looking ahead at what follows a closing rule. What is
-// wrong but leaves a header or block readable is added to `problems`; looking ahead passes
-// none, and anything not as the program writes it is then a fault.
+// wrong but leaves a header or block readable is added to `problems`, looking ahead too: a
+// header whose name or date disagrees with the file's still ends the answer before it, rather
+// than its run being taken into that answer unsaid.
 //
 // A block's answer ends at the first line that begins with the closing rule's 49 full stops
 // (the rule itself, ended by CR LF or padded to the next print zone) after which the file goes
@@ -38,9 +39,9 @@ public:
     bool atBlockStart(Cursor lines) const;
     bool atHeaderStart(Cursor lines) const;
 
-    void readHeader(Cursor& lines, RecordHeader& header, std::vector<RecordProblem>* problems);
+    void readHeader(Cursor& lines, RecordHeader& header, std::vector<RecordProblem>& problems);
     // With `answer` the block is read to its end; without, up to its answer.
-    void readBlock(Cursor& lines, RecordBlock& block, std::vector<RecordProblem>* problems,
+    void readBlock(Cursor& lines, RecordBlock& block, std::vector<RecordProblem>& problems,
                    bool answer = true);
 
     // In the answer of the last block read, the first line of full stops that did not end it,
@@ -53,7 +54,7 @@ public:
     const std::optional<TypedLine>& typedRecordLine() const { return typedRecordLine_; }
 
 private:
-    void readHead(Cursor& lines, RecordBlock& block, std::vector<RecordProblem>* problems,
+    void readHead(Cursor& lines, RecordBlock& block, std::vector<RecordProblem>& problems,
                   Line& first);
     void readAnswer(Cursor& lines, const Line& first, RecordBlock& block, RecordPlace start);
     bool closesAnswer(Cursor after);
@@ -64,15 +65,24 @@ private:
     std::string agreeingName_; // the last student name found to agree with the file's name
     std::string answer_;       // an answer whose line ends an editor changed, as written
     std::optional<TypedLine> typedRecordLine_;
-    // The block after the closing rule last looked past, as far as its answer, while it is
-    // where the next block is read: its first byte, the bytes and line ends it took.
+    // The header or block after the closing rule last looked past (a block as far as its
+    // answer), while it is where the next one is read: its first byte and offset, the bytes and
+    // line ends it took. The offset too, so that bytes moved in the window are never taken.
     struct LookedAt {
         const char* at = nullptr;
+        std::uint64_t offset = 0;
         std::size_t bytes = 0;
         std::uint64_t lineEnds = 0;
+        bool isHeader = false;
         RecordBlock block;
         Line first;
+        RecordHeader header;
+        std::vector<RecordProblem> problems; // what is wrong beside it, told when it is taken
     } looked_;
+    bool lookedAt(const Cursor& lines, bool header) const;
+    void keepLooked(const Cursor& from, const Cursor& past, bool header);
+    bool takeLooked(Cursor& lines, bool header);
+    void tellLooked(std::vector<RecordProblem>& problems) const;
 };
 
 } // namespace drilbank::reading

@@ -55,7 +55,9 @@ bool isHeaderDateLine(std::string_view text, std::string_view date, std::string_
         return false;
     }
     for (const std::string_view piece : headerDateLinePieces(date, between, time)) {
-        if (!text.starts_with(piece)) {
+        // A piece taken from the line where it stands there needs no comparing.
+        if (text.size() < piece.size() ||
+            (piece.data() != text.data() && text.compare(0, piece.size(), piece) != 0)) {
             return false;
         }
         text.remove_prefix(piece.size());

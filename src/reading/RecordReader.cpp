@@ -125,7 +125,7 @@ private:
 
     void readBlock(Cursor& lines) {
         problems_.clear();
-        grammar_.readBlock(lines, block_, &problems_);
+        grammar_.readBlock(lines, block_, problems_);
         const std::uint64_t print = fingerprint(0, lines.bytes().substr(0, lines.at()));
         commit(lines);
         if (grammar_.typedRecordLine() && !toldTyped_) {
@@ -147,7 +147,7 @@ private:
 
     void readHeader(Cursor& lines) {
         problems_.clear();
-        grammar_.readHeader(lines, header_, &problems_);
+        grammar_.readHeader(lines, header_, problems_);
         header_.place = {pos_, line_};
         const std::uint64_t print = fingerprint(0, lines.bytes().substr(0, lines.at()));
         commit(lines);

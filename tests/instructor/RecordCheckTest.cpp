@@ -354,6 +354,13 @@ TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
     }
 }
 
+std::string replacedAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
 TEST(RecordCheck, KeyLinesAreCheckedAndGiveTheirCodingNumber) {
     const std::string whole = readBytes(sessionFolder / goldenNames[0]);
     const std::size_t keyEnd = whole.find("\r\n");
@@ -378,6 +385,16 @@ TEST(RecordCheck, KeyLinesAreCheckedAndGiveTheirCodingNumber) {
                               findings.problems[0].place.offset == 0 &&
                               findings.problems[0].what == "the key line is not a valid key line";
         EXPECT_EQ(reported, !testCase.codingNumber.has_value()) << describe(findings);
+        // The same key line opening a second run, where the header is first read looking past
+        // the closing rule before it.
+        const std::string twoRuns = whole + replacedAll(testCase.keyLine + rest, "-2003", "-2004");
+        const Findings second = check(twoRuns, goldenNames[0]);
+        ASSERT_EQ(second.headers.size(), 2u) << describe(second);
+        EXPECT_EQ(second.headers[1].codingNumber, testCase.codingNumber);
+        const bool reportedThere =
+            !second.problems.empty() && second.problems[0].place.offset == whole.size() &&
+            second.problems[0].what == "the key line is not a valid key line";
+        EXPECT_EQ(reportedThere, !testCase.codingNumber.has_value()) << describe(second);
     }
 }
 
@@ -393,18 +410,22 @@ TEST(RecordCheck, HeadersMustAgreeWithTheFileName) {
         {"send_1604Ann_Lee_Smith.txt", "the date disagrees with the send file's name"},
         {"send_0416Bob.txt", "the student name disagrees with the file name"},
     };
+    // A second run's header too is told, where it is first read looking past a closing rule.
+    const std::string twoRuns = send + replacedAll(send, "-2003", "-2004");
     for (const auto& testCase : cases) {
         const Findings findings = check(send, testCase.fileName);
         const std::string found = findings.problems.empty() ? "" : findings.problems[0].what;
         EXPECT_EQ(found, testCase.problem) << testCase.fileName;
+        const Findings both = check(twoRuns, testCase.fileName);
+        ASSERT_EQ(both.problems.size(), *testCase.problem == '\0' ? 0u : 2u) << describe(both);
+        for (const RecordProblem& problem : both.problems) {
+            EXPECT_EQ(problem.what, testCase.problem) << testCase.fileName;
+        }
+        if (!both.problems.empty()) {
+            EXPECT_EQ(both.problems[1].place.offset, both.problems[0].place.offset + send.size())
+                << describe(both);
+        }
     }
-}
-
-std::string replacedAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
 }
 
 // Files changed after the program wrote them, each said once, in words, and read all the same.

@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPixmap>
@@ -13,6 +14,7 @@
 #include <QScreen>
 #include <QTextCursor>
 #include <QTimer>
+#include <QWindow>
 
 namespace drilbank {
 
@@ -50,6 +52,39 @@ void prepareToShow(QWidget& window) {
     } catch (...) {
         // Work done ahead only: showing the window does it again.
     }
+}
+
+// How long a shown form may take to reach the screen before the start-up goes on without
+// waiting for it: a window manager that never maps the window must not stop the run.
+constexpr int exposeWaitMs = 500;
+
+// Shows the window and comes back once it is on the screen and painted (Qt paints a window
+// as it is exposed). Clicks and keys meanwhile are left for the event loop to deliver after
+// the handler: none is taken before the start-up has written the headers.
+void showPainted(QWidget& window) {
+    window.show();
+    QWindow* native = window.windowHandle();
+    if (native == nullptr || native->isExposed()) {
+        return;
+    }
+    QEventLoop waiting;
+    class ExposeWatch : public QObject {
+    public:
+        explicit ExposeWatch(QEventLoop& loop) : loop_(loop) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Expose) {
+                loop_.quit(); // after this event, and the painting it brings, is handled
+            }
+            return false;
+        }
+
+    private:
+        QEventLoop& loop_;
+    } watch(waiting);
+    native->installEventFilter(&watch);
+    QTimer::singleShot(exposeWaitMs, &waiting, &QEventLoop::quit);
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    native->removeEventFilter(&watch);
 }
 
 } // namespace
@@ -145,6 +180,14 @@ void WindowServices::takePictureFromClipboard(PictureArea area) {
 
 void WindowServices::drawCircle(PictureArea area, float x, float y, float radius) {
     picture(area).drawCircle(x, y, radius);
+}
+
+void WindowServices::showForm() {
+    try {
+        showPainted(widgets_.window);
+    } catch (...) {
+        // The window shows itself when the start-up is over.
+    }
 }
 
 // A small framed note over the window. The handler that waits holds the window's thread, so

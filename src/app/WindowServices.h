@@ -61,6 +61,7 @@ public:
     void drawCircle(PictureArea area, float x, float y, float radius) override;
 
     void showWaitingNotice(const std::string& text) override;
+    void showForm() override;
     void setTimerEnabled(bool enabled) override;
     void beep() override;
     void endRun() override;

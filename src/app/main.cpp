@@ -98,6 +98,7 @@ int runProgram(QApplication& application) {
     if (!session.load()) {
         drilbank::leaveProgram();
     }
+    // Shown as the last box closed, unless a failure came first.
     session.window().show();
     return QApplication::exec();
 }

@@ -65,6 +65,11 @@ public:
     // it down. It must be on the screen when this returns.
     virtual void showWaitingNotice(const std::string& text) = 0;
 
+    // Shows the form, painted, once the start-up boxes are answered and the assignment found:
+    // the student sees it while the headers are written. No click is taken before the handler
+    // that called this returns; a click made meanwhile waits its turn.
+    virtual void showForm() = 0;
+
     virtual void setTimerEnabled(bool enabled) = 0;
     virtual void beep() = 0;
 

@@ -39,6 +39,9 @@ void positionAndWriteHeaders(Run& run) {
     RunState& state = run.state;
     RecordFiles& files = run.platform.files();
     const std::string header = findAssignmentHeader(state);
+    // The assignment is known: the student sees the form while its files are made ready. A
+    // run that cannot start ends before the form is ever seen.
+    run.platform.showForm();
     state.presentationMode = 1;
     const std::string keyLine = makeCodeLine(state.codeNbr, run.platform.random());
     const HeaderFields fields{keyLine, state.studentName, state.assignmentNumber, header,

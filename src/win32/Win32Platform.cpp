@@ -139,6 +139,12 @@ void Win32Platform::showWaitingNotice(const std::string& text) {
     notice_->show(toWide(text));
 }
 
+void Win32Platform::showForm() {
+    // Painted before the call returns; a click meanwhile stays in the queue until the handler
+    // has written the headers.
+    window_.show();
+}
+
 void Win32Platform::setTimerEnabled(bool enabled) {
     window_.setTimerRunning(enabled);
 }

@@ -51,6 +51,7 @@ public:
     // empty text takes it down. On the screen when this returns.
     void showWaitingNotice(const std::string& text) override;
 
+    void showForm() override;
     void setTimerEnabled(bool enabled) override;
     void beep() override;
     void endRun() override;

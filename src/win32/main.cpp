@@ -92,7 +92,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         drilbank::RunRandom random;
         drilbank::Win32Session session({files, clock, random});
         if (session.load()) {
-            session.window().show();
+            // Shown as the last box closed, unless a failure came first.
+            if (!session.window().isVisible()) {
+                session.window().show();
+            }
             session.runMessageLoop();
         }
     } catch (const std::exception& fault) {

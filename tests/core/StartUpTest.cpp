@@ -163,6 +163,36 @@ TEST_F(StartUp, AFirstAnswerThatIsNoNumberStopsWithFailureThirteen) {
     EXPECT_GE(run.state.codeNbr, 19.0f);
 }
 
+// The form comes up as the last box closes, before any file is written, so the student does
+// not wait for the headers; a run that cannot start never shows it.
+TEST_F(StartUp, TheFormIsShownOnceTheLastBoxIsAnsweredAndBeforeTheHeaders) {
+    testing::answerStartUp(platform, "1", "Ann Lee Smith", "ALS", "1");
+    EXPECT_TRUE(runHandler(run, &loadWindow));
+    ASSERT_EQ(platform.formShown.size(), 1u);
+    EXPECT_EQ(platform.formShown[0].prompts, 4u);
+    EXPECT_EQ(platform.formShown[0].files, 0u);
+    EXPECT_TRUE(platform.fileExists(run.state.masterFilePath));
+    EXPECT_TRUE(platform.fileExists(run.state.sendFilePath));
+
+    for (const std::size_t answered : {0u, 1u, 2u, 3u}) {
+        FakePlatform leaving;
+        drilbank::Run leavingRun(leaving);
+        testing::answerStartUp(leaving, "1", "Ann", "A", "1");
+        leaving.answers[answered] = std::nullopt;
+        EXPECT_FALSE(runHandler(leavingRun, &loadWindow));
+        EXPECT_TRUE(leaving.formShown.empty()) << answered;
+    }
+    // A failure among the answers, or an assignment the script lacks, ends the run unseen.
+    for (const auto& [homeOrLan, assignment] :
+         {std::pair{"home", "1"}, std::pair{"1", "99"}, std::pair{"1", ""}}) {
+        FakePlatform failing;
+        drilbank::Run failingRun(failing);
+        testing::answerStartUp(failing, homeOrLan, "Ann", "A", assignment);
+        EXPECT_FALSE(runHandler(failingRun, &loadWindow));
+        EXPECT_TRUE(failing.formShown.empty()) << homeOrLan << " " << assignment;
+    }
+}
+
 TEST_F(StartUp, NotANumberThenEndsTheRunAtPositioningWithNoRecordFile) {
     for (const char* answer : {"", "home"}) {
         FakePlatform fresh;

@@ -89,6 +89,15 @@ void FakePlatform::drawCircle(PictureArea area, float x, float y, float radius) 
                            std::to_string(radius));
 }
 
+void FakePlatform::showForm() {
+    const auto isFile = [](const std::filesystem::directory_entry& entry) {
+        return entry.is_regular_file();
+    };
+    const std::filesystem::recursive_directory_iterator all(drivesRoot());
+    formShown.push_back(
+        {prompts.size(), static_cast<std::size_t>(std::count_if(begin(all), end(all), isFile))});
+}
+
 std::filesystem::path FakePlatform::localPath(const std::string& windowsPath) const {
     return files_.drives().toLocal(windowsPath);
 }

@@ -69,6 +69,13 @@ public:
     bool timerEnabled = false;
     std::vector<std::string> waitingNotices; // every notice shown and taken down, in order
     bool ended = false;
+    // Each time the form was shown: how many input boxes had been asked, and how many files
+    // the drives held then.
+    struct FormShown {
+        std::size_t prompts = 0;
+        std::size_t files = 0;
+    };
+    std::vector<FormShown> formShown;
     FakeClock fakeClock;
     FakeRandom fakeRandom;
     FaultInjectingFiles faults; // real files unless a test asks for a fault
@@ -90,6 +97,7 @@ public:
     void takePictureFromClipboard(PictureArea area) override;
     void drawCircle(PictureArea area, float x, float y, float radius) override;
     void showWaitingNotice(const std::string& text) override { waitingNotices.push_back(text); }
+    void showForm() override;
     void setTimerEnabled(bool enabled) override { timerEnabled = enabled; }
     void beep() override { ++beeps; }
     void endRun() override { ended = true; }

@@ -2,7 +2,6 @@
 
 #include "format/RecordFormat.h"
 #include "os/DurableFiles.h"
-#include "os/FileMapping.h"
 #include "os/SystemDrives.h"
 #include "reading/Fingerprint.h"
 
@@ -262,10 +261,6 @@ void readFoundFile(const RecordFile& file, RecordVisitor& visitor) {
         visitor.problem({{0, 1},
                          "an earlier copy of " + shown(*file.earlierCopyOf) +
                              ", which holds all of it and more, and was read; not read again"});
-        return;
-    }
-    if (const std::unique_ptr<FileMapping> mapped = FileMapping::open(file.path)) {
-        readRecordFile(*mapped, file.name, visitor);
         return;
     }
     std::ifstream in(file.path, std::ios::binary);

@@ -22,8 +22,8 @@ using reading::NeedMore;
 // are neither (after damage, or stray) are passed over one at a time, letting their bytes go.
 class Reader {
 public:
-    Reader(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor)
-        : window_(bytes), name_(name), visitor_(visitor), grammar_(name), outlet_(visitor) {}
+    Reader(std::istream& in, const RecordFileName& name, RecordVisitor& visitor)
+        : window_(in), name_(name), visitor_(visitor), grammar_(name), outlet_(visitor) {}
 
     void run() {
         window_.more(0);
@@ -69,9 +69,8 @@ private:
         if (!window_.lostBytes()) {
             return false;
         }
-        report({0, 1}, "part of the file could not be read: the disk or the network failed, or "
-                       "the student's program cut a torn record off it while it was read; read "
-                       "it again (with the program closed)");
+        report({0, 1}, "part of the file could not be read: the disk or the network failed "
+                       "while it was read; read it again");
         return true;
     }
 
@@ -253,8 +252,8 @@ std::string tooLong() {
            "not read";
 }
 
-void readRecordFile(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor) {
-    Reader(bytes, name, visitor).run();
+void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor) {
+    Reader(in, name, visitor).run();
 }
 
 } // namespace drilbank

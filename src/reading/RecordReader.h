@@ -1,7 +1,6 @@
 #pragma once
 
 #include "format/RecordFileName.h"
-#include "reading/RecordBytes.h"
 
 #include <cstdint>
 #include <istream>
@@ -83,6 +82,6 @@ std::string tooLong();
 // The name tells the file's kind and whose it should be. A file saved again as UTF-8 or with
 // changed line ends is read as the program wrote it, and said so once. Every byte the
 // program may store in a text (a control character too) is read as text.
-void readRecordFile(RecordBytes bytes, const RecordFileName& name, RecordVisitor& visitor);
+void readRecordFile(std::istream& in, const RecordFileName& name, RecordVisitor& visitor);
 
 } // namespace drilbank

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "reading/RecordBytes.h"
-
 #include <cstdint>
+#include <istream>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,15 +10,15 @@
 namespace drilbank {
 
 // A record file's bytes as the reader looks at them: a window that runs from what the reader
-// still holds to what is read so far, in Windows-1252. A mapped file is seen in place and let
-// go behind the reader; a stream is read into one buffer that moves what is held to its front.
+// still holds to what is read so far, in Windows-1252. The file is read into one buffer that
+// moves what is held to its front.
 // A file an editor saved again in UTF-8 is turned back into the code page as it is read, from
 // the first line beyond ASCII on, which tells the code; its offsets are then those of the
 // bytes as read back. Memory stays flat whatever the file's size: the window holds what the
 // reader keeps plus a read.
 class RecordWindow {
 public:
-    explicit RecordWindow(RecordBytes bytes);
+    explicit RecordWindow(std::istream& in);
 
     // What is held from `offset` (no earlier than the last kept) to the end of what is read.
     std::string_view from(std::uint64_t offset) const {
@@ -47,8 +46,7 @@ private:
     void makeRoom(std::uint64_t keep, std::size_t room);
 
     std::istream* in_;
-    FileMapping* mapping_;
-    // Read from a stream or turned back from UTF-8: the buffer, its start's offset and size.
+    // Read, or turned back from UTF-8: the buffer, its start's offset and size.
     std::unique_ptr<char[]> owned_;
     std::size_t capacity_ = 0;
     const char* data_ = nullptr;
@@ -58,10 +56,8 @@ private:
     // The code: told by the first line beyond ASCII.
     bool told_ = false;
     std::optional<std::uint64_t> utf8From_;
-    std::string raw_;           // UTF-8 bytes read but not yet turned back
-    std::uint64_t rawRead_ = 0; // of a mapped file's bytes, those taken so far
+    std::string raw_; // UTF-8 bytes read but not yet turned back
     bool rawEnded_ = false;
-    std::uint64_t released_ = 0; // of a mapped file's bytes, those let go
 };
 
 } // namespace drilbank

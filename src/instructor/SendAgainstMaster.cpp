@@ -208,8 +208,13 @@ void SendAgainstMaster::compare(const Pair& pair, std::ostream& out) {
             ofDay.push_back(&signature);
         }
     }
-    std::stable_sort(ofDay.begin(), ofDay.end(),
-                     [](const Signature* a, const Signature* b) { return a->moment < b->moment; });
+    // A master file is written in time order; only one put together otherwise needs sorting.
+    const auto earlier = [](const Signature* a, const Signature* b) {
+        return a->moment < b->moment;
+    };
+    if (!std::is_sorted(ofDay.begin(), ofDay.end(), earlier)) {
+        std::stable_sort(ofDay.begin(), ofDay.end(), earlier);
+    }
     // The master's blocks within a second of `moment`, in turn, until `take` takes one.
     const auto near = [&](const Signature& wanted, const auto& take) {
         const Moment from = wanted.moment == noMoment ? noMoment : wanted.moment - 1;

@@ -84,9 +84,9 @@ public:
         }
         signature.moment = at(time);
         lastTime_ = time;
-        // The question's print goes on into the whole block's.
-        signature.question = textsPrint(signature.kind, {block.question});
-        signature.content = textsPrint(signature.question, {block.answer});
+        // Blocks are matched only with blocks of their own kind: the texts' prints tell them.
+        signature.question = block.questionPrint;
+        signature.content = block.textPrint;
         add(signature, block.place);
     }
 
@@ -215,12 +215,29 @@ void SendAgainstMaster::compare(const Pair& pair, std::ostream& out) {
     if (!std::is_sorted(ofDay.begin(), ofDay.end(), earlier)) {
         std::stable_sort(ofDay.begin(), ofDay.end(), earlier);
     }
+    std::vector<Moment> moments(ofDay.size());
+    std::transform(ofDay.begin(), ofDay.end(), moments.begin(),
+                   [](const Signature* signature) { return signature->moment; });
+    // Where the master's blocks from `from` on start. A send file goes on in time order, as
+    // the master does, so the search goes on from where the last one ended; only a moment
+    // earlier than the last one asked is searched for from the start.
+    std::size_t lastFound = 0;
+    Moment lastFrom = noMoment;
+    const auto firstFrom = [&](Moment from) {
+        if (from < lastFrom) {
+            lastFound = static_cast<std::size_t>(
+                std::lower_bound(moments.begin(), moments.end(), from) - moments.begin());
+        }
+        while (lastFound < moments.size() && moments[lastFound] < from) {
+            ++lastFound;
+        }
+        lastFrom = from;
+        return ofDay.begin() + static_cast<std::ptrdiff_t>(lastFound);
+    };
     // The master's blocks within a second of `moment`, in turn, until `take` takes one.
     const auto near = [&](const Signature& wanted, const auto& take) {
         const Moment from = wanted.moment == noMoment ? noMoment : wanted.moment - 1;
-        auto at =
-            std::lower_bound(ofDay.begin(), ofDay.end(), from,
-                             [](const Signature* s, Moment value) { return s->moment < value; });
+        auto at = firstFrom(from);
         for (;
              at != ofDay.end() && (wanted.moment == noMoment ? (*at)->moment == noMoment
                                                              : (*at)->moment <= wanted.moment + 1);

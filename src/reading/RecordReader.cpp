@@ -17,6 +17,29 @@ using reading::Cursor;
 using reading::Fault;
 using reading::NeedMore;
 
+// The fingerprint of a block's bytes, each byte counted once: its texts by their print, made
+// already, and the bytes around them. An answer not seen in place (its line ends mended) is
+// printed again with the rest.
+std::uint64_t blockPrint(std::string_view bytes, const RecordBlock& block) {
+    const auto offsetOf = [&](std::string_view text) {
+        return reinterpret_cast<std::uintptr_t>(text.data()) -
+               reinterpret_cast<std::uintptr_t>(bytes.data());
+    };
+    const std::uintptr_t question = offsetOf(block.question);
+    const std::uintptr_t answer = offsetOf(block.answer);
+    const std::size_t questionEnd = question + block.question.size();
+    const std::size_t answerEnd = answer + block.answer.size();
+    if (question > bytes.size() || answer > bytes.size() || questionEnd > answer ||
+        answerEnd > bytes.size()) {
+        return fingerprint(block.textPrint, bytes);
+    }
+    Fingerprinter print(block.textPrint);
+    print.add(bytes.substr(0, question));
+    print.add(bytes.substr(questionEnd, answer - questionEnd));
+    print.add(bytes.substr(answerEnd));
+    return print.value();
+}
+
 // Reads a file a header or block at a time, each from its first byte in the window; one the
 // window ends inside is read again from its start once more is read. Between them, lines that
 // are neither (after damage, or stray) are passed over one at a time, letting their bytes go.
@@ -125,7 +148,9 @@ private:
     void readBlock(Cursor& lines) {
         problems_.clear();
         grammar_.readBlock(lines, block_, problems_);
-        const std::uint64_t print = fingerprint(0, lines.bytes().substr(0, lines.at()));
+        block_.questionPrint = fingerprint(0, block_.question);
+        block_.textPrint = fingerprint(block_.questionPrint ^ block_.answer.size(), block_.answer);
+        const std::uint64_t print = blockPrint(lines.bytes().substr(0, lines.at()), block_);
         commit(lines);
         if (grammar_.typedRecordLine() && !toldTyped_) {
             toldTyped_ = true;

@@ -44,6 +44,10 @@ struct RecordBlock {
     // ASCII: the same bytes in UTF-8, with no reference to turn back. False when not known.
     bool questionPlain = false;
     bool answerPlain = false;
+    // Fingerprints of the question, and of the question and answer together, made as the
+    // block is read: they tell blocks of two files alike whatever the files' layouts.
+    std::uint64_t questionPrint = 0;
+    std::uint64_t textPrint = 0;
 };
 
 struct RecordProblem {

@@ -120,20 +120,17 @@ std::string WindowServices::questionText() {
     return boxText(widgets_.questionBox);
 }
 
-void WindowServices::setQuestionText(const std::string& text) {
+void WindowServices::setQuestionText(const std::string& text, std::size_t inViewFrom) {
     QPlainTextEdit& box = widgets_.questionBox;
-    const QString shown = toWidgetText(text);
-    // The plain text shows a no-break space as a blank; compare like with like.
-    const QString before = box.toPlainText();
-    const bool appended = QString(shown).replace(QChar::Nbsp, u' ').startsWith(before);
-    // Text added at the end is scrolled into view from its start; a new text from its top.
-    const qsizetype newTextStart = appended ? before.size() : 0;
-    box.setPlainText(shown);
+    setBoxText(box, text);
+    // ensureCursorVisible scrolls no further than brings the cursor into view: the end
+    // first, then the start of what is to be read, leaves as much after it in view as fits.
     QTextCursor cursor(box.document());
     cursor.movePosition(QTextCursor::End);
     box.setTextCursor(cursor);
     box.ensureCursorVisible();
-    cursor.setPosition(static_cast<int>(newTextStart));
+    cursor.setPosition(
+        static_cast<int>(toWidgetText(std::string_view(text).substr(0, inViewFrom)).size()));
     box.setTextCursor(cursor);
     box.ensureCursorVisible();
 }

@@ -50,7 +50,7 @@ public:
     RandomSource& random() override { return parts_.random; }
 
     std::string questionText() override;
-    void setQuestionText(const std::string& text) override;
+    void setQuestionText(const std::string& text, std::size_t inViewFrom) override;
     std::string answerText() override;
     void setAnswerText(const std::string& text) override;
     void focusAnswerBox(AnswerCaret caret) override;

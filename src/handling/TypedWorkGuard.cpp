@@ -95,9 +95,9 @@ std::string questionBoxTyping(Run& run) {
     return trimmed(typingIn(run.questionBoxShown, run.platform.questionText()).text);
 }
 
-void showInQuestionBox(Run& run, const std::string& text) {
+void showInQuestionBox(Run& run, const std::string& text, std::size_t inViewFrom) {
     const Typing before = typingIn(run.questionBoxShown, run.platform.questionText());
-    run.platform.setQuestionText(text);
+    run.platform.setQuestionText(text, inViewFrom);
     // Read back, so that the comparison is with the box's own form of the text.
     std::string shown = run.platform.questionText();
     const bool typingKept = !before.text.empty() &&

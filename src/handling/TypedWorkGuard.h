@@ -22,9 +22,11 @@ bool answerBoxTyped(Run& run);
 // line breaks alone are not typed work.
 std::string questionBoxTyping(Run& run);
 
-// Replaces the question box's text. Text the student typed there and that the new text keeps
-// in its place still counts as typed work; anything else the program put there does not.
-void showInQuestionBox(Run& run, const std::string& text);
+// Replaces the question box's text and scrolls it to the byte inViewFrom of the text (see
+// PlatformServices::setQuestionText): the caller says what the student is to see. Text the
+// student typed there and that the new text keeps in its place still counts as typed work;
+// anything else the program put there does not.
+void showInQuestionBox(Run& run, const std::string& text, std::size_t inViewFrom);
 
 // Whether the action would lose text the student typed and has not recorded.
 bool typedWorkAtStake(Run& run, GuardedAction action);

@@ -71,7 +71,7 @@ void recordAnswer(Run& run, const std::string& marker, BlockAppender appendBlock
     }
     // Text typed in the question box that was not the one recorded stays, still unrecorded.
     if (questionTyping.empty() || answer == questionTyping) {
-        showInQuestionBox(run, "");
+        showInQuestionBox(run, "", 0);
     }
     run.platform.setAnswerText("");
 }

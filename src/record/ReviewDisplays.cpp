@@ -60,7 +60,9 @@ void displayNotesClicked(Run& run) {
     const std::string box =
         run.platform.questionText() + state.workText + (cut ? restLine : "") + notes;
     state.workText = newestPart(state.workText + notes, questionBoxBytes, "");
-    showInQuestionBox(run, newestPart(box, questionBoxBytes, restLine));
+    // The newest note, at the end, is the one in view.
+    const std::string shown = newestPart(box, questionBoxBytes, restLine);
+    showInQuestionBox(run, shown, shown.size());
 }
 
 void displayEverythingClicked(Run& run) {
@@ -69,12 +71,14 @@ void displayEverythingClicked(Run& run) {
     }
     const std::string& transcript = run.state.cumulativeText;
     if (transcript.size() <= questionBoxBytes) {
-        showInQuestionBox(run, transcript);
+        showInQuestionBox(run, transcript, 0);
         return;
     }
     // The newest entries come first, so the oldest are the ones left out.
-    showInQuestionBox(run, transcript.substr(0, questionBoxBytes) +
-                               olderEntriesLine(placeOf(run, run.state.masterFilePath)));
+    showInQuestionBox(run,
+                      transcript.substr(0, questionBoxBytes) +
+                          olderEntriesLine(placeOf(run, run.state.masterFilePath)),
+                      0);
 }
 
 void clearBoxClicked(Run& run) {

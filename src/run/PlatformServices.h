@@ -44,9 +44,11 @@ public:
     virtual Clock& clock() = 0;
     virtual RandomSource& random() = 0;
 
-    // The question box and the answer box, read and replaced whole.
+    // The question box and the answer box, read and replaced whole. The question box is then
+    // scrolled so that its end is in view and then the character at byte inViewFrom of the
+    // text, which thus shows from there as much as fits; text.size() shows the end alone.
     virtual std::string questionText() = 0;
-    virtual void setQuestionText(const std::string& text) = 0;
+    virtual void setQuestionText(const std::string& text, std::size_t inViewFrom) = 0;
     virtual std::string answerText() = 0;
     virtual void setAnswerText(const std::string& text) = 0;
 

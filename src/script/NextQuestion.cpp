@@ -36,9 +36,11 @@ void showNextQuestion(Run& run) {
         readNextQuestion(run); // a second routine line in a row is shown as text
     }
     state.workText = run.platform.questionText();
+    // The new question is read from its start, however long it is.
+    const std::size_t questionStart = state.workText.size();
     state.workText += state.displayText;
     state.displayText.clear();
-    showInQuestionBox(run, state.workText);
+    showInQuestionBox(run, state.workText, questionStart);
     // The next thing to type is the answer: a prompt or blank in the box is replaced by the
     // first key, and text typed earlier is added to.
     run.platform.focusAnswerBox(answerBoxTyped(run) ? AnswerCaret::AtEnd : AnswerCaret::SelectAll);

@@ -17,9 +17,8 @@ bool FormWindow::handleDialogMessage(MSG& message) {
     }
     HWND before = GetFocus();
     const bool inForm = before != nullptr && IsChild(form_, before);
-    // Tab and Shift+Tab move on from the focused control without selecting the whole of a
-    // box they reach, as the dialog manager would. A box keeps Tab in its own keys and sends
-    // WM_NEXTDLGCTL for it, which comes to the same.
+    // Tab and Shift+Tab move on from the focused control (see moveFocus). A box keeps Tab in
+    // its own keys and sends WM_NEXTDLGCTL for it, which comes to the same.
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && inForm &&
         (SendMessageW(before, WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&message)) &
          DLGC_WANTALLKEYS) == 0 &&
@@ -54,10 +53,15 @@ void FormWindow::moveFocus(WPARAM wParam, LPARAM lParam) {
     if (target == nullptr || !IsChild(form_, target)) {
         return;
     }
-    // The caret stays where the student left it: a box is not selected whole, as the dialog
-    // manager would, so that typing on after Shift+Tab never replaces the answer.
+    // A one-line box is selected whole, as the dialog manager and the Qt window do; in the
+    // question and answer boxes the caret stays where the student left it, so that typing on
+    // after Shift+Tab never replaces the answer.
     HWND before = GetFocus();
     SetFocus(target);
+    if ((SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0 &&
+        (GetWindowLongPtrW(target, GWL_STYLE) & ES_MULTILINE) == 0) {
+        SendMessageW(target, EM_SETSEL, 0, -1);
+    }
     markDefaultButton(before, false);
     markDefaultButton(target, true);
     scroller_.scrollIntoView(target);

@@ -62,22 +62,21 @@ std::string Win32Platform::questionText() {
     return fromWide(windowText(window_.questionBox()));
 }
 
-void Win32Platform::setQuestionText(const std::string& text) {
+void Win32Platform::setQuestionText(const std::string& text, std::size_t inViewFrom) {
     HWND box = window_.questionBox();
-    const std::wstring before = windowText(box);
     const std::wstring shown = toWide(text);
-    if (shown == before) {
+    if (shown == windowText(box)) {
         return; // nothing new to show or scroll to, and the box keeps its caret
     }
-    // Text added at the end is scrolled into view from its start; a new text from its top.
-    const bool appended = shown.compare(0, before.size(), before) == 0;
-    const WPARAM newTextStart = appended ? before.size() : 0;
+    const WPARAM from = toWide(std::string_view(text).substr(0, inViewFrom)).size();
+    // EM_SCROLLCARET scrolls no further than brings the caret into view: the end first, then
+    // the start of what is to be read, leaves as much after that start in view as fits.
     changeUndrawn(box, [&] {
         setWindowText(box, shown);
-        SendMessageW(box, EM_SETSEL, shown.size(), static_cast<LPARAM>(shown.size()));
-        SendMessageW(box, EM_SCROLLCARET, 0, 0);
-        SendMessageW(box, EM_SETSEL, newTextStart, static_cast<LPARAM>(newTextStart));
-        SendMessageW(box, EM_SCROLLCARET, 0, 0);
+        for (const WPARAM caret : {static_cast<WPARAM>(shown.size()), from}) {
+            SendMessageW(box, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+            SendMessageW(box, EM_SCROLLCARET, 0, 0);
+        }
     });
 }
 

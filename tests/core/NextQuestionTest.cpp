@@ -50,8 +50,10 @@ TEST(NextQuestion, TheNewLineJoinsTheQuestionBoxWithNothingBetween) {
     drill.platform.question = "Old text?";
     ASSERT_TRUE(drill.click(&nextQuestionClicked));
     EXPECT_EQ(drill.platform.question, "Old text?Which way does it drain?");
+    EXPECT_EQ(drill.platform.questionInViewFrom, 9u) << "the new question from its start";
     ASSERT_TRUE(drill.click(&nextQuestionClicked));
     EXPECT_EQ(drill.platform.question, "Old text?Which way does it drain?Why so fast?");
+    EXPECT_EQ(drill.platform.questionInViewFrom, 33u);
     EXPECT_EQ(drill.run.state.workText, drill.platform.question);
     EXPECT_EQ(drill.run.state.displayText, "");
 }

@@ -38,6 +38,7 @@ TEST_F(DisplayNotes, LinesAreJoinedAfterTheWorkTextAndTheQuestionBox) {
     writeNotesFile("A\r\nB\r\nC\r\n");
     drill.click(&displayNotesClicked);
     EXPECT_EQ(platform.question, "QWABC");
+    EXPECT_EQ(platform.questionInViewFrom, 5u) << "the newest note, at the end, in view";
     EXPECT_EQ(state.workText, "WABC");
     EXPECT_FALSE(platform.files().isOpen(3));
 }
@@ -84,6 +85,7 @@ TEST_F(DisplayNotes, ALargeNotesFileShowsItsNewestPartAndTheBoxStaysBounded) {
     }
     EXPECT_TRUE(platform.question.starts_with(rest));
     EXPECT_TRUE(platform.question.ends_with("the newest note"));
+    EXPECT_EQ(platform.questionInViewFrom, platform.question.size()) << "a cut text, its end";
     EXPECT_LE(platform.question.size(), questionBoxBytes + rest.size());
     EXPECT_LE(state.workText.size(), questionBoxBytes);
     EXPECT_EQ(drill.notes(), notes) << "the notes file is only read";
@@ -128,13 +130,14 @@ TEST_F(DisplayNotes, AChannelLeftOpenIsClosedFirst) {
 TEST(DisplayEverything, ReplacesTheQuestionBoxWithTheTranscript) {
     DrillRun drill;
     drill.startUp();
-    showInQuestionBox(drill.run, "shown");
+    showInQuestionBox(drill.run, "shown", 5);
     drill.click(&displayEverythingClicked);
     EXPECT_EQ(drill.platform.question, "") << "nothing read yet: the transcript is empty";
     drill.run.state.cumulativeText = "newest"
                                      "oldest";
     drill.click(&displayEverythingClicked);
     EXPECT_EQ(drill.platform.question, "newestoldest");
+    EXPECT_EQ(drill.platform.questionInViewFrom, 0u) << "a new text from its top";
     EXPECT_EQ(drill.run.state.cumulativeText, "newestoldest");
 
     // A transcript beyond the bound shows its newest entries and says where the rest is.

@@ -39,7 +39,8 @@ class QuestionBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // After each action, the start of what it added (or of a new text) is in view.
+    // After each action what the student is to read is in view: a new question from its
+    // start, the notes up to their end (the newest), the transcript from its top.
     void newTextIsScrolledIntoView() {
         GuiSession run;
         QVERIFY(run.startShown());
@@ -52,10 +53,14 @@ private slots:
         for (const char* button :
              {"cmdNextQuestion", "cmd_display_note_file", "cmdNextQuestion",
               "cmd_displayCumulativeText", "cmd_display_note_file", "cmdNextQuestion"}) {
+            const std::string_view name = button;
             const int before = box.document()->characterCount() - 1;
-            const bool replaces = std::string_view(button) == "cmd_displayCumulativeText";
             run.click(button);
-            QVERIFY2(isInView(box, replaces ? 0 : before), button);
+            const int end = box.document()->characterCount() - 1;
+            const int read = name == "cmd_displayCumulativeText" ? 0
+                             : name == "cmd_display_note_file"   ? end
+                                                                 : before;
+            QVERIFY2(isInView(box, read), button);
         }
         QVERIFY(box.verticalScrollBar()->value() > 0);
     }

@@ -62,8 +62,9 @@ public:
     // Guard questions: true takes the choice that goes on; the safe choice when none is left.
     std::deque<bool> goOnAnswers;
     std::vector<std::string> guardQuestions;
-    std::string question;     // the question box
-    std::string answer = " "; // the answer box, as the window starts it
+    std::string question;               // the question box
+    std::size_t questionInViewFrom = 0; // where it was last scrolled to
+    std::string answer = " ";           // the answer box, as the window starts it
     std::vector<std::string> pictureCalls;
     int beeps = 0;
     bool timerEnabled = false;
@@ -88,7 +89,10 @@ public:
     Clock& clock() override { return fakeClock; }
     RandomSource& random() override { return fakeRandom; }
     std::string questionText() override { return question; }
-    void setQuestionText(const std::string& text) override { question = text; }
+    void setQuestionText(const std::string& text, std::size_t inViewFrom) override {
+        question = text;
+        questionInViewFrom = inViewFrom;
+    }
     std::string answerText() override { return answer; }
     void setAnswerText(const std::string& text) override { answer = text; }
     void focusAnswerBox(AnswerCaret caret) override { answerFocus.push_back(caret); }

@@ -112,11 +112,13 @@ INSTANTIATE_TEST_SUITE_P(AtTwoDpis, WindowLayoutTest, ::testing::Values(96, 144)
 
 // Tab runs from the question box through the tab indexes and round again, pressed as keys
 // through the window's message loop; Shift+Tab runs back. Labels never take the focus, and
-// neither box keeps Tab for itself.
+// neither box keeps Tab for itself. Tab or Shift+Tab selects a one-line box whole, as in the
+// Qt window; the question and answer boxes keep their caret.
 TEST(WindowKeyboard, tabAndShiftTabFollowTheTabIndexes) {
     WindowRun run;
     ASSERT_TRUE(run.startShown());
     std::vector<HWND> expected;
+    std::vector<ControlKind> kinds;
     std::vector<const ControlRow*> rows;
     for (const ControlRow& row : controlTable()) {
         if (row.kind != ControlKind::Timer && row.kind != ControlKind::Label) {
@@ -127,16 +129,48 @@ TEST(WindowKeyboard, tabAndShiftTabFollowTheTabIndexes) {
               [](const ControlRow* a, const ControlRow* b) { return a->tabIndex < b->tabIndex; });
     for (const ControlRow* row : rows) {
         expected.push_back(run.window().control(row->name, row->index));
+        kinds.push_back(row->kind);
     }
+    // Every box's caret at the end of its text: where a one-line box must not keep it.
+    const auto caretsAtTheEnd = [&] {
+        for (std::size_t at = 0; at < expected.size(); ++at) {
+            if (kinds[at] == ControlKind::TextBox || kinds[at] == ControlKind::MultiLineTextBox) {
+                const int length = GetWindowTextLengthW(expected[at]);
+                SendMessageW(expected[at], EM_SETSEL, static_cast<WPARAM>(length), length);
+            }
+        }
+    };
+    const auto expectSelection = [&](std::size_t at, const char* keys, std::size_t step) {
+        if (kinds[at] != ControlKind::TextBox && kinds[at] != ControlKind::MultiLineTextBox) {
+            return;
+        }
+        DWORD start = 0;
+        DWORD end = 0;
+        SendMessageW(expected[at], EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        const DWORD length = static_cast<DWORD>(GetWindowTextLengthW(expected[at]));
+        EXPECT_EQ(start, kinds[at] == ControlKind::TextBox ? 0 : length) << keys << step;
+        EXPECT_EQ(end, length) << keys << step;
+    };
     SetFocus(run.window().questionBox());
+    caretsAtTheEnd();
     for (std::size_t step = 1; step <= expected.size(); ++step) {
         run.press(VK_TAB);
         EXPECT_EQ(GetFocus(), expected[step % expected.size()]) << "Tab " << step;
+        expectSelection(step % expected.size(), "Tab ", step);
     }
+    caretsAtTheEnd();
     for (std::size_t step = expected.size(); step >= 1; --step) {
         run.press(VK_TAB, true);
         EXPECT_EQ(GetFocus(), expected[step - 1]) << "Shift+Tab " << step;
+        expectSelection(step - 1, "Shift+Tab ", step);
     }
+    // A key typed after Tab replaces a one-line box's text.
+    SetFocus(run.window().control("cmd_Make_Paragraph_question"));
+    run.press(VK_TAB);
+    ASSERT_EQ(GetFocus(), run.window().control("txt_paragraph_goback"));
+    run.typeKeys(L"7");
+    EXPECT_EQ(run.text(GetFocus()), L"7");
     // Neither box took a tab character in on the way.
     EXPECT_EQ(run.text(run.window().questionBox()).find(L'\t'), std::wstring::npos);
     EXPECT_EQ(run.text(run.window().answerBox()).find(L'\t'), std::wstring::npos);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 
 using drilbank::PictureArea;
 using drilbank::PictureControl;
@@ -42,6 +43,20 @@ std::wstring asRead(const std::wstring& text) {
 
 void typeInto(HWND box, const std::wstring& text) {
     SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// Whether the character at an index of a multi-line box is on one of its visible lines.
+bool isInView(HWND box, int character) {
+    HDC dc = GetDC(box);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    TEXTMETRICW font{};
+    GetTextMetricsW(dc, &font);
+    ReleaseDC(box, dc);
+    RECT area{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    const LRESULT first = SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0);
+    const LRESULT line = SendMessageW(box, EM_LINEFROMCHAR, static_cast<WPARAM>(character), 0);
+    return line >= first && line < first + (area.bottom - area.top) / font.tmHeight;
 }
 
 void pasteInto(HWND box, const std::wstring& text) {
@@ -286,6 +301,35 @@ TEST(WindowSession, readingPastTheLastQuestionCompletesTheAssignment) {
     EXPECT_EQ(run.text(run.window().questionBox()), shown);
     // New text was scrolled into view as it came: the box no longer shows its first line.
     EXPECT_GT(SendMessageW(run.window().questionBox(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
+// After each action what the student is to read is in view, as in the Qt window: a new
+// question from its start, the notes up to their end (the newest), the transcript from its
+// top. The notes, joined into one line, wrap to several times the box's height.
+TEST(WindowSession, newTextIsScrolledIntoView) {
+    WindowRun run;
+    ASSERT_TRUE(run.startShown());
+    HWND box = run.window().questionBox();
+    std::string notes;
+    for (int line = 0; line < 120; ++line) {
+        notes += "an earlier note that fills the box " + std::to_string(line) + "\r\n";
+    }
+    std::ofstream(run.files().drives().toLocal(notesFile), std::ios::binary) << notes;
+    for (const std::string_view button :
+         {"cmdNextQuestion", "cmd_display_note_file", "cmdNextQuestion",
+          "cmd_displayCumulativeText", "cmd_display_note_file", "cmdNextQuestion"}) {
+        const int before = GetWindowTextLengthW(box);
+        run.click(button);
+        const int end = GetWindowTextLengthW(box);
+        const int read = button == "cmd_displayCumulativeText" ? 0
+                         : button == "cmd_display_note_file"   ? end - 1
+                                                               : before;
+        EXPECT_TRUE(isInView(box, read)) << button;
+        if (button == "cmd_display_note_file") {
+            EXPECT_FALSE(isInView(box, before)) << "the notes' start is above the view";
+            EXPECT_TRUE(run.text(box).ends_with(L"an earlier note that fills the box 119"));
+        }
+    }
 }
 
 // A campus drive that is not there: the numbered message, below it in the same box which

@@ -148,7 +148,10 @@ struct StartedWindow {
             SetWindowsHookExW(WH_CALLWNDPROCRET, &answerBox, nullptr, GetCurrentThreadId());
         session.load();
         UnhookWindowsHookEx(hook);
-        session.window().show();
+        // As drilbank.exe: the start-up showed the form, unless a failure came first.
+        if (!session.window().isVisible()) {
+            session.window().show();
+        }
     }
     drilbank::RecordFiles files;
     drilbank::SystemClock clock;

@@ -1,8 +1,10 @@
-// The floor of the whole start-up: the form's controls as stock controls of the same kinds,
-// at the same places and in the same fonts, in a frame of the form's size, shown; a program
-// of its own with drilbank.exe's manifest. Prints the moment the form is shown (ms since the
-// process was created) and the peak working set (KB).
+// The floor of the whole start-up: four input boxes of the program's layout, each answered
+// the moment it opens, as the probe answers drilbank.exe's; then the form's controls as stock
+// controls of the same kinds, at the same places and in the same fonts, in a frame of the
+// form's size, shown; a program of its own with drilbank.exe's manifest. Prints the moment
+// the form is shown (ms since the process was created) and the peak working set (KB).
 #include "LaunchClock.h"
+#include "win32/DialogTemplate.h"
 #include "window/ControlTable.h"
 
 #include <commctrl.h>
@@ -54,10 +56,39 @@ std::wstring wide(std::string_view text) {
     return {text.begin(), text.end()}; // the table's captions are ASCII
 }
 
+INT_PTR CALLBACK answeredAtOnce(HWND box, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        SetDlgItemTextW(box, 2, L"1");
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(box, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void askFourQuestions() {
+    for (int question = 0; question < 4; ++question) {
+        drilbank::DialogTemplate box(L"Form1", 240, 82);
+        box.add(drilbank::DialogTemplate::staticText, 1, SS_LEFT | SS_NOPREFIX, 7, 7, 226, 16,
+                L"Your full name:  ");
+        box.add(drilbank::DialogTemplate::edit, 2, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 34,
+                226, 14);
+        box.add(drilbank::DialogTemplate::button, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 129, 59, 50,
+                14, L"OK");
+        box.add(drilbank::DialogTemplate::button, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 183, 59, 50,
+                14, L"Cancel");
+        box.run(nullptr, &answeredAtOnce, 0);
+    }
+}
+
 } // namespace
 
 int wmain() {
     drilbank::bench::startAsAWindow();
+    askFourQuestions();
     HWND frame = CreateWindowExW(0, WC_STATICW, L"Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                  CW_USEDEFAULT, 100, 100, nullptr, nullptr, nullptr, nullptr);
     const UINT dpi = GetDpiForWindow(frame) == 0 ? USER_DEFAULT_SCREEN_DPI : GetDpiForWindow(frame);

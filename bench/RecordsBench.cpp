@@ -143,6 +143,25 @@
 // seconds (user and system), best of three, warm cache, load average 6.6 to 7.3 on 2 cores:
 //   wc -l 0.28 to 0.32 s; check: the readers before 1.00 s, first merged 1.34 to 1.37 s, now
 //   1.23 to 1.30 s (about 4.2x wc -l).
+/
+// A sixth round, on a machine of the kind CI runs on (2 cores, 2.1 GHz, a virtual machine),
+// quiet: there the mapped reading of the third round, and the two readers of that round
+// too, took twice the CPU of reading the same bytes into one buffer: a mapped page is first
+// touched by the scan itself, from memory, where read() leaves the bytes in the cache (and
+// the page faults of a mapping cost the machine more than the copy). Files are read into the
+// buffer again, on both systems, and the mapping is gone. A block's question and its texts
+// are fingerprinted once, as it is read, and the send file's blocks are looked for among the
+// master's by a search that goes on in time order rather than starting again. CPU seconds,
+// the benchmark's medians, 1 GB class:
+//                  before          after
+//   wc -l          0.21 to 0.25 s
+//   check          1.05 s (5.0x)   0.53 to 0.54 s (2.1 to 2.2x)
+//   summary        1.35 s (5.3x)   0.77 to 0.87 s (3.5 to 3.7x)
+//   report         1.72 s (6.0x)   1.05 to 1.13 s (4.9x)
+//   export json    2.4 s beyond    2.0 to 2.1 s beyond writing (8 to 9x): two readings
+//   export CSV     3.1 s beyond    1.5 s beyond writing (6x)
+// Peak memory: check 8.9 MB, export json 19 MB, summary 44 to 45 MB, report 49 MB, the same
+// at 0.5 and 1 GB.
 #include "format/RecordFormat.h"
 #include "instructor/Commands.h"
 #include "instructor/RecordRows.h"

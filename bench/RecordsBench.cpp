@@ -143,7 +143,7 @@
 // seconds (user and system), best of three, warm cache, load average 6.6 to 7.3 on 2 cores:
 //   wc -l 0.28 to 0.32 s; check: the readers before 1.00 s, first merged 1.34 to 1.37 s, now
 //   1.23 to 1.30 s (about 4.2x wc -l).
-/
+//
 // A sixth round, on a machine of the kind CI runs on (2 cores, 2.1 GHz, a virtual machine),
 // quiet: there the mapped reading of the third round, and the two readers of that round
 // too, took twice the CPU of reading the same bytes into one buffer: a mapped page is first

@@ -67,6 +67,26 @@ private:
         std::memcpy(&word, bytes, sizeof word);
         return word;
     }
+    // The last `size % 8` bytes of `bytes` as a word padded with zeros, taken in a few loads
+    // that stay inside the bytes (they may overlap) rather than a byte at a time.
+    static std::uint64_t partialWord(const char* bytes, std::size_t size) {
+        const std::size_t rest = size % 8;
+        const char* from = bytes + (size - rest);
+        if (size >= 8) {
+            return wordAt(bytes + size - 8) >> (8 * (8 - rest));
+        }
+        const auto byteAt = [from](std::size_t at) {
+            return std::uint64_t{static_cast<unsigned char>(from[at])} << (8 * at);
+        };
+        if (rest >= 4) {
+            std::uint32_t low = 0;
+            std::uint32_t high = 0;
+            std::memcpy(&low, from, sizeof low);
+            std::memcpy(&high, from + rest - 4, sizeof high);
+            return low | std::uint64_t{high} << (8 * (rest - 4));
+        }
+        return byteAt(0) | byteAt(rest / 2) | byteAt(rest - 1);
+    }
     // The last stripe, `tail` padded with zeros, then the lanes folded into one. The padded
     // words are put together in registers: copied into memory a piece at a time and read back
     // as words, they would cost the processor a stall on every block.
@@ -76,8 +96,8 @@ private:
         for (std::size_t word = 0; word < whole; ++word) {
             last[word] = wordAt(tail.data() + 8 * word);
         }
-        for (std::size_t at = 8 * whole; at < tail.size(); ++at) {
-            last[whole] |= std::uint64_t{static_cast<unsigned char>(tail[at])} << (at % 8 * 8);
+        if (const std::size_t rest = tail.size() % 8; rest > 0) {
+            last[whole] = partialWord(tail.data(), tail.size());
         }
         mixWords(lanes, last);
         std::uint64_t value = length * multiplier;

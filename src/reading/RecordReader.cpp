@@ -18,7 +18,7 @@ using reading::Fault;
 using reading::NeedMore;
 
 // The fingerprint of a block's bytes, each byte counted once: its texts by their print, made
-// already, and the bytes around them. An answer not seen in place (its line ends mended) is
+// already, and the bytes around them, each piece's length with it. An answer not seen in place (its line ends mended) is
 // printed again with the rest.
 std::uint64_t blockPrint(std::string_view bytes, const RecordBlock& block) {
     const auto offsetOf = [&](std::string_view text) {
@@ -33,11 +33,12 @@ std::uint64_t blockPrint(std::string_view bytes, const RecordBlock& block) {
         answerEnd > bytes.size()) {
         return fingerprint(block.textPrint, bytes);
     }
-    Fingerprinter print(block.textPrint);
-    print.add(bytes.substr(0, question));
-    print.add(bytes.substr(questionEnd, answer - questionEnd));
-    print.add(bytes.substr(answerEnd));
-    return print.value();
+    // Each piece printed whole, going on from the print before: the pieces are short, and
+    // a stream's carry would copy every one of them.
+    const std::uint64_t head = fingerprint(block.textPrint, bytes.substr(0, question));
+    const std::uint64_t between =
+        fingerprint(head, bytes.substr(questionEnd, answer - questionEnd));
+    return fingerprint(between, bytes.substr(answerEnd));
 }
 
 // Reads a file a header or block at a time, each from its first byte in the window; one the

@@ -226,7 +226,7 @@ TEST(RecordCheck, TheLineScanFindsEachByteALineEndsOrBreaksAt) {
 }
 
 // A block read line by line is fingerprinted in pieces, one read whole in one call: a copy is
-// told either way only if the two agree, whatever the sizes.
+// told either way only if the two agree, whatever the sizes, and told apart by any byte.
 TEST(RecordCheck, AFingerprintIsTheSameInPiecesOfAnySize) {
     std::string bytes;
     for (int at = 0; at < 100; ++at) {
@@ -242,6 +242,12 @@ TEST(RecordCheck, AFingerprintIsTheSameInPiecesOfAnySize) {
                 pieces.add(whole.substr(at, piece));
             }
             EXPECT_EQ(pieces.value(), seen.back()) << size << " in pieces of " << piece;
+        }
+        // Every byte counts, those of the last, padded stripe too.
+        for (std::size_t at = 0; at < size; ++at) {
+            std::string changed(whole);
+            changed[at] = static_cast<char>(changed[at] ^ 0x40);
+            EXPECT_NE(fingerprint(0, changed), seen.back()) << "byte " << at << " of " << size;
         }
     }
     std::sort(seen.begin(), seen.end());

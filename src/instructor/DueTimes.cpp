@@ -93,10 +93,28 @@ std::string momentText(Moment moment) {
     const Moment days = moment >= 0 ? moment / 86400 : (moment - 86399) / 86400;
     const int seconds = static_cast<int>(moment - days * 86400);
     const std::chrono::year_month_day date{std::chrono::sys_days(std::chrono::days(days))};
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  seconds / 3600, seconds / 60 % 60, seconds % 60);
+    const int year = static_cast<int>(date.year());
+    if (year < 0 || year > 9999) { // past what a record's date can say: written as ever
+        char text[40];
+        std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d", year,
+                      static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                      seconds / 3600, seconds / 60 % 60, seconds % 60);
+        return text;
+    }
+    // Written digit by digit: a report writes tens of thousands of times, and the library's
+    // formatting cost more than the rest of a time's writing.
+    std::string text = "0000-00-00 00:00:00";
+    const auto put = [&text](std::size_t at, int value, int width) {
+        for (int digit = width - 1; digit >= 0; --digit, value /= 10) {
+            text[at + static_cast<std::size_t>(digit)] = static_cast<char>('0' + value % 10);
+        }
+    };
+    put(0, year, 4);
+    put(5, static_cast<int>(static_cast<unsigned>(date.month())), 2);
+    put(8, static_cast<int>(static_cast<unsigned>(date.day())), 2);
+    put(11, seconds / 3600, 2);
+    put(14, seconds / 60 % 60, 2);
+    put(17, seconds % 60, 2);
     return text;
 }
 

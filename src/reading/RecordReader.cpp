@@ -18,8 +18,8 @@ using reading::Fault;
 using reading::NeedMore;
 
 // The fingerprint of a block's bytes, each byte counted once: its texts by their print, made
-// already, and the bytes around them, each piece's length with it. An answer not seen in place (its line ends mended) is
-// printed again with the rest.
+// already, and the bytes around them, each piece's length with it. An answer not seen in place (its
+// line ends mended) is printed again with the rest.
 std::uint64_t blockPrint(std::string_view bytes, const RecordBlock& block) {
     const auto offsetOf = [&](std::string_view text) {
         return reinterpret_cast<std::uintptr_t>(text.data()) -

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <set>
 
 namespace drilbank::instructor {
@@ -124,6 +125,22 @@ TEST(ClassGrading, AnswersAfterTheDueMinuteAreLate) {
     }
     EXPECT_FALSE(DueTimes::parse({"1=2003-04-20T10:00", "001=2003-04-21T10:00"}, error));
     EXPECT_EQ(error, "--due for assignment 001 is given twice");
+
+    // Times as every output writes them, held against the C library's calendar: each second
+    // of a day, and days over a thousand years, leap days among them.
+    const auto libraryText = [](Moment moment) {
+        const std::time_t time = static_cast<std::time_t>(moment);
+        char text[32];
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::gmtime(&time));
+        return std::string(text);
+    };
+    for (Moment moment = 951782400; moment < 951782400 + 86400; moment += 7) { // 2000-02-29
+        ASSERT_EQ(momentText(moment), libraryText(moment));
+    }
+    for (Moment moment = 0; moment < Moment{32503680000}; moment += 86400 * 13 + 3601) {
+        ASSERT_EQ(momentText(moment), libraryText(moment));
+    }
+    EXPECT_EQ(momentText(noMoment), "");
 }
 
 // The files of one student's run, one click a second later in the send file.

@@ -145,13 +145,13 @@ void ClassWork::addResponse(Cell& cell, const RowClick& row, std::uint64_t ordin
             const std::size_t index = cell.others.size();
             cell.others.push_back(std::move(final));
             const Click& moved = cell.others.back();
-            othersIndex_.emplace(othersKey(&cell, false, moved.answer, moved.moment),
-                                 std::make_pair(&cell, index));
+            othersIndex_.try_emplace(othersKey(&cell, false, moved.answer, moved.moment),
+                                     std::make_pair(&cell, index));
             spanOthers(cell, moved.moment);
             spanOthers(cell, moved.copiedUntil);
             if (moved.copiedUntil != noMoment) {
-                othersIndex_.emplace(othersKey(&cell, false, moved.answer, moved.copiedUntil),
-                                     std::make_pair(&cell, index));
+                othersIndex_.try_emplace(othersKey(&cell, false, moved.answer, moved.copiedUntil),
+                                         std::make_pair(&cell, index));
             }
             final = Click();
         } else {
@@ -196,8 +196,8 @@ void ClassWork::addOther(Cell& cell, const RowClick& row) {
                 noteCopy(kept, row.moment);
                 spanOthers(cell, row.moment);
                 // A copy in a third file may be a second later still.
-                othersIndex_.emplace(othersKey(&cell, row.note, row.answer, row.moment),
-                                     std::make_pair(&cell, index));
+                othersIndex_.try_emplace(othersKey(&cell, row.note, row.answer, row.moment),
+                                         std::make_pair(&cell, index));
                 return; // the same click in another of the student's files
             }
         }
@@ -212,8 +212,8 @@ void ClassWork::addOther(Cell& cell, const RowClick& row) {
     keepText(click, row, false);
     const std::size_t index = cell.others.size();
     cell.others.push_back(std::move(click));
-    othersIndex_.emplace(othersKey(&cell, row.note, row.answer, row.moment),
-                         std::make_pair(&cell, index));
+    othersIndex_.try_emplace(othersKey(&cell, row.note, row.answer, row.moment),
+                             std::make_pair(&cell, index));
     spanOthers(cell, row.moment);
 }
 

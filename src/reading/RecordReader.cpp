@@ -70,7 +70,7 @@ public:
                 }
             } catch (const NeedMore&) {
                 if (passing_ == Passing::None && window_.end() - pos_ > maxBlockLength) {
-                    report({pos_, line_}, tooLong());
+                    report(onDisk({pos_, line_}), tooLong());
                     outlet_.interrupt();
                     passing_ = Passing::AfterFault;
                     midLine_ = true;
@@ -89,6 +89,12 @@ private:
 
     void report(RecordPlace place, std::string what) { visitor_.problem({place, std::move(what)}); }
 
+    // A place as it lies in the file on disk, taken while its bytes are held: every place
+    // told is one. Places the reader goes on from stay those of the bytes as read.
+    RecordPlace onDisk(RecordPlace place) const {
+        return {window_.onDisk(place.offset), place.line};
+    }
+
     bool reportedLostBytes() {
         if (!window_.lostBytes()) {
             return false;
@@ -105,7 +111,8 @@ private:
         toldUtf8_ = true;
         const std::uint64_t at = std::max(*window_.utf8From(), pos_);
         const std::string_view before = window_.from(pos_).substr(0, at - pos_);
-        report({at,
+        // Told where the telling line starts, before a byte-order mark rather than after it.
+        report({at == *window_.utf8From() ? at : window_.onDisk(at),
                 line_ + static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n'))},
                "the file was saved again in UTF-8, as an editor does; it was read as UTF-8");
     }
@@ -127,16 +134,17 @@ private:
             } else {
                 // Lines before any header or block: the file may hold none.
                 passing_ = pos_ == 0 ? Passing::NoRecord : Passing::Stray;
-                strayStart_ = lines.place();
+                strayStart_ = onDisk(lines.place());
                 strayLines_ = 0;
             }
         } catch (const Fault& fault) {
             if (fault.torn) {
-                report({pos_, line_}, "torn tail: the file ends inside the block that starts here");
+                report(onDisk({pos_, line_}),
+                       "torn tail: the file ends inside the block that starts here");
                 pos_ = window_.end();
                 return false;
             }
-            report(fault.place, fault.what);
+            report(onDisk(fault.place), fault.what);
             outlet_.interrupt();
             passing_ = Passing::AfterFault;
             midLine_ = fault.place.offset == pos_;
@@ -157,7 +165,7 @@ private:
             toldTyped_ = true;
             const auto& typed = *grammar_.typedRecordLine();
             visitor_.note(
-                {typed.place,
+                {onDisk(typed.place),
                  typed.kind == reading::RecordGrammar::TypedLine::Rule
                      ? "an answer holds this line of full stops, after which the file does not "
                        "go on as the program writes it: read as part of the answer, as typed "
@@ -167,13 +175,14 @@ private:
                        "program writes it only after the closing rule that follows (or this "
                        "line is a closing rule that was damaged)"});
         }
+        block_.place = onDisk(block_.place);
         outlet_.deliver(block_, print);
     }
 
     void readHeader(Cursor& lines) {
         problems_.clear();
         grammar_.readHeader(lines, header_, problems_);
-        header_.place = {pos_, line_};
+        header_.place = onDisk({pos_, line_});
         const std::uint64_t print = fingerprint(0, lines.bytes().substr(0, lines.at()));
         commit(lines);
         outlet_.deliver(header_, print);
@@ -182,13 +191,13 @@ private:
     // What a header or block read whole told beside it, and on past it.
     void commit(const Cursor& lines) {
         for (const RecordProblem& problem : problems_) {
-            visitor_.problem(problem);
+            visitor_.problem({onDisk(problem.place), problem.what});
         }
         if (lines.bareEnd() && !toldLineEnds_) {
             toldLineEnds_ = true;
-            report(*lines.bareEnd(), "the file's line ends were changed (a line feed without its "
-                                     "carriage return, first here), as an editor or a mail "
-                                     "program does; it was read all the same");
+            report(onDisk(*lines.bareEnd()),
+                   "the file's line ends were changed (a line feed without its carriage return, "
+                   "first here), as an editor or a mail program does; it was read all the same");
         }
         pos_ += lines.at();
         line_ += lines.lineEnds();
@@ -205,7 +214,7 @@ private:
             return true;
         }
         if (!midLine_) {
-            lineStart_ = lines.place();
+            lineStart_ = onDisk(lines.place());
         }
         const std::string_view held = lines.bytes();
         const void* feed = std::memchr(held.data(), '\n', held.size());

@@ -1,6 +1,5 @@
 #include "reading/RecordWindow.h"
 
-#include "encoding/Cp1252.h"
 #include "encoding/Utf8.h"
 
 #include <algorithm>
@@ -145,6 +144,10 @@ void RecordWindow::settleCode(std::uint64_t from, std::uint64_t keep) {
 // is ASCII and stays as it is.
 void RecordWindow::startConverting(std::uint64_t from, std::size_t skipped, std::uint64_t keep) {
     utf8From_ = from;
+    rawAt_ = from + skipped;
+    if (skipped > 0) {
+        offsets_.changedUpTo(from, from + skipped);
+    }
     raw_.assign(data_ + (from - base_) + skipped, static_cast<std::size_t>(end_ - from) - skipped);
     rawEnded_ = ended_;
     const std::size_t kept = static_cast<std::size_t>(from - keep);
@@ -170,8 +173,10 @@ void RecordWindow::convertHeld() {
     if (upTo == 0 && !rawEnded_) {
         return;
     }
-    const std::string bytes = cp1252FromUtf8(std::string_view(raw_).substr(0, upTo));
+    std::string bytes;
+    cp1252FromUtf8Telling(std::string_view(raw_).substr(0, upTo), rawAt_, bytes, end_, offsets_);
     raw_.erase(0, upTo);
+    rawAt_ += upTo;
     makeRoom(base_, bytes.size());
     std::memcpy(owned_.get() + (end_ - base_), bytes.data(), bytes.size());
     end_ += bytes.size();
@@ -181,6 +186,7 @@ void RecordWindow::convertHeld() {
 bool RecordWindow::readConverting(std::uint64_t keep) {
     const std::uint64_t before = end_;
     makeRoom(keep, 0);
+    offsets_.forgetBefore(keep);
     while (end_ == before && !ended_) {
         const std::size_t size = raw_.size();
         raw_.resize(size + readSize);

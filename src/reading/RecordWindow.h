@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reading/DiskOffsets.h"
+
 #include <cstdint>
 #include <istream>
 #include <memory>
@@ -14,8 +16,8 @@ namespace drilbank {
 // moves what is held to its front.
 // A file an editor saved again in UTF-8 is turned back into the code page as it is read, from
 // the first line beyond ASCII on, which tells the code; its offsets are then those of the
-// bytes as read back. Memory stays flat whatever the file's size: the window holds what the
-// reader keeps plus a read.
+// bytes as read back, and onDisk tells where those held lie in the file. Memory stays flat
+// whatever the file's size: the window holds what the reader keeps plus a read.
 class RecordWindow {
 public:
     explicit RecordWindow(std::istream& in);
@@ -31,7 +33,13 @@ public:
     // move. False when the file has no more.
     bool more(std::uint64_t keep);
 
-    // Where a file saved again in UTF-8 was told to be so: the line that told it.
+    // Where the byte held at `offset` lies in the file on disk, a byte-order mark counted.
+    std::uint64_t onDisk(std::uint64_t offset) const {
+        return utf8From_ ? offsets_.onDisk(offset) : offset;
+    }
+
+    // Where a file saved again in UTF-8 was told to be so: the line that told it, the same
+    // on disk, since only ASCII stands before it.
     std::optional<std::uint64_t> utf8From() const { return utf8From_; }
     // Whether some of the file's bytes could not be read: the disk or the network failed, or
     // the file was cut shorter under a read.
@@ -56,7 +64,9 @@ private:
     // The code: told by the first line beyond ASCII.
     bool told_ = false;
     std::optional<std::uint64_t> utf8From_;
-    std::string raw_; // UTF-8 bytes read but not yet turned back
+    std::string raw_;         // UTF-8 bytes read but not yet turned back
+    std::uint64_t rawAt_ = 0; // the offset on disk of raw_[0]
+    DiskOffsets offsets_;
     bool rawEnded_ = false;
 };
 

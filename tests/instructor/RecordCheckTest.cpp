@@ -3,6 +3,7 @@
 #include "format/RecordFormat.h"
 #include "instructor/RecordSearch.h"
 #include "reading/ByteScan.h"
+#include "reading/DiskOffsets.h"
 #include "reading/Fingerprint.h"
 #include "reading/JoinedCopies.h"
 #include "reading/RecordReader.h"
@@ -283,6 +284,67 @@ TEST(RecordCheck, TheCopyFinderIsBounded) {
 // closing rule changed is no longer one, and one before a block that is not as the program
 // writes it ends no answer: the answer reads on to the next, and that is said as a note. Any byte
 // in a text (a control character too) is text: read, and no problem.
+std::string replacedAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// Runs of a file, each a year before the last, whose answers hold characters inside the code
+// page and outside it and a typed reference: far more than the reader holds at once.
+std::string runsBeyondAscii(const char* fileName) {
+    const std::string run =
+        replacedAll(readBytes(sessionFolder / fileName), "The depth",
+                    "The d\xE9pth \x80\x83 &#1046;&#1076; &#128512; &#38;#916; d\xE9pth");
+    std::string bytes;
+    for (int year = 1999; bytes.size() < (std::size_t{1} << 19); --year) {
+        bytes += replacedAll(run, "-2003", "-" + std::to_string(year));
+    }
+    return bytes;
+}
+
+// Saved again in UTF-8 as editors save it (with a byte-order mark or without, an accented
+// letter whole or as the letter and a combining accent), a file whose first line is beyond
+// ASCII tells that first, at its start; then all it told as the program wrote it, each at the
+// byte it lies at on disk.
+void expectToldAtBytesOnDisk(const std::string& bytes, const char* fileName) {
+    for (const auto& [mark, accentsApart] :
+         {std::pair{"", false}, std::pair{"\xEF\xBB\xBF", false}, std::pair{"", true}}) {
+        const auto utf8 = [apart = accentsApart](std::string_view text) {
+            const std::string utf8 = cp1252ToUtf8(text);
+            return apart ? replacedAll(utf8, "\xC3\xA9", "e\xCC\x81") : utf8;
+        };
+        std::vector<std::size_t> lineStarts{0};
+        std::string saved = mark;
+        std::vector<std::size_t> savedLineStarts{saved.size()};
+        for (std::size_t at = 0; at < bytes.size(); at = lineStarts.back()) {
+            lineStarts.push_back(std::min(bytes.find('\n', at), bytes.size() - 1) + 1);
+            saved += utf8(std::string_view(bytes).substr(at, lineStarts.back() - at));
+            savedLineStarts.push_back(saved.size());
+        }
+        std::istringstream told(check(bytes, fileName).order);
+        std::string expected = "problem 0\n"; // saved again in UTF-8
+        std::string kind;
+        std::size_t offset = 0;
+        while (told >> kind >> offset) {
+            const auto line = static_cast<std::size_t>(
+                std::ranges::upper_bound(lineStarts, offset) - lineStarts.begin() - 1);
+            const std::size_t start = lineStarts[line];
+            expected +=
+                kind + " " +
+                std::to_string(savedLineStarts[line] +
+                               utf8(std::string_view(bytes).substr(start, offset - start)).size()) +
+                "\n";
+        }
+        EXPECT_TRUE(same(expected, check(saved, fileName).order))
+            << fileName << (*mark != '\0' ? ", with a mark" : "")
+            << (accentsApart ? ", accents apart" : "");
+    }
+}
+
+// Each change is found on its line, and at its byte on disk in the file saved again in UTF-8
+// after many runs beyond ASCII.
 TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
     enum class Said { Problem, Note, Nothing };
     struct Change {
@@ -332,6 +394,7 @@ TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
         const std::size_t lineEnd = whole.find('\n', lineOffset);
         std::string broken = whole;
         broken[lineOffset + change.at] = change.replacement;
+        expectToldAtBytesOnDisk(runsBeyondAscii(change.file) + broken, change.file);
         const Findings findings = check(broken, change.file);
         if (change.said == Said::Nothing) {
             EXPECT_EQ(describe(findings), "") << change.lineKind;
@@ -357,11 +420,40 @@ TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
     }
 }
 
-std::string replacedAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
-        text.replace(at, from.size(), to);
+// UTF-8 turned back a piece at a time, in two reads, reads as it does whole; each "|" lies
+// at its own byte on disk though the pieces around it change length.
+TEST(RecordCheck, Utf8TurnedBackInPiecesReadsAsWholeAndAtItsBytes) {
+    const std::string lines[] = {
+        "caf\xC3\xA9|\xE2\x82\xAC|\xC6\x92|\xD0\x94\xD0\xB0|\xF0\x9F\x98\x80|",
+        "e\xCC\x81|A\xCC\x8A|1\xCC\x81|\xE2\x84\xAB|x|\xCC\x81|\xC3\xA9\xC3\xA9|",
+        "&#916;|&#38;#916;|&&#916;&|&#65;|&#|&#38;#38;#128512;|&",
+        "&#46;" + std::string(48, '.') + "|&#46;" + std::string(47, '.') + "|",
+        "&#916\xCD\xBE|&#46\xCD\xBE" + std::string(48, '.') + "|", // a Greek question mark
+        "a\xC3|\xC0\xAF|\xED\xA0\x80|\xF4\x90\x80\x80|\xFF|",
+        "only ASCII | here |",
+    };
+    for (const std::string& line : lines) {
+        const std::string first = line + "\r\n";
+        const std::string whole = first + line;
+        DiskOffsets offsets;
+        std::string turned;
+        cp1252FromUtf8Telling(first, 0, turned, 0, offsets);
+        std::string second;
+        cp1252FromUtf8Telling(line, first.size(), second, turned.size(), offsets);
+        const std::size_t firstRead = turned.size();
+        turned += second;
+        ASSERT_EQ(turned, cp1252FromUtf8(whole)) << line;
+        std::size_t raw = 0;
+        for (std::size_t at = 0; (at = turned.find('|', at)) != std::string::npos; ++at, ++raw) {
+            raw = whole.find('|', raw);
+            ASSERT_NE(raw, std::string::npos) << line;
+            if (at >= firstRead) {
+                offsets.forgetBefore(firstRead); // what the first read held is let go
+            }
+            EXPECT_EQ(offsets.onDisk(at), raw) << line << " at " << at;
+        }
+        EXPECT_EQ(offsets.onDisk(turned.size()), whole.size()) << line;
     }
-    return text;
 }
 
 TEST(RecordCheck, KeyLinesAreCheckedAndGiveTheirCodingNumber) {

@@ -220,11 +220,13 @@ private:
         const void* feed = std::memchr(held.data(), '\n', held.size());
         if (feed == nullptr) {
             if (window_.atFileEnd()) {
-                if (passing_ == Passing::Stray) {
-                    report(lineStart_, "torn tail: the file ends inside a line");
-                }
+                // The lines passed over are told first: they stand before the torn one.
+                const bool torn = passing_ == Passing::Stray;
                 pos_ = window_.end();
                 endPassing(true);
+                if (torn) {
+                    report(lineStart_, "torn tail: the file ends inside a line");
+                }
                 return false;
             }
             // A long line: its bytes go as they are passed over.

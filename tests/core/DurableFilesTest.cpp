@@ -139,7 +139,8 @@ TEST_F(DurableFilesTest, WhatStandsAtThePathDecidesTheOutcome) {
                                                     {FileAccess::Replace, row.replace}};
         for (const auto& [access, expected] : cases) {
             bool opened = false;
-            const int number = failureOf([&] { opened = files.open(path, access) != nullptr; });
+            const FileAccess tried = access; // clang here cannot capture a structured binding
+            const int number = failureOf([&] { opened = files.open(path, tried) != nullptr; });
             EXPECT_EQ(number == 0 && !opened ? absent : asNotFound(number), expected)
                 << row.name << " opened as " << static_cast<int>(access);
         }

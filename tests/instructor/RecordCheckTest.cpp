@@ -185,6 +185,18 @@ TEST(RecordCheck, ATailCutAtEveryByteOfTheLastBlockIsTornThere) {
             EXPECT_TRUE(findings.problems[0].what.starts_with("torn tail")) << describe(findings);
             EXPECT_EQ(findings.blocks.size(), intact.blocks.size() - 1);
         }
+        // After a header, stray lines, then one cut short: told in file order, the lines
+        // first (after a block's closing rule they would be read as typed text).
+        if (intact.headers.empty()) {
+            continue;
+        }
+        const std::size_t afterHeader = intact.blocks.front().place.offset;
+        const Findings stray = check(whole.substr(0, afterHeader) + "stray\r\nstray\r\ncut", name);
+        ASSERT_EQ(stray.problems.size(), 2u) << describe(stray);
+        EXPECT_EQ(stray.problems[0].what, "2 lines outside any block");
+        EXPECT_EQ(stray.problems[0].place.offset, afterHeader);
+        EXPECT_EQ(stray.problems[1].what, "torn tail: the file ends inside a line");
+        EXPECT_EQ(stray.problems[1].place.offset, afterHeader + 14);
     }
 }
 

@@ -5,11 +5,16 @@
 
 // The system's own conversion between Windows-1252 and Unicode and its normalisation, one
 // implementation per system (ICU on Linux, the Windows API on Windows). Cp1252.cpp builds
-// everything else on these three, so both systems give the same bytes for the same text.
+// everything else on these, so both systems give the same bytes for the same text.
 namespace drilbank::codepage {
 
 // `text` in normalisation form C; `text` holds no lone surrogate.
 std::u16string normalizedNfc(std::u16string_view text);
+
+// Whether text normalised in two pieces, cut before the code point, is the text normalised
+// whole: no character before it ever joins or reorders with it (true for ASCII). Where the
+// system cannot tell, false.
+bool startsNormalisationBoundary(char32_t codePoint);
 
 // The code page's own byte for a code point above U+007F, or -1 when it has none. A look-
 // alike ("A" for U+0100) is no byte of its own, so it gives -1 too.

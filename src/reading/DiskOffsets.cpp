@@ -1,23 +1,11 @@
 #include "reading/DiskOffsets.h"
 
 #include "encoding/Cp1252.h"
+#include "reading/Utf8Cuts.h"
 
 #include <algorithm>
 
 namespace drilbank {
-namespace {
-
-// The bytes an ampersand looks on through to tell whether it starts a reference ("&#38;#916;",
-// "&#46;" and its full stops), and those of characters beyond ASCII. Before any other byte the
-// text may be cut and each piece turned back alone, the same as whole: such a byte is ASCII,
-// which normalisation never joins to what stands before it, and it ends every reference.
-bool readOnThrough(char byte) {
-    const auto value = static_cast<unsigned char>(byte);
-    return value >= 0x80 || byte == '&' || byte == '#' || byte == ';' || byte == '.' ||
-           (byte >= '0' && byte <= '9');
-}
-
-} // namespace
 
 std::uint64_t DiskOffsets::onDisk(std::uint64_t offset) const {
     const auto held = points_.begin() + static_cast<std::ptrdiff_t>(first_);

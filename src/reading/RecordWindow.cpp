@@ -20,6 +20,10 @@ constexpr std::size_t readSize = std::size_t{64} << 10;
 // How far past the first byte beyond ASCII its line is looked at to tell the code.
 constexpr std::size_t tellingLength = std::size_t{64} << 10;
 constexpr char utf8ByteOrderMark[] = "\xEF\xBB\xBF";
+// UTF-8 of a line longer than this is turned back before the line ends, where a cut is exact.
+constexpr std::size_t longLine = 2 * readSize;
+// Past this, where no exact cut is known, it is cut anyway: see longLineCut.
+constexpr std::size_t longestUnconverted = 16 * readSize;
 
 const char* firstBeyondAscii(const char* from, const char* to) {
 #if defined(__SSE2__)
@@ -163,12 +167,15 @@ void RecordWindow::startConverting(std::uint64_t from, std::size_t skipped, std:
 }
 
 // Turns the UTF-8 read so far back into the code page, up to its last whole line (all of it
-// at the end of the file), after what is held.
+// at the end of the file; part of a long line), after what is held.
 void RecordWindow::convertHeld() {
     std::size_t upTo = raw_.size();
     if (!rawEnded_) {
         const std::size_t lastFeed = raw_.rfind('\n');
         upTo = lastFeed == std::string::npos ? 0 : lastFeed + 1;
+        if (upTo == 0 && raw_.size() >= longLine) {
+            upTo = longLineCut();
+        }
     }
     if (upTo == 0 && !rawEnded_) {
         return;
@@ -176,11 +183,26 @@ void RecordWindow::convertHeld() {
     std::string bytes;
     cp1252FromUtf8Telling(std::string_view(raw_).substr(0, upTo), rawAt_, bytes, end_, offsets_);
     raw_.erase(0, upTo);
+    cuts_.cutAt(upTo);
     rawAt_ += upTo;
     makeRoom(base_, bytes.size());
     std::memcpy(owned_.get() + (end_ - base_), bytes.data(), bytes.size());
     end_ += bytes.size();
     ended_ = rawEnded_ && raw_.empty();
+}
+
+// Where a long line's UTF-8 held is cut, to be turned back without holding all of it; 0 to
+// read on first.
+std::size_t RecordWindow::longLineCut() {
+    const std::size_t exact = cuts_.lastCut(raw_);
+    if (exact > 0 || raw_.size() < longestUnconverted) {
+        return exact;
+    }
+    // No exact cut in a megabyte: an "&" followed by as much of "#38;" over and over,
+    // combining accents only, or characters beyond ASCII only where the system tells no
+    // normalisation boundaries. Memory is worth more than the bytes such text might turn back
+    // to whole (a "&#38;" for its first "&", an accent joined): cut after a whole character.
+    return withoutCutSequence(raw_).size();
 }
 
 bool RecordWindow::readConverting(std::uint64_t keep) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reading/DiskOffsets.h"
+#include "reading/Utf8Cuts.h"
 
 #include <cstdint>
 #include <istream>
@@ -17,7 +18,8 @@ namespace drilbank {
 // A file an editor saved again in UTF-8 is turned back into the code page as it is read, from
 // the first line beyond ASCII on, which tells the code; its offsets are then those of the
 // bytes as read back, and onDisk tells where those held lie in the file. Memory stays flat
-// whatever the file's size: the window holds what the reader keeps plus a read.
+// whatever the file's size or a line's length: the window holds what the reader keeps plus a
+// read, and at most a few reads of UTF-8 not yet turned back.
 class RecordWindow {
 public:
     explicit RecordWindow(std::istream& in);
@@ -44,6 +46,8 @@ public:
     // Whether some of the file's bytes could not be read: the disk or the network failed, or
     // the file was cut shorter under a read.
     bool lostBytes() const;
+    // The memory the window's buffers take.
+    std::size_t bytesHeld() const { return capacity_ + raw_.capacity(); }
 
 private:
     bool readDirect(std::uint64_t keep);
@@ -51,6 +55,7 @@ private:
     void settleCode(std::uint64_t from, std::uint64_t keep);
     void startConverting(std::uint64_t from, std::size_t skipped, std::uint64_t keep);
     void convertHeld();
+    std::size_t longLineCut();
     void makeRoom(std::uint64_t keep, std::size_t room);
 
     std::istream* in_;
@@ -67,6 +72,7 @@ private:
     std::string raw_;         // UTF-8 bytes read but not yet turned back
     std::uint64_t rawAt_ = 0; // the offset on disk of raw_[0]
     DiskOffsets offsets_;
+    Utf8Cuts cuts_; // where raw_ may be turned back before its line ends
     bool rawEnded_ = false;
 };
 

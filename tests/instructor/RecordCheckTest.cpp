@@ -2,11 +2,13 @@
 #include "encoding/Cp1252.h"
 #include "format/RecordFormat.h"
 #include "instructor/RecordSearch.h"
+#include "os/CodePage.h"
 #include "reading/ByteScan.h"
 #include "reading/DiskOffsets.h"
 #include "reading/Fingerprint.h"
 #include "reading/JoinedCopies.h"
 #include "reading/RecordReader.h"
+#include "reading/RecordWindow.h"
 #include "support/AsUnprivilegedUser.h"
 #include "support/TemporaryFolder.h"
 
@@ -432,8 +434,23 @@ TEST(RecordCheck, OneByteChangedInEachLineKindIsFoundOnItsLine) {
     }
 }
 
+// Each "|" of `turned` lies at its own byte of `whole` on disk, as `onDisk` tells it.
+template <typename OnDisk>
+void expectBarsAtTheirBytes(const std::string& turned, const std::string& whole, OnDisk onDisk,
+                            const std::string& line) {
+    std::size_t raw = 0;
+    for (std::size_t at = 0; (at = turned.find('|', at)) != std::string::npos; ++at, ++raw) {
+        raw = whole.find('|', raw);
+        ASSERT_NE(raw, std::string::npos) << line;
+        ASSERT_EQ(onDisk(at), raw) << line.substr(0, 80) << " at " << at;
+    }
+    EXPECT_EQ(onDisk(turned.size()), whole.size()) << line.substr(0, 80);
+}
+
 // UTF-8 turned back a piece at a time, in two reads, reads as it does whole; each "|" lies
-// at its own byte on disk though the pieces around it change length.
+// at its own byte on disk though the pieces around it change length. So too through the window
+// when each line, and lines with no ASCII byte that ends a reference, run on far longer than
+// the window holds unconverted: it turns them back before they end.
 TEST(RecordCheck, Utf8TurnedBackInPiecesReadsAsWholeAndAtItsBytes) {
     const std::string lines[] = {
         "caf\xC3\xA9|\xE2\x82\xAC|\xC6\x92|\xD0\x94\xD0\xB0|\xF0\x9F\x98\x80|",
@@ -455,16 +472,79 @@ TEST(RecordCheck, Utf8TurnedBackInPiecesReadsAsWholeAndAtItsBytes) {
         const std::size_t firstRead = turned.size();
         turned += second;
         ASSERT_EQ(turned, cp1252FromUtf8(whole)) << line;
-        std::size_t raw = 0;
-        for (std::size_t at = 0; (at = turned.find('|', at)) != std::string::npos; ++at, ++raw) {
-            raw = whole.find('|', raw);
-            ASSERT_NE(raw, std::string::npos) << line;
-            if (at >= firstRead) {
-                offsets.forgetBefore(firstRead); // what the first read held is let go
-            }
-            EXPECT_EQ(offsets.onDisk(at), raw) << line << " at " << at;
+        expectBarsAtTheirBytes(
+            turned, whole,
+            [&](std::size_t at) {
+                if (at >= firstRead) {
+                    offsets.forgetBefore(firstRead); // what the first read held is let go
+                }
+                return offsets.onDisk(at);
+            },
+            line);
+    }
+    // What an "&" reads on through only; combining accents only, with no cut known exact.
+    // Beyond ASCII, accents, references and what an "&" reads on through only, and letters
+    // beyond ASCII with accents that join them, where the system tells where normalisation
+    // may cut them (elsewhere such a line is cut past a bound, as it must be).
+    std::vector<std::string> longLines(std::begin(lines), std::end(lines));
+    longLines.push_back("&#46;" + std::string(48, '.') + "0123;#&#38;#38;#128512;&#46;" +
+                        std::string(47, '.') + "9");
+    longLines.push_back("\xCC\x81");
+    if (codepage::startsNormalisationBoundary(U'\u00E9')) {
+        longLines.push_back("\xC3\xA9\xCC\x81\xD0\x94&#916\xCD\xBE\xE2\x82\xAC"
+                            "1\xCC\x81&#38;#916;\xF0\x9F\x98\x80\xCC\x81");
+        longLines.push_back("\xD0\x98\xCC\x86\xC3\xAA\xCC\x81\xD0\x94");
+    }
+    for (const std::string& line : longLines) {
+        std::string whole = lines[0] + "\r\n";
+        while (whole.size() < (std::size_t{5} << 18)) {
+            whole += line;
         }
-        EXPECT_EQ(offsets.onDisk(turned.size()), whole.size()) << line;
+        whole += "\r\n" + lines[0];
+        std::istringstream in(whole);
+        RecordWindow window(in);
+        while (window.more(0)) {
+        }
+        ASSERT_TRUE(window.utf8From().has_value()) << line;
+        const std::string turned(window.from(0));
+        ASSERT_TRUE(turned == cp1252FromUtf8(whole)) << line;
+        expectBarsAtTheirBytes(
+            turned, whole, [&](std::size_t at) { return window.onDisk(at); }, line);
+    }
+}
+
+// One line of 24 MB in the code page, or saved again in UTF-8 (words, characters beyond ASCII
+// with no ASCII byte that ends a reference, an endless "&#38;#38;..."): the window holds a
+// megabyte or two of it at once whatever the line's length.
+TEST(RecordCheck, ALongLineIsHeldInMemoryFlatInItsLength) {
+    const struct {
+        const char* coding;
+        std::string pattern;
+    } lines[] = {
+        {"code page", "d\xE9pth "},
+        {"UTF-8", "d\xC3\xA9pth "},
+        {"UTF-8 beyond ASCII", "\xC3\xA9\xD0\x94;1\xE2\x82\xAC#\xF0\x9F\x98\x80"},
+        {"UTF-8 read on through", "#38;"},
+    };
+    for (const auto& line : lines) {
+        const std::string head = line.pattern == "#38;" ? "caf\xC3\xA9 &" : "";
+        const std::size_t repeats = (std::size_t{24} << 20) / line.pattern.size();
+        std::string bytes = head;
+        for (std::size_t count = 0; count < repeats; ++count) {
+            bytes += line.pattern;
+        }
+        std::istringstream in(std::move(bytes));
+        RecordWindow window(in);
+        std::size_t mostHeld = 0;
+        while (window.more(window.end())) {
+            mostHeld = std::max(mostHeld, window.bytesHeld());
+        }
+        EXPECT_LE(mostHeld, std::size_t{4} << 20) << line.coding;
+        const std::string turned =
+            line.pattern.starts_with("d\xE9") ? line.pattern : cp1252FromUtf8(line.pattern);
+        EXPECT_EQ(window.end(), cp1252FromUtf8(head).size() + repeats * turned.size())
+            << line.coding;
+        EXPECT_EQ(window.utf8From().has_value(), line.pattern != "d\xE9pth ") << line.coding;
     }
 }
 

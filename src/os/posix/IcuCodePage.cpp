@@ -49,6 +49,13 @@ std::u16string normalizedNfc(std::u16string_view text) {
     return std::u16string(normal.getBuffer(), static_cast<std::size_t>(normal.length()));
 }
 
+bool startsNormalisationBoundary(char32_t codePoint) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    return U_SUCCESS(status) ? nfc->hasBoundaryBefore(static_cast<UChar32>(codePoint))
+                             : codePoint < 0x80;
+}
+
 int byteFor(char32_t codePoint) {
     UChar units[2];
     int32_t length = 0;

@@ -39,6 +39,11 @@ std::u16string normalizedNfc(std::u16string_view text) {
     return std::u16string(text);
 }
 
+// The Windows API tells no normalisation boundaries; ASCII always starts one.
+bool startsNormalisationBoundary(char32_t codePoint) {
+    return codePoint < 0x80;
+}
+
 int byteFor(char32_t codePoint) {
     wchar_t units[2];
     int count = 1;

@@ -18,7 +18,6 @@
 #include "win32/Win32Session.h"
 #include "window/Handler.h"
 
-#include <commctrl.h>
 #include <objbase.h>
 #include <psapi.h>
 
@@ -29,6 +28,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -63,26 +63,30 @@ bool isDialog(HWND window) {
     return std::wstring(className) == L"#32770";
 }
 
+// A hook of window events rather than of every message: under Wine each message a hook
+// sees costs a trip to the server, which the floor, with no hook, never pays. A box is
+// activated once, after its WM_INITDIALOG; the form's frame is activated as it is shown,
+// before anything of it is painted.
 LRESULT CALLBACK answerBox(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_INITDIALOG && !startUpAnswers.empty()) {
-        HWND box = call->hwnd;
-        SetDlgItemTextW(box, drilbank::modalbox::inputId, startUpAnswers.front().c_str());
+    HWND window = reinterpret_cast<HWND>(wParam);
+    static HWND answered = nullptr;
+    if (code == HCBT_ACTIVATE && isDialog(window) && !startUpAnswers.empty() &&
+        window != answered) {
+        answered = window;
+        SetDlgItemTextW(window, drilbank::modalbox::inputId, startUpAnswers.front().c_str());
         startUpAnswers.erase(startUpAnswers.begin());
         if (readingMs == 0) {
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
         } else {
-            boxBeingRead = box;
+            boxBeingRead = window;
             SetTimer(nullptr, 0, readingMs, &answerRead);
         }
-    } else if (code == HC_ACTION && call->message == WM_DESTROY && startUpAnswers.empty() &&
-               GetParent(call->hwnd) == nullptr) {
+    } else if (code == HCBT_DESTROYWND && startUpAnswers.empty() && GetParent(window) == nullptr) {
         lastBoxClosed = drilbank::bench::sinceProcessStart();
-    } else if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam != FALSE &&
-               startUpAnswers.empty() && GetParent(call->hwnd) == nullptr &&
-               !isDialog(call->hwnd) && formPainted == 0) {
-        watchFormPaint(call->hwnd, 0);
-        EnumChildWindows(call->hwnd, &watchFormPaint, 0);
+    } else if (code == HCBT_ACTIVATE && startUpAnswers.empty() && GetParent(window) == nullptr &&
+               !isDialog(window) && formPainted == 0) {
+        watchFormPaint(window, 0);
+        EnumChildWindows(window, &watchFormPaint, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -94,23 +98,39 @@ LRESULT CALLBACK answerBox(int code, WPARAM wParam, LPARAM lParam) {
 // yet. Beyond the bare window the box costs its four controls and the focus in its field,
 // where Wine sets up the input method.
 double boxPainted = 0;
-// Notes the end of each paint in the moment the subclass was given.
-LRESULT CALLBACK notePaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                           DWORD_PTR moment) {
-    const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+// Each watched window's own procedure, and the moment its paints' ends are noted in. The
+// procedure is replaced outright: a common controls' subclass asks Wine's server for a
+// property of the window at every message, which the floors never pay.
+struct Watched {
+    WNDPROC procedure;
+    double* moment;
+};
+std::unordered_map<HWND, Watched> watched;
+
+LRESULT CALLBACK notePaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Watched watch = watched.at(window);
+    const LRESULT result = CallWindowProcW(watch.procedure, window, message, wParam, lParam);
     if (message == WM_PAINT || message == WM_NCPAINT) {
-        *reinterpret_cast<double*>(moment) = drilbank::bench::sinceProcessStart();
+        *watch.moment = drilbank::bench::sinceProcessStart();
     }
     return result;
 }
 
+void watch(HWND window, double* moment) {
+    if (!watched.contains(window)) {
+        watched[window] = {reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)),
+                           moment};
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&notePaint));
+    }
+}
+
 BOOL CALLBACK watchPaint(HWND window, LPARAM) {
-    SetWindowSubclass(window, &notePaint, 1, reinterpret_cast<DWORD_PTR>(&boxPainted));
+    watch(window, &boxPainted);
     return TRUE;
 }
 
 BOOL CALLBACK watchFormPaint(HWND window, LPARAM) {
-    SetWindowSubclass(window, &notePaint, 1, reinterpret_cast<DWORD_PTR>(&formPainted));
+    watch(window, &formPainted);
     return TRUE;
 }
 
@@ -120,11 +140,12 @@ void CALLBACK firstBoxShown(HWND, UINT, UINT_PTR, DWORD) {
     ExitProcess(0);
 }
 
+// Through window events, as answerBox: the box is activated before it is painted.
 LRESULT CALLBACK reportFirstBox(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_INITDIALOG) {
-        watchPaint(call->hwnd, 0);
-        EnumChildWindows(call->hwnd, &watchPaint, 0);
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && isDialog(window) && boxPainted == 0) {
+        watchPaint(window, 0);
+        EnumChildWindows(window, &watchPaint, 0);
         SetTimer(nullptr, 0, 0, &firstBoxShown);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -135,7 +156,7 @@ int firstBox(const std::filesystem::path& drives) {
     drilbank::SystemClock clock;
     drilbank::RunRandom random;
     drilbank::Win32Session session({files, clock, random});
-    SetWindowsHookExW(WH_CALLWNDPROCRET, &reportFirstBox, nullptr, GetCurrentThreadId());
+    SetWindowsHookExW(WH_CBT, &reportFirstBox, nullptr, GetCurrentThreadId());
     session.load();
     return 1; // the box was never shown
 }
@@ -144,8 +165,7 @@ struct StartedWindow {
     explicit StartedWindow(const std::filesystem::path& drives,
                            drilbank::DurableFiles& system = drilbank::systemFiles())
         : files(drilbank::DriveMap(drives), system), session({files, clock, random}) {
-        HHOOK hook =
-            SetWindowsHookExW(WH_CALLWNDPROCRET, &answerBox, nullptr, GetCurrentThreadId());
+        HHOOK hook = SetWindowsHookExW(WH_CBT, &answerBox, nullptr, GetCurrentThreadId());
         session.load();
         UnhookWindowsHookEx(hook);
         // As drilbank.exe: the start-up showed the form, unless a failure came first.

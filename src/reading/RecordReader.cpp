@@ -209,7 +209,7 @@ private:
             endPassing(true);
             return false;
         }
-        if (!midLine_ && (grammar_.atBlockStart(lines) || grammar_.atHeaderStart(lines))) {
+        if (!midLine_ && startsHere(lines)) {
             endPassing(false);
             return true;
         }
@@ -239,6 +239,20 @@ private:
         ++strayLines_;
         midLine_ = false;
         return true;
+    }
+
+    // Whether a header or block starts at the line passed over next. One that would need more
+    // than a block's length to tell is neither: it would not be read, and waiting for its
+    // line end would hold a pasted line whole.
+    bool startsHere(Cursor& lines) {
+        try {
+            return grammar_.atBlockStart(lines) || grammar_.atHeaderStart(lines);
+        } catch (const NeedMore&) {
+            if (lines.bytes().size() > maxBlockLength) {
+                return false;
+            }
+            throw;
+        }
     }
 
     void endPassing(bool atEnd) {

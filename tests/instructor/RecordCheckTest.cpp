@@ -15,13 +15,41 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <optional>
 #include <sstream>
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
+
+// The largest single allocation since it was last reset: the reader's window is one block of
+// bytes, so this tells how much of a long line it held at once.
+namespace {
+std::atomic<std::size_t> largestAllocation{0};
+}
+
+void* operator new(std::size_t size) {
+    std::size_t seen = largestAllocation.load(std::memory_order_relaxed);
+    while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+// The pair is malloc and free, which the compiler cannot see through the replacement.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
 
 namespace drilbank {
 namespace {
@@ -545,6 +573,74 @@ TEST(RecordCheck, ALongLineIsHeldInMemoryFlatInItsLength) {
         EXPECT_EQ(window.end(), cp1252FromUtf8(head).size() + repeats * turned.size())
             << line.coding;
         EXPECT_EQ(window.utf8From().has_value(), line.pattern != "d\xE9pth ") << line.coding;
+    }
+}
+
+// A line of 32 MB in an answer (in the code page or saved again in UTF-8) or outside any block,
+// read whole by the reader: the window holds a few megabytes of it at once, and what is said
+// is what a short line there gives, with the block too long said at its start.
+TEST(RecordCheck, ALongLineInOrOutsideABlockIsReadFlatInItsLength) {
+    const std::string whole = readBytes(sessionFolder / goldenNames[0]);
+    const std::string answer =
+        "The depth drops by less in each interval, so the graph gets less steep.";
+    const std::size_t answerAt = whole.find(answer);
+    ASSERT_NE(answerAt, std::string::npos);
+    // A block opens with two rules, its question between them.
+    const std::string rule = std::string(openingRule) + "\r\n";
+    const std::size_t blockAt = whole.rfind(rule, whole.rfind(rule, answerAt) - 1);
+    const auto blockLine = static_cast<std::uint64_t>(
+        1 + std::count(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(blockAt), '\n'));
+    const struct {
+        const char* where;
+        std::string pattern;
+        bool inAnswer;
+    } cases[] = {
+        {"answer, code page", "d\xE9pth ", true},
+        {"answer, UTF-8", "d\xC3\xA9pth ", true},
+        {"outside any block, code page", "d\xE9pth ", false},
+        {"outside any block, UTF-8", "d\xC3\xA9pth ", false},
+    };
+    for (const auto& line : cases) {
+        const auto fileWith = [&](std::size_t repeats) {
+            std::string text;
+            for (std::size_t count = 0; count < repeats; ++count) {
+                text += line.pattern;
+            }
+            if (line.inAnswer) {
+                return std::string(whole).replace(answerAt, answer.size(), text);
+            }
+            // Before the file's header, behind stray lines, so that it is passed over.
+            return "stray\r\nstray\r\n" + text + "\r\n" + whole;
+        };
+        const Findings shortLine = check(fileWith(4), goldenNames[0]);
+        const std::string longFile = fileWith((std::size_t{32} << 20) / line.pattern.size());
+        std::istringstream in(longFile);
+        Findings findings;
+        largestAllocation = 0;
+        readRecordFile(in, *parseRecordFileName(goldenNames[0]), findings);
+        EXPECT_LE(largestAllocation.load(), std::size_t{16} << 20) << line.where;
+        std::vector<RecordProblem> expected = shortLine.problems;
+        // What is said past the line lies as much further on as the line is longer.
+        const std::size_t lineAt =
+            line.inAnswer ? answerAt : std::string_view("stray\r\nstray\r\n").size();
+        for (RecordProblem& problem : expected) {
+            if (problem.place.offset > lineAt) {
+                problem.place.offset += longFile.size() - fileWith(4).size();
+            }
+        }
+        if (line.inAnswer) {
+            expected.insert(expected.begin(), RecordProblem{{blockAt, blockLine}, tooLong()});
+            EXPECT_EQ(findings.blocks.size() + 1, shortLine.blocks.size()) << line.where;
+        } else {
+            EXPECT_EQ(findings.blocks.size(), shortLine.blocks.size()) << line.where;
+        }
+        ASSERT_EQ(findings.problems.size(), expected.size())
+            << line.where << (findings.problems.empty() ? "" : findings.problems[0].what);
+        for (std::size_t at = 0; at < expected.size(); ++at) {
+            EXPECT_EQ(findings.problems[at].what, expected[at].what) << line.where;
+            EXPECT_EQ(findings.problems[at].place.offset, expected[at].place.offset) << line.where;
+            EXPECT_EQ(findings.problems[at].place.line, expected[at].place.line) << line.where;
+        }
     }
 }
 

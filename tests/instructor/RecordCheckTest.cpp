@@ -42,14 +42,19 @@ void* operator new(std::size_t size) {
     throw std::bad_alloc();
 }
 // The pair is malloc and free, which the compiler cannot see through the replacement.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void operator delete(void* memory) noexcept {
     std::free(memory);
 }
 void operator delete(void* memory, std::size_t) noexcept {
     std::free(memory);
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 namespace drilbank {
 namespace {

@@ -46,8 +46,6 @@ public:
     // Whether some of the file's bytes could not be read: the disk or the network failed, or
     // the file was cut shorter under a read.
     bool lostBytes() const;
-    // The memory the window's buffers take.
-    std::size_t bytesHeld() const { return capacity_ + raw_.capacity(); }
 
 private:
     bool readDirect(std::uint64_t keep);

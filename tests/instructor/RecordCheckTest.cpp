@@ -27,11 +27,23 @@
 #endif
 
 // The largest single allocation since it was last reset: the reader's window is one block of
-// bytes, so this tells how much of a long line it held at once.
+// bytes, so this tells how much of a long line it held at once. AddressSanitizer keeps the
+// allocator to itself, so there nothing is counted.
+#if defined(__SANITIZE_ADDRESS__)
+#define DRILBANK_COUNTS_ALLOCATIONS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define DRILBANK_COUNTS_ALLOCATIONS 0
+#endif
+#endif
+#ifndef DRILBANK_COUNTS_ALLOCATIONS
+#define DRILBANK_COUNTS_ALLOCATIONS 1
+#endif
 namespace {
 std::atomic<std::size_t> largestAllocation{0};
 }
 
+#if DRILBANK_COUNTS_ALLOCATIONS
 void* operator new(std::size_t size) {
     std::size_t seen = largestAllocation.load(std::memory_order_relaxed);
     while (size > seen && !largestAllocation.compare_exchange_weak(seen, size)) {
@@ -54,6 +66,7 @@ void operator delete(void* memory, std::size_t) noexcept {
 }
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 #endif
 
 namespace drilbank {
@@ -594,7 +607,9 @@ TEST(RecordCheck, ALongLineInOrOutsideABlockIsReadFlatInItsLength) {
         Findings findings;
         largestAllocation = 0;
         readRecordFile(in, *parseRecordFileName(goldenNames[0]), findings);
-        EXPECT_LE(largestAllocation.load(), std::size_t{16} << 20) << line.where;
+        if (DRILBANK_COUNTS_ALLOCATIONS) {
+            EXPECT_LE(largestAllocation.load(), std::size_t{16} << 20) << line.where;
+        }
         std::vector<RecordProblem> expected = shortLine.problems;
         // What is said past the line lies as much further on as the line is longer.
         const std::size_t lineAt =
